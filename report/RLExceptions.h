@@ -1,0 +1,25 @@
+#pragma once
+// Failures of the engine are exceptions. A silent abort ends an operation without any message
+// (the user cancelled, or the application is closing); anything else carries its message.
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+class TRLException : public std::exception
+{
+public:
+    explicit TRLException(const QString &message) : m_message(message), m_utf8(message.toUtf8()) {}
+    const char *what() const noexcept override { return m_utf8.constData(); }
+    const QString &Message() const { return m_message; }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+class TRLAbort : public TRLException
+{
+public:
+    TRLAbort() : TRLException(QStringLiteral("Operation aborted")) {}
+};
