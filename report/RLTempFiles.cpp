@@ -1,0 +1,111 @@
+#include "report/RLTempFiles.h"
+
+#include "report/RLExceptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QRandomGenerator>
+
+namespace {
+
+// The engine-wide list; its destructor runs at program end and deletes what is left.
+class TempFileList
+{
+public:
+    ~TempFileList() { deleteAll(); }
+
+    void add(const QString &name)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_names.append(name);
+    }
+    void remove(const QString &name)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_names.removeAll(name);
+    }
+    QStringList names()
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_names;
+    }
+    void deleteAll()
+    {
+        QMutexLocker lock(&m_mutex);
+        for (const QString &name : std::as_const(m_names))
+            QFile::remove(name);
+        m_names.clear();
+    }
+
+private:
+    QMutex m_mutex;
+    QStringList m_names;
+};
+
+TempFileList &tempFileList()
+{
+    static TempFileList list;
+    return list;
+}
+
+QString candidateName(const QString &prefix)
+{
+    const quint32 number = QRandomGenerator::global()->bounded(quint32(0x80000000u));
+    return RLTempFolder() + QLatin1Char('/') + prefix + QString::number(number) + QStringLiteral(".tmp");
+}
+
+} // namespace
+
+QString RLTempFolder()
+{
+    QString path = QDir::tempPath();
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+QString NewRLTempFileName(const QString &prefix)
+{
+    QString name;
+    do
+        name = candidateName(prefix);
+    while (QFileInfo::exists(name) || QFileInfo(name).isSymLink());
+    return name;
+}
+
+std::unique_ptr<QFile> CreateRLTempFile(const QString &prefix)
+{
+    // Make sure the list exists before the first file, so that it is destroyed after every store.
+    tempFileList();
+    // Another process may take a name between the check and the creation: draw again then.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto file = std::make_unique<QFile>(NewRLTempFileName(prefix));
+        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
+            tempFileList().add(file->fileName());
+            return file;
+        }
+        const QFileInfo taken(file->fileName());
+        if (!taken.exists() && !taken.isSymLink())
+            throw TRLException(file->errorString() + QStringLiteral(": ") + file->fileName());
+    }
+    throw TRLException(QStringLiteral("Cannot create a temporary file in ") + RLTempFolder());
+}
+
+void DeleteRLTempFile(const QString &fileName)
+{
+    QFile::remove(fileName);
+    tempFileList().remove(fileName);
+}
+
+QStringList RLTempFiles()
+{
+    return tempFileList().names();
+}
+
+void DeleteAllRLTempFiles()
+{
+    tempFileList().deleteAll();
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The engine's temporary files: created exclusively in the system's temporary folder, readable by
+// their owner only, and deleted when their user lets them go or, at the latest, at program end.
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QFile;
+
+// The system's temporary folder (TMPDIR or /tmp), without a trailing separator.
+QString RLTempFolder();
+
+// A name in the temporary folder: prefix, a random non-negative 31-bit number, ".tmp"; drawn
+// again while a file of that name exists.
+QString NewRLTempFileName(const QString &prefix = QStringLiteral("~rl"));
+
+// Creates a new empty file open for reading and writing with owner-only permissions and enters it
+// in the engine-wide list. Never opens an existing file or follows a planted link: a name that
+// is taken is drawn again. Throws TRLException when no file can be created.
+std::unique_ptr<QFile> CreateRLTempFile(const QString &prefix = QStringLiteral("~rl"));
+
+// Deletes the file and takes it out of the list.
+void DeleteRLTempFile(const QString &fileName);
+
+// The files still listed; all of them are deleted when the program ends.
+QStringList RLTempFiles();
+void DeleteAllRLTempFiles();

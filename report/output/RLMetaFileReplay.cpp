@@ -1,0 +1,488 @@
+// Replaying recorded objects onto a QPainter. Pages may come from a hostile file, so every loop
+// here is bounded by what can be seen on the device, whatever the coordinates say.
+#include "report/output/RLMetaFile.h"
+
+#include "report/output/RLMetaFileMath.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+
+using RLMeta::clampToInt;
+
+namespace {
+
+// Device coordinates stay far outside any real page but well inside int arithmetic.
+constexpr int deviceLimit = 1 << 24;
+// Glyphs larger than this are no text anyone prints; they only cost time and memory.
+constexpr int maxFontPixels = 8192;
+
+int toDevice(qint64 value)
+{
+    return int(std::clamp<qint64>(value, -deviceLimit, deviceLimit));
+}
+
+// The sixteen raster pen modes in meta order (meta value - 1).
+const QPainter::CompositionMode penModes[] = {
+    QPainter::RasterOp_ClearDestination,         QPainter::RasterOp_SetDestination,
+    QPainter::CompositionMode_Destination,       QPainter::RasterOp_NotDestination,
+    QPainter::CompositionMode_SourceOver,        QPainter::RasterOp_NotSource,
+    QPainter::RasterOp_SourceOrNotDestination,   QPainter::RasterOp_SourceAndNotDestination,
+    QPainter::RasterOp_NotSourceOrDestination,   QPainter::RasterOp_NotSourceAndDestination,
+    QPainter::RasterOp_SourceOrDestination,      QPainter::RasterOp_NotSourceAndNotDestination,
+    QPainter::RasterOp_SourceAndDestination,     QPainter::RasterOp_NotSourceOrNotDestination,
+    QPainter::RasterOp_SourceXorDestination,     QPainter::RasterOp_NotSourceXorDestination,
+};
+
+void applyPenMode(QPainter *painter, TRLMetaPenMode mode)
+{
+    const size_t index = size_t(mode) - 1;
+    QPainter::CompositionMode composition = QPainter::CompositionMode_SourceOver;
+    // Printers and PDF know no raster operations; there the pen simply paints.
+    if (index < std::size(penModes) && painter->paintEngine()
+        && painter->paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+        composition = penModes[index];
+    painter->setCompositionMode(composition);
+}
+
+QPen canvasPen(const TRLReplayCanvas &canvas, const TRLMetaPen &meta)
+{
+    QPen pen(meta.Color.ToQColor(), canvas.MapPenWidth(meta.Width), meta.QtStyle(), Qt::SquareCap, Qt::MiterJoin);
+    return pen;
+}
+
+void applyPenAndBrush(TRLReplayCanvas &canvas, const TRLMetaPen &pen, const TRLMetaBrush &brush)
+{
+    QPainter *painter = canvas.Painter();
+    painter->setPen(canvasPen(canvas, pen));
+    painter->setBrush(brush.ToQBrush());
+    applyPenMode(painter, pen.Mode);
+}
+
+// Outline and fill of a mapped rectangle; Right and Bottom are exclusive, as the fill is.
+void drawBox(QPainter *painter, const TRLRect &r, bool ellipse)
+{
+    const bool outlined = painter->pen().style() != Qt::NoPen;
+    if (!outlined) {
+        const QRect box = r.ToQRect();
+        ellipse ? painter->drawEllipse(box) : painter->fillRect(box, painter->brush());
+        return;
+    }
+    if (!ellipse && (r.Width() == 1 || r.Height() == 1)) {
+        painter->fillRect(r.ToQRect(), painter->pen().color());
+        return;
+    }
+    // A stroked QRect covers one pixel more than its size.
+    const QRect box(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+    ellipse ? painter->drawEllipse(box) : painter->drawRect(box);
+}
+
+// Stroke and gap lengths in units of four pen widths.
+struct LinePattern
+{
+    const int *units;
+    int count;
+};
+
+LinePattern patternFor(TRLMetaPenStyle style)
+{
+    static const int dash[] = {3, 1};
+    static const int dot[] = {1, 1};
+    static const int dashDot[] = {2, 1, 1, 1};
+    static const int dashDotDot[] = {3, 1, 1, 1, 1, 1};
+    switch (style) {
+    case mpsDash: return {dash, 2};
+    case mpsDot: return {dot, 2};
+    case mpsDashDot: return {dashDot, 4};
+    case mpsDashDotDot: return {dashDotDot, 6};
+    default: return {nullptr, 0};
+    }
+}
+
+// The part [t0, t1] of the segment a + t * (cos, sin), 0 <= t <= length, that lies in area;
+// false when none does.
+bool visiblePart(const QPoint &a, long double cosA, long double sinA, long double length, const QRectF &area,
+                 long double &t0, long double &t1)
+{
+    t0 = 0;
+    t1 = length;
+    const long double p[4] = {-cosA, cosA, -sinA, sinA};
+    const long double q[4] = {a.x() - area.left(), area.right() - a.x(), a.y() - area.top(), area.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const long double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    return t0 <= t1;
+}
+
+// Thick patterned lines: devices draw dashes of thick pens in their own way, so the pattern is
+// walked by hand to look the same everywhere.
+void drawPatternedLine(TRLReplayCanvas &canvas, const QPoint &a, const QPoint &b, int width,
+                       const LinePattern &pattern, const TRLMetaPen &pen, const TRLMetaBrush &brush)
+{
+    QPainter *painter = canvas.Painter();
+    if (brush.Style != mbsClear) {
+        painter->setPen(QPen(brush.Color.ToQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter->drawLine(a, b);
+    }
+    painter->setPen(QPen(pen.Color.ToQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+
+    const long double dx = static_cast<long double>(b.x()) - a.x();
+    const long double dy = static_cast<long double>(b.y()) - a.y();
+    const long double exact = std::sqrt(dx * dx + dy * dy);
+    const qint64 length = std::llround(exact);
+    if (length <= 0)
+        return;
+    const long double cosA = dx / exact;
+    const long double sinA = dy / exact;
+
+    // Only the stretch that can show is walked, starting at a whole pattern so the dashes fall
+    // where a walk from the very start would put them.
+    long double t0, t1;
+    const QRectF area = QRectF(canvas.WorkArea()).adjusted(-width, -width, width, width);
+    if (!visiblePart(a, cosA, sinA, static_cast<long double>(length), area, t0, t1))
+        return;
+    qint64 period = 0;
+    for (int i = 0; i < pattern.count; ++i)
+        period += 4LL * width * pattern.units[i];
+    qint64 position = (qint64(t0) / period) * period;
+    const auto pointAt = [&](qint64 distance) {
+        return QPoint(toDevice(a.x() + std::llround(distance * cosA)), toDevice(a.y() + std::llround(distance * sinA)));
+    };
+    for (int index = 0; position < length && position <= t1; index = (index + 1) % pattern.count) {
+        const qint64 next = std::min(position + 4LL * width * pattern.units[index], length);
+        if (index % 2 == 0) // strokes and gaps alternate, strokes first
+            painter->drawLine(pointAt(position), pointAt(next));
+        position = next;
+    }
+}
+
+QFont canvasFont(const TRLReplayCanvas &canvas, const TRLTextObject &text)
+{
+    QFont font;
+    const QString name = text.FontName();
+    if (!name.isEmpty())
+        font.setFamily(name);
+    const TRLMetaFont &meta = text.Font;
+    // Point sizes stay points on every device: scaled by fy, then corrected for the resolution
+    // the size was given for against the device's.
+    const long double given = meta.PixelsPerInch != 0 ? meta.PixelsPerInch : 96;
+    const long double device = canvas.FontPixelsPerInch() != 0 ? canvas.FontPixelsPerInch() : 96;
+    int size = RLMeta::roundClamped(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
+    const int largest = std::max(1, int(maxFontPixels * 72 / device));
+    font.setPointSize(std::clamp(size, 1, largest));
+    font.setBold(meta.Style & mfsBold);
+    font.setItalic(meta.Style & mfsItalic);
+    font.setUnderline(meta.Style & mfsUnderline);
+    font.setStrikeOut(meta.Style & mfsStrikeOut);
+    if (meta.Pitch == mfpFixed)
+        font.setFixedPitch(true);
+    else if (meta.Pitch == mfpVariable)
+        font.setFixedPitch(false);
+    return font;
+}
+
+// Spreads the text to the available width by adding blanks to the gaps between words, the last
+// gap first. Blanks add up in width, so the count is computed and then checked by measuring.
+QString justified(const QString &text, const QFontMetrics &metrics, qint64 available, qint64 maxBlanks)
+{
+    struct Gap { int end; }; // insertion point: the end of a run of blanks between words
+    std::vector<Gap> gaps;
+    const int first = int(std::find_if(text.begin(), text.end(), [](QChar c) { return c != QLatin1Char(' '); })
+                          - text.begin());
+    for (int i = first; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char(' '))
+            continue;
+        int end = i;
+        while (end < text.size() && text.at(end) == QLatin1Char(' '))
+            ++end;
+        if (end < text.size())
+            gaps.push_back({end});
+        i = end;
+    }
+    const int blank = metrics.horizontalAdvance(QLatin1Char(' '));
+    const qint64 base = metrics.horizontalAdvance(text + QLatin1Char(' '));
+    if (gaps.empty() || blank <= 0 || base > available)
+        return text;
+
+    const auto build = [&](qint64 blanks) {
+        QString out;
+        out.reserve(text.size() + int(blanks));
+        const qint64 g = qint64(gaps.size());
+        int from = 0;
+        for (qint64 j = 0; j < g; ++j) {
+            const qint64 extra = blanks / g + ((g - 1 - j) < blanks % g ? 1 : 0);
+            out += QStringView(text).mid(from, gaps[size_t(j)].end - from);
+            out += QString(int(extra), QLatin1Char(' '));
+            from = gaps[size_t(j)].end;
+        }
+        out += QStringView(text).mid(from);
+        return out;
+    };
+    const auto fits = [&](qint64 blanks) {
+        return metrics.horizontalAdvance(build(blanks) + QLatin1Char(' ')) <= available;
+    };
+    // The spread ends with the first count that no longer fits with a blank after it.
+    qint64 blanks = std::min((available - base) / blank + 1, maxBlanks);
+    while (blanks > 1 && !fits(blanks - 1))
+        --blanks;
+    while (blanks < maxBlanks && fits(blanks))
+        ++blanks;
+    return build(blanks);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TRLReplayCanvas::TRLReplayCanvas(QPainter *painter, int offsetX, int offsetY, double factorX, double factorY,
+                                 const QRect &clip, int fontPixelsPerInch)
+    : m_painter(painter), m_offsetX(offsetX), m_offsetY(offsetY),
+      m_factorX(std::isfinite(factorX) ? factorX : 1.0), m_factorY(std::isfinite(factorY) ? factorY : 1.0),
+      m_fontPixelsPerInch(fontPixelsPerInch)
+{
+    m_painter->save();
+    const QPaintDevice *device = m_painter->device();
+    if (m_fontPixelsPerInch <= 0)
+        m_fontPixelsPerInch = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 96;
+    m_workArea = device ? QRect(0, 0, device->width(), device->height()) : QRect(0, 0, 1, 1);
+    bool invertible = false;
+    const QTransform inverse = m_painter->worldTransform().inverted(&invertible);
+    if (invertible)
+        m_workArea = inverse.mapRect(m_workArea).intersected(QRect(-deviceLimit, -deviceLimit, 2 * deviceLimit,
+                                                                   2 * deviceLimit));
+    if (clip.isValid())
+        m_clip = TRLRect::FromQRect(clip);
+    applyClip();
+}
+
+TRLReplayCanvas::~TRLReplayCanvas()
+{
+    m_painter->restore();
+}
+
+int TRLReplayCanvas::MapX(int x) const
+{
+    return toDevice(qint64(m_offsetX) + RLMeta::scaled(x, m_factorX));
+}
+
+int TRLReplayCanvas::MapY(int y) const
+{
+    return toDevice(qint64(m_offsetY) + RLMeta::scaled(y, m_factorY));
+}
+
+TRLRect TRLReplayCanvas::MapRect(const TRLRect &r) const
+{
+    TRLRect mapped(MapX(r.Left), MapY(r.Top), MapX(r.Right), MapY(r.Bottom));
+    if (mapped.Right <= mapped.Left)
+        mapped.Right = mapped.Left + 1;
+    if (mapped.Bottom <= mapped.Top)
+        mapped.Bottom = mapped.Top + 1;
+    return mapped;
+}
+
+int TRLReplayCanvas::MapPenWidth(int width) const
+{
+    // Wider than the device is as wide as it gets.
+    const int widest = 2 * std::max(m_workArea.width(), m_workArea.height()) + 2;
+    return std::min(RLMeta::scaledPenWidth(width, m_factorX), widest);
+}
+
+void TRLReplayCanvas::PushClip(const TRLRect &deviceRect)
+{
+    m_clipStack.push_back(m_clip);
+    m_clip = deviceRect;
+    applyClip();
+}
+
+void TRLReplayCanvas::PopClip()
+{
+    // A page with more resets than sets keeps its clipping rather than inventing one.
+    if (m_clipStack.empty())
+        return;
+    m_clip = m_clipStack.back();
+    m_clipStack.pop_back();
+    applyClip();
+}
+
+void TRLReplayCanvas::applyClip()
+{
+    m_painter->setClipping(false);
+    if (!m_clip.IsEmpty())
+        m_painter->setClipRect(m_clip.ToQRect(), Qt::ReplaceClip);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TRLPixelObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    QPainter *painter = canvas.Painter();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->fillRect(canvas.MapRect(BoundsRect).ToQRect(), Color.ToQColor());
+}
+
+void TRLLineObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    applyPenAndBrush(canvas, Pen, Brush);
+    const QPoint a = canvas.MapPoint(FromPoint);
+    const QPoint b = canvas.MapPoint(ToPoint);
+    const int width = canvas.MapPenWidth(Pen.Width);
+    const LinePattern pattern = patternFor(Pen.Style);
+    if (width > 1 && pattern.units)
+        drawPatternedLine(canvas, a, b, width, pattern, Pen, Brush);
+    else
+        canvas.Painter()->drawLine(a, b);
+}
+
+void TRLRectangleObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    applyPenAndBrush(canvas, Pen, Brush);
+    drawBox(canvas.Painter(), canvas.MapRect(BoundsRect), false);
+}
+
+void TRLEllipseObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    applyPenAndBrush(canvas, Pen, Brush);
+    drawBox(canvas.Painter(), canvas.MapRect(BoundsRect), true);
+}
+
+void TRLFillRectObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    QPainter *painter = canvas.Painter();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->fillRect(canvas.MapRect(BoundsRect).ToQRect(), Brush.ToQBrush());
+}
+
+void TRLPolygonObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    applyPenAndBrush(canvas, Pen, Brush);
+    QPolygon polygon;
+    polygon.reserve(Points.size());
+    for (const QPoint &p : Points)
+        polygon.append(canvas.MapPoint(p));
+    canvas.Painter()->drawPolygon(polygon);
+}
+
+void TRLPolylineObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    applyPenAndBrush(canvas, Pen, TRLMetaBrush{TRLMetaColor(), mbsClear});
+    QPolygon polyline;
+    polyline.reserve(Points.size());
+    for (const QPoint &p : Points)
+        polyline.append(canvas.MapPoint(p));
+    canvas.Painter()->drawPolyline(polyline);
+}
+
+void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    const QImage picture = PictureFromData(Data);
+    if (picture.isNull())
+        return;
+    TRLRect r = canvas.MapRect(BoundsRect);
+    // Repeating pictures (bar codes) must not be stretched by a fraction of their width.
+    if (WholeWidths && picture.width() > 0)
+        r.Right = r.Left + (r.Width() / picture.width()) * picture.width() + 1;
+    QPainter *painter = canvas.Painter();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->drawImage(r.ToQRect(), picture);
+}
+
+void TRLSetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    canvas.PushClip(canvas.MapRect(BoundsRect));
+}
+
+void TRLResetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    canvas.PopClip();
+}
+
+QString TRLTextObject::DisplayText() const
+{
+    const TRLGraphicSurface *surface = Surface();
+    if (!surface || !Text.contains(QLatin1Char('{')))
+        return Text;
+    const TRLGraphicStorage *storage = surface->Storage();
+    QString out;
+    int from = 0;
+    while (true) {
+        const int open = Text.indexOf(QLatin1Char('{'), from);
+        const int close = open < 0 ? -1 : Text.indexOf(QLatin1Char('}'), open + 1);
+        if (close < 0)
+            break;
+        const QString name = Text.mid(open + 1, close - open - 1);
+        out += QStringView(Text).mid(from, open - from);
+        if (surface->Macros().Contains(name))
+            out += surface->Macros().Value(name);
+        else if (storage && storage->Header().Contains(name))
+            out += storage->Header().Value(name);
+        else
+            out += QStringView(Text).mid(open, close - open + 1);
+        from = close + 1;
+    }
+    out += QStringView(Text).mid(from);
+    return out;
+}
+
+void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    QPainter *painter = canvas.Painter();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QFont font = canvasFont(canvas, *this);
+    painter->setFont(font);
+    const QFontMetrics metrics = painter->fontMetrics();
+    QString text = DisplayText();
+
+    const TRLRect r = canvas.MapRect(BoundsRect);
+    const QPoint origin = canvas.MapPoint(Origin);
+    const qint64 blank = metrics.horizontalAdvance(QLatin1Char(' '));
+    const qint64 textWidth = metrics.horizontalAdvance(text + QLatin1Char(' '));
+    const qint64 textHeight = metrics.height();
+    // Half a blank of lead on the left balances the blank measured after the text.
+    qint64 x;
+    switch (Alignment) {
+    case mtaRight: x = blank / 2 + r.Right - textWidth; break;
+    case mtaCenter: x = blank / 2 + (qint64(r.Left) + r.Right - textWidth) / 2; break;
+    default: x = blank / 2 + origin.x(); break;
+    }
+    qint64 y;
+    switch (Layout) {
+    case mtlBottom: y = r.Bottom - textHeight; break;
+    case mtlCenter: y = (qint64(r.Top) + r.Bottom - textHeight) / 2; break;
+    default: y = origin.y(); break;
+    }
+    if (Alignment == mtaJustify) {
+        const QRect area = canvas.WorkArea();
+        const qint64 maxBlanks = std::max(area.width(), area.height()) / std::max<qint64>(blank, 1) + 2;
+        text = justified(text, metrics, qint64(r.Right) - x, maxBlanks);
+    }
+    const int left = toDevice(x);
+    const int top = toDevice(y);
+
+    const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
+    painter->save();
+    if (clipped)
+        painter->setClipRect(r.ToQRect(), Qt::IntersectClip);
+    if (Brush.Style != mbsClear) {
+        const QRect behind = clipped ? r.ToQRect()
+                                     : QRect(left, top, std::min(metrics.horizontalAdvance(text), 2 * deviceLimit),
+                                             int(textHeight));
+        painter->fillRect(behind, Brush.ToQBrush());
+    }
+    painter->setPen(Font.Color.ToQColor());
+    painter->drawText(left, toDevice(qint64(top) + metrics.ascent()), text);
+    painter->restore();
+}

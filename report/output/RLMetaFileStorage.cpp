@@ -1,0 +1,246 @@
+// TRLGraphicStorage: the page file, the page offsets and the five-page cache.
+#include "report/output/RLMetaFile.h"
+
+#include "report/RLExceptions.h"
+#include "report/RLTempFiles.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace {
+
+const QString titleKey = QStringLiteral("Title");
+const QString orientationKey = QStringLiteral("Orientation");
+const QString paperWidthKey = QStringLiteral("PaperWidth");
+const QString paperHeightKey = QStringLiteral("PaperHeight");
+const QString firstPageKey = QStringLiteral("FirstPageNumber");
+const QString lastPageKey = QStringLiteral("LastPageNumber");
+
+int intValue(const TRLNameValueList &list, const QString &key, int fallback)
+{
+    bool ok = false;
+    const int value = list.Value(key).trimmed().toInt(&ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+TRLGraphicStorage::TRLGraphicStorage(QObject *owner) : QObject(owner) {}
+
+TRLGraphicStorage::~TRLGraphicStorage()
+{
+    std::vector<TRLGraphicSurface *> cache;
+    cache.swap(m_cache);
+    for (TRLGraphicSurface *surface : cache) {
+        surface->m_storage = nullptr;
+        delete surface;
+    }
+    releaseFile();
+}
+
+void TRLGraphicStorage::releaseFile()
+{
+    if (!m_pageFile)
+        return;
+    m_pageFile->close();
+    m_pageFile.reset();
+    DeleteRLTempFile(m_fileName);
+    m_fileName.clear();
+}
+
+void TRLGraphicStorage::Add(TRLGraphicSurface *surface)
+{
+    surface->SetStorage(this);
+    const bool cached = std::find(m_cache.begin(), m_cache.end(), surface) != m_cache.end();
+    try {
+        writePage(surface);
+    } catch (...) {
+        if (!cached) // the store took the surface: it must not leak it on a full disk
+            delete surface;
+        throw;
+    }
+    if (!cached)
+        addToCache(surface);
+}
+
+void TRLGraphicStorage::writePage(TRLGraphicSurface *surface)
+{
+    if (!m_pageFile) {
+        m_pageFile = CreateRLTempFile();
+        m_fileName = m_pageFile->fileName();
+    }
+    const QByteArray page = surface->SaveToBytes();
+    if (page.size() > 0x7FFFFFFF)
+        throw TRLException(QStringLiteral("Page too large: ") + m_fileName);
+    char length[4];
+    qToLittleEndian(qint32(page.size()), length);
+
+    const qint64 offset = m_pageFile->size();
+    if (!m_pageFile->seek(offset) || m_pageFile->write(length, 4) != 4 || m_pageFile->write(page) != page.size()
+        || !m_pageFile->flush()) {
+        const QString error = m_pageFile->errorString();
+        m_pageFile->resize(offset); // no half page stays behind
+        throw TRLException(error + QStringLiteral(": ") + m_fileName);
+    }
+    // The offset is noted only once the page is complete on disk.
+    const int index = surface->PageIndex();
+    if (index < 0 || index >= PageCount()) {
+        m_pageOffsets.push_back(offset);
+        surface->SetPageIndex(PageCount() - 1);
+    } else {
+        m_pageOffsets[size_t(index)] = offset; // the older copy stays in the file, unreferenced
+    }
+    surface->SetModified(false);
+}
+
+void TRLGraphicStorage::addToCache(TRLGraphicSurface *surface)
+{
+    while (m_cache.size() >= size_t(CacheSize)) {
+        TRLGraphicSurface *oldest = m_cache.front();
+        m_cache.erase(m_cache.begin());
+        std::unique_ptr<TRLGraphicSurface> release(oldest);
+        oldest->m_storage = nullptr;
+        if (oldest->Modified()) {
+            oldest->m_storage = this;
+            writePage(oldest);
+            oldest->m_storage = nullptr;
+        }
+    }
+    m_cache.push_back(surface);
+}
+
+void TRLGraphicStorage::takeFromCache(TRLGraphicSurface *surface)
+{
+    const auto it = std::find(m_cache.begin(), m_cache.end(), surface);
+    if (it != m_cache.end())
+        m_cache.erase(it);
+}
+
+TRLGraphicSurface *TRLGraphicStorage::Pages(int n)
+{
+    if (n < 0 || n >= PageCount())
+        return nullptr;
+    for (TRLGraphicSurface *surface : m_cache)
+        if (surface->PageIndex() == n)
+            return surface;
+    return loadPage(n);
+}
+
+TRLGraphicSurface *TRLGraphicStorage::loadPage(int n)
+{
+    if (!m_pageFile)
+        return nullptr;
+    try {
+        const qint64 offset = m_pageOffsets[size_t(n)];
+        const qint64 fileSize = m_pageFile->size();
+        char lengthBytes[4];
+        if (offset < 0 || offset > fileSize - 4 || !m_pageFile->seek(offset) || m_pageFile->read(lengthBytes, 4) != 4)
+            return nullptr;
+        const qint32 length = qFromLittleEndian<qint32>(lengthBytes);
+        if (length < 0 || length > fileSize - offset - 4)
+            return nullptr;
+        auto surface = std::make_unique<TRLGraphicSurface>();
+        surface->m_storage = this;
+        surface->SetPageIndex(n);
+        surface->LoadFromStream(m_pageFile.get(), length);
+        addToCache(surface.get());
+        return surface.release();
+    } catch (...) {
+        // A page that cannot be read is no page: output stops there.
+        return nullptr;
+    }
+}
+
+void TRLGraphicStorage::Clear()
+{
+    std::vector<TRLGraphicSurface *> cache;
+    cache.swap(m_cache);
+    for (TRLGraphicSurface *surface : cache) {
+        surface->m_storage = nullptr;
+        delete surface;
+    }
+    if (m_pageFile)
+        m_pageFile->resize(0);
+    m_pageOffsets.clear();
+    m_header.Clear();
+}
+
+void TRLGraphicStorage::Link(QObject *filter)
+{
+    if (!filter || m_filters.contains(filter))
+        return;
+    m_filters.append(filter);
+    connect(filter, &QObject::destroyed, this, [this, filter] { Unlink(filter); });
+}
+
+void TRLGraphicStorage::Unlink(QObject *filter)
+{
+    if (!m_filters.removeOne(filter))
+        return;
+    disconnect(filter, nullptr, this, nullptr);
+    // Nobody else keeps a store without owner: the last filter to let go releases it.
+    if (m_filters.isEmpty() && !parent())
+        delete this;
+}
+
+QString TRLGraphicStorage::Title() const
+{
+    return m_header.Value(titleKey);
+}
+
+void TRLGraphicStorage::SetTitle(const QString &title)
+{
+    m_header.SetValue(titleKey, title);
+}
+
+int TRLGraphicStorage::Orientation() const
+{
+    return intValue(m_header, orientationKey, 1);
+}
+
+void TRLGraphicStorage::SetOrientation(int orientation)
+{
+    m_header.SetValue(orientationKey, QString::number(orientation));
+}
+
+double TRLGraphicStorage::PaperWidth() const
+{
+    return MetaTextToFloat(m_header.Value(paperWidthKey));
+}
+
+void TRLGraphicStorage::SetPaperWidth(double mm)
+{
+    m_header.SetValue(paperWidthKey, MetaFloatToText(mm));
+}
+
+double TRLGraphicStorage::PaperHeight() const
+{
+    return MetaTextToFloat(m_header.Value(paperHeightKey));
+}
+
+void TRLGraphicStorage::SetPaperHeight(double mm)
+{
+    m_header.SetValue(paperHeightKey, MetaFloatToText(mm));
+}
+
+int TRLGraphicStorage::FirstPageNumber() const
+{
+    return intValue(m_header, firstPageKey, 0);
+}
+
+void TRLGraphicStorage::SetFirstPageNumber(int number)
+{
+    m_header.SetValue(firstPageKey, QString::number(number));
+}
+
+int TRLGraphicStorage::LastPageNumber() const
+{
+    return intValue(m_header, lastPageKey, 0);
+}
+
+void TRLGraphicStorage::SetLastPageNumber(int number)
+{
+    m_header.SetValue(lastPageKey, QString::number(number));
+}
