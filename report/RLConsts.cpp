@@ -1,0 +1,165 @@
+#include "report/RLConsts.h"
+
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+
+// The engine starts without touching the working directory: it writes no log of its own, so a
+// file named "rlib.log" there belongs to the user and is left alone.
+
+namespace {
+
+struct MessageRow
+{
+    int number;
+    const char *portuguese;
+    const char *english;
+    const char *spanish;
+    const char *french;
+};
+
+const MessageRow messageRows[] = {
+    {1, "Imprimindo o relatório...", "Printing in progress...", "Impresión en marcha...", "Impression du rapport..."},
+    {2, "Salvando o relatório...", "Saving report...", "Guardando el informe...", "Sauver le rapport..."},
+    {3, "Preparando o relatório...", "Preparing report...", "Preparación del informe...", "Préparation du rapport..."},
+    {4, "Não há impressora cadastrada", "Printer not found", "Impresora no encontrada", "Imprimante non trouvée"},
+    {5, "Será carregada a configuração padrão", "Load default configuration", "Cargar la configuración estándar", "Chargement de la configuration standard"},
+    {6, "Erro no driver da impressora", "Printer driver error", "Error en driver de la impresora", "Erreur dans le driver d'impression"},
+    {7, "Página", "Page", "Página", "Page"},
+    {8, "Erro durante a preparação do relatório", "Error while preparing report", "Un error ocurrió mientras se preparaba el informe", "Erreur durant la prépartaion du rapport"},
+    {9, "Continua...", "Continues...", "Continúa...", "Saut de page..."},
+    {10, "Continuação", "Continuation", "Continuación", "A suivre"},
+    {11, "Fim", "End", "Extremo", "Fin"},
+    {12, "Arquivo não encontrado", "File not found", "Archivo no encontrado", "Fichier non trouvé"},
+    {13, "Nome do arquivo", "File Name", "Nombre del archivo", "Nom du fichier"},
+    {14, "Todos os arquivos", "All files", "Todos los archivos", "Tous les fichiers"},
+    {15, "Carregar relatório", "Load report", "Cargar informe", "Charger le rapport"},
+    {16, "Não encontrado", "Not found", "No encontrado", "Non trouvé"},
+    {17, "Aguarde...", "Wait...", "Espere...", "Patientez..."},
+    {18, "Concluído", "Finished", "Concluido", "Terminé"},
+    {19, "Cancelar", "Cancel", "Cancelar", "Annuler"},
+    {20, "Fechar", "Close", "Cerrar", "Fermer"},
+    {21, "Salvar", "Save", "Guardar", "Enregistrer"},
+    {22, "Enviar", "Send", "Enviar", "Envoyer"},
+    {23, "Imprimir", "Print", "Imprimir", "Imprimer"},
+    {24, "Sobre o", "About", "Acerca de", "À propos de"},
+    {25, "Pré-visualização", "Preview", "Vista previa", "Aperçu"},
+    {26, "de", "of", "de", "sur"},
+    {27, "Zoom", "Zoom", "Zoom", "Zoom"},
+    {28, "Primeira página", "First page", "Primera página", "Première page"},
+    {29, "Página anterior", "Prior page", "Página anterior", "Page précédente"},
+    {30, "Próxima página", "Next page", "Página siguiente", "Page suivante"},
+    {31, "Última página", "Last page", "Última página", "Dernière page"},
+    {32, "Página inteira", "Entire page", "Página entera", "Page entière"},
+    {33, "Largura da página", "Entire width", "Ancho de la página", "Largeur de la page"},
+    {34, "Várias páginas", "Multiple pages", "Varias páginas", "Plusieurs pages"},
+    {35, "Configurar impressora", "Configure printer", "Configurar impresora", "Configurer l'imprimante"},
+    {36, "Salvar em disco", "Save to file", "Guardar en disco", "Enregistrer sur le disque"},
+    {37, "Enviar para", "Send to", "Enviar a", "Envoyer vers"},
+    {38, "Impressora", "Printer", "Impresora", "Imprimante"},
+    {39, "Nome", "Name", "Nombre", "Nom"},
+    {40, "Imprimir em arquivo", "Print to file", "Imprimir en archivo", "Imprimer dans un fichier"},
+    {41, "Imprimir em segundo plano", "Print in background", "Imprimir en segundo plano", "Imprimer en arrière-plan"},
+    {42, "Salvar em segundo plano", "Save in background", "Guardar en segundo plano", "Enregistrer en arrière-plan"},
+    {43, "Intervalo de páginas", "Page range", "Intervalo de páginas", "Étendue de pages"},
+    {44, "de", "from", "de", "de"},
+    {45, "até", "to", "a", "à"},
+    {46, "Tudo", "All", "Todo", "Tout"},
+    {47, "Páginas", "Pages", "Páginas", "Pages"},
+    {48, "Seleção", "Selection", "Selección", "Sélection"},
+    {49, "Cópias", "Copies", "Copias", "Copies"},
+    {50, "Número de cópias", "Number of copies", "Número de copias", "Nombre de copies"},
+    {51, "Ok", "Ok", "Aceptar", "Ok"},
+    {52, "Dividir a tela", "Divide the screen", "Dividir la pantalla", "Diviser l'écran"},
+    {53, "Nome inválido", "Invalid name", "Nombre no válido", "Nom invalide"},
+    {54, "Nome já utilizado", "Name already in use", "Nombre ya utilizado", "Nom déjà utilisé"},
+    {55, "Usar Filtro", "Use filter", "Usar filtro", "Utiliser le filtre"},
+    {56, "Página da Web", "Web page", "Página web", "Page Web"},
+    {57, "Formato RichText", "RichText Format", "Formato RichText", "Format RichText"},
+    {58, "Documento PDF", "PDF Document", "Documento PDF", "Document PDF"},
+    {59, "Planilha Excel", "Excel spreadsheet", "Hoja de cálculo Excel", "Feuille de calcul Excel"},
+    {60, "em", "at", "en", "sur"},
+    {61, "Formulário", "Form", "Formulario", "Formulaire"},
+    {62, "Padrão", "Default", "Predeterminado", "Par défaut"},
+    {63, "cols", "cols", "cols", "cols"},
+    {64, "Aumentar o zoom", "Increase zoom", "Aumentar el zoom", "Augmenter le zoom"},
+    {65, "Diminuir o zoom", "Decrease zoom", "Disminuir el zoom", "Diminuer le zoom"},
+    {66, "Copiar", "Copy", "Copiar", "Copier"},
+    {67, "Editar", "Edit", "Editar", "Modifier"},
+    {68, "Procurar", "Find", "Buscar", "Rechercher"},
+    {69, "Te&xto", "Te&xt", "Te&xto", "Te&xte"},
+    {70, "&Próxima", "Find &Next", "Buscar &siguiente", "&Suivant"},
+    {71, "Palavras &inteiras", "&Whole words only", "Palabras &completas", "Mots &entiers"},
+    {72, "Diferenciar &maiúsculas de minúsculas", "&Match Case", "Distinguir &mayúsculas de minúsculas", "Respecter la &casse"},
+    {73, "A&cima", "&Up", "A&rriba", "Vers le &haut"},
+    {74, "A&baixo", "&Down", "A&bajo", "Vers le &bas"},
+    {75, "Direção", "Direction", "Dirección", "Direction"},
+};
+static_assert(sizeof(messageRows) / sizeof(messageRows[0]) == RLMessageCount, "one row per message");
+
+using MessageSet = std::array<QString, RLMessageCount>;
+
+// All four sets are built once, on first use; switching language only moves an index.
+struct MessageTable
+{
+    std::array<MessageSet, 4> sets;
+
+    MessageTable()
+    {
+        for (const MessageRow &row : messageRows) {
+            const int i = row.number - 1;
+            sets[mlEnglish][i] = QString::fromUtf8(row.english);
+            sets[mlPortuguese][i] = QString::fromUtf8(row.portuguese);
+            sets[mlSpanish][i] = QString::fromUtf8(row.spanish);
+            sets[mlFrench][i] = QString::fromUtf8(row.french);
+        }
+    }
+};
+
+const MessageTable &messageTable()
+{
+    static const MessageTable table;
+    return table;
+}
+
+std::atomic<int> &currentLanguage()
+{
+    static std::atomic<int> language(RLMessageLanguageFor(QLocale::system()));
+    return language;
+}
+
+} // namespace
+
+TRLMessageLanguage RLMessageLanguageFor(const QLocale &locale)
+{
+    switch (locale.language()) {
+    case QLocale::Portuguese:
+        return mlPortuguese;
+    case QLocale::Spanish:
+        return mlSpanish;
+    case QLocale::French:
+        return mlFrench;
+    default:
+        return mlEnglish;
+    }
+}
+
+void RLLoadMessages(TRLMessageLanguage language)
+{
+    if (language < mlEnglish || language > mlFrench)
+        return;
+    currentLanguage().store(language);
+}
+
+TRLMessageLanguage RLMessagesLanguage()
+{
+    return static_cast<TRLMessageLanguage>(currentLanguage().load());
+}
+
+QString RLMessage(int number)
+{
+    if (number < 1 || number > RLMessageCount)
+        return QString();
+    return messageTable().sets[RLMessagesLanguage()][number - 1];
+}

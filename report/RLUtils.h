@@ -1,0 +1,79 @@
+#pragma once
+// Conversions between millimetres, printer pixels and report pixels (96 per inch), and the small
+// geometry and text helpers that the report controls and the page metafile share.
+
+#include "report/RLTypes.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QObject;
+
+// Nearest integer, halves to the even neighbour; out-of-range values saturate and NaN gives 0.
+int RLRound(long double value);
+
+// Report pixels for a length in millimetres: Round(mm * 96 / 25.4).
+int MMToPixels(double mm);
+
+// Report pixels for a length in printer pixels at the given resolution; 0 without a resolution.
+int deviceToPixels(int value, int dpi);
+
+// Geometry in report pixels.
+TRLRect reduceRect(const TRLRect &rect, const QMargins &margins);
+TRLRect increaseRect(const TRLRect &rect, const QMargins &margins);
+TRLRect moveRectTo(const TRLRect &rect, int left, int top);
+
+// The largest rectangle of the source's proportions inside the target, at the target's top-left
+// corner or centred in it; empty when the source has no area.
+TRLRect fitAspectRect(const QSize &source, const TRLRect &target, bool center);
+
+// Smallest rectangle holding every point, one pixel larger on each side (a pen's width).
+TRLRect pointsBoundingBox(const QVector<QPoint> &points);
+// Minimum and maximum corners of the points, as Left/Top and Right/Bottom.
+TRLRect pointsExtent(const QVector<QPoint> &points);
+
+// Map a shape's points onto a rectangle: one common factor, one per axis, or only moved.
+void scalePointsToRect(QVector<QPoint> &points, const TRLRect &target);
+void stretchPointsToRect(QVector<QPoint> &points, const TRLRect &target);
+void centerPointsInRect(QVector<QPoint> &points, const TRLRect &target);
+// Counter-clockwise on the page by angle degrees, around the points' centroid.
+void rotatePoints(QVector<QPoint> &points, double angle);
+
+// Size of a line of text at 96 dpi; with an angle, the size of the box around it turned.
+QSize textExtent(const QString &text, const QFont &font, double angle = 0);
+
+// The part of a picture that shows when it is placed at the rectangle's top-left corner (or
+// centred in it) and cut to the rectangle. Picture is null when nothing shows.
+struct TRLCroppedPicture
+{
+    TRLRect Rect;
+    QImage Picture;
+};
+TRLCroppedPicture cropPicture(const TRLRect &rect, const QImage &picture, bool center);
+
+// Text helpers.
+
+// The index-th piece (from 1) of a text cut at separator; empty when there is none.
+QString separatedField(const QString &text, int index, QChar separator);
+
+// Up to four decimals, a point as decimal separator and no trailing zeros, whatever the locale.
+QString floatToText(double value);
+// Reads what floatToText writes (a comma is also taken as the decimal separator); fallback when
+// the text is no number.
+double textToFloat(const QString &text, double fallback);
+
+// Looks back from position (the index of the first character that does not fit) for a blank to
+// break the line at. On success one blank is inserted after the text that stays on this line
+// and position becomes that text's length. Falls back to the last blank of the whole line.
+bool findWordBreak(QString &line, int &position);
+
+// A fresh name for a component of a class: the class name without its "T" and one more than the
+// highest number any name with that stem already ends in (case ignored).
+QString uniqueComponentName(const QString &className, const QStringList &takenNames);
+// The same for a component among every object its owner holds, however deep.
+QString uniqueComponentName(const QObject *component, const QObject *owner);
