@@ -181,7 +181,7 @@ QFont canvasFont(const TRLReplayCanvas &canvas, const TRLTextObject &text)
     // the size was given for against the device's.
     const long double given = meta.PixelsPerInch != 0 ? meta.PixelsPerInch : 96;
     const long double device = canvas.FontPixelsPerInch() != 0 ? canvas.FontPixelsPerInch() : 96;
-    int size = RLMeta::roundClamped(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
+    int size = RLRound(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
     const int largest = std::max(1, int(maxFontPixels * 72 / device));
     font.setPointSize(std::clamp(size, 1, largest));
     font.setBold(meta.Style & mfsBold);
@@ -402,7 +402,9 @@ void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const
 
 void TRLSetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    canvas.PushClip(canvas.MapRect(BoundsRect));
+    // A recorded clip of no width or height means no clipping (mapping would make it one pixel).
+    const bool none = BoundsRect.Width() == 0 || BoundsRect.Height() == 0;
+    canvas.PushClip(none ? TRLRect() : canvas.MapRect(BoundsRect));
 }
 
 void TRLResetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
