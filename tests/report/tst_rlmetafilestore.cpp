@@ -49,6 +49,7 @@ private slots:
     void modifiedPageIsWrittenAgainOnEviction();
     void addingAgainReplacesThePage();
     void damagedPageFileReadsAsNoPage();
+    void pagesBeyondTwoGigabytes();
     void clearEmptiesStoreAndFile();
     void headerValues();
 
@@ -194,6 +195,24 @@ void TestRLMetaFileStore::damagedPageFileReadsAsNoPage()
     QVERIFY(!store.Pages(1));
     QCOMPARE(store.Pages(2)->Width(), 102);
     QCOMPARE(store.Pages(6)->Width(), 106);
+}
+
+void TestRLMetaFileStore::pagesBeyondTwoGigabytes()
+{
+    TRLGraphicStorage store;
+    store.Add(numberedPage(0));
+    // A sparse hole takes the file past what a 32-bit offset holds, without using the disk.
+    QFile file(store.FileName());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const qint64 beyond = 5LL * 1024 * 1024 * 1024;
+    if (!file.resize(beyond))
+        QSKIP("no sparse files here");
+    file.close();
+    for (int n = 1; n < 8; ++n)
+        store.Add(numberedPage(n));
+    QVERIFY(QFileInfo(store.FileName()).size() > beyond);
+    for (int n = 0; n < 8; ++n) // out of the cache, read from the file
+        QCOMPARE(store.Pages(n)->Width(), 100 + n);
 }
 
 void TestRLMetaFileStore::clearEmptiesStoreAndFile()
