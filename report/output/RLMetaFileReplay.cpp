@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-using RLMeta::clampToInt;
 
 namespace {
 

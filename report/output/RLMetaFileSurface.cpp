@@ -10,6 +10,8 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 
 namespace {
