@@ -7,10 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+#include <cstdio>
 
 #include <sys/stat.h>
 
@@ -56,6 +59,7 @@ private slots:
     void pageFileIsPrivateAndGoesWithTheStore();
     void tempFilesAreNewAndPrivate();
     void remainingFilesDeletedAtTheEnd();
+    void programEndDeletesTheFilesLeft();
 
     void ownerlessStoreGoesWithItsLastFilter();
     void ownedStoreStays();
@@ -314,6 +318,30 @@ void TestRLMetaFileStore::remainingFilesDeletedAtTheEnd()
     QVERIFY(!QFileInfo::exists(loose->fileName()));
     QVERIFY(RLTempFiles().isEmpty());
     delete store; // and a store deleted afterwards copes with its file being gone
+}
+
+void TestRLMetaFileStore::programEndDeletesTheFilesLeft()
+{
+    if (qEnvironmentVariableIsSet("RL_TEMP_CHILD")) {
+        // The child: leaves a page file behind in the parent's folder on purpose and ends.
+        qputenv("TMPDIR", qgetenv("RL_TEMP_CHILD"));
+        auto file = CreateRLTempFile();
+        file->write("page");
+        std::printf("%s\n", qPrintable(file->fileName()));
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("RL_TEMP_CHILD"), m_tempDir.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("programEndDeletesTheFilesLeft")});
+    QVERIFY(child.waitForFinished(60000));
+    QString name; // the child's line among QtTest's own
+    for (const QString &line : QString::fromLocal8Bit(child.readAllStandardOutput()).split(QLatin1Char('\n')))
+        if (line.startsWith(m_tempDir.path() + QStringLiteral("/~rl")))
+            name = line;
+    QVERIFY(!name.isEmpty());
+    QVERIFY(!QFileInfo::exists(name));
 }
 
 void TestRLMetaFileStore::ownerlessStoreGoesWithItsLastFilter()
