@@ -110,7 +110,9 @@ public:
     int TextWidth(const QString &text) const;
     int TextHeight(const QString &text) const;
 
+    // Appends copies of the source's objects moved by (x, y): a control's surface onto its site's.
     void MergeSurface(int x, int y, const TRLGraphicSurface &source);
+    // Copies the objects touching sourceRect, scaled into dest and clipped to it: a band's slice.
     void CopyRect(const TRLRect &dest, const TRLGraphicSurface &source, const TRLRect &sourceRect);
     // Moves row up until no keep-whole text is cut by it; true when the row stays above 0.
     bool FindCutRow(int &row) const;
