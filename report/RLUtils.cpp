@@ -71,6 +71,14 @@ int deviceToPixels(int value, int dpi)
     return RLRound(static_cast<long double>(value) * 96 / dpi);
 }
 
+QMargins deviceMarginsToPixels(const QMargins &device, int dpiX, int dpiY)
+{
+    if (qint64(dpiX) * dpiY <= 0)
+        return QMargins();
+    return QMargins(deviceToPixels(device.left(), dpiX), deviceToPixels(device.top(), dpiY),
+                    deviceToPixels(device.right(), dpiX), deviceToPixels(device.bottom(), dpiY));
+}
+
 TRLRect reduceRect(const TRLRect &rect, const QMargins &margins)
 {
     return {saturate(qint64(rect.Left) + margins.left()), saturate(qint64(rect.Top) + margins.top()),

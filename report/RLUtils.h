@@ -22,6 +22,8 @@ int MMToPixels(double mm);
 
 // Report pixels for a length in printer pixels at the given resolution; 0 without a resolution.
 int deviceToPixels(int value, int dpi);
+// A printer's unprintable border in report pixels; empty when the printer gives no resolution.
+QMargins deviceMarginsToPixels(const QMargins &device, int dpiX, int dpiY);
 
 // Geometry in report pixels.
 TRLRect reduceRect(const TRLRect &rect, const QMargins &margins);
