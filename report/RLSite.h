@@ -1,0 +1,179 @@
+#pragma once
+// Sites: report controls that hold other report controls. A site has margins and the areas
+// derived from them, arranges its children by Align and Anchors, and on a page records its
+// children on its own surface, then puts itself (fill or gradient, background picture, borders,
+// contents) onto the surface of the site around it.
+
+#include "report/RLControl.h"
+#include "report/RLTypes.h"
+
+#include <QImage>
+#include <memory>
+
+enum TRLImageArrange { baAligned, baSidebySide, baCenter, baDistributed };
+enum TRLDegradeDirection { ddNone, ddHorizontal, ddVertical };
+
+// A picture painted under a site's children.
+class TRLBackground
+{
+public:
+    explicit TRLBackground(TRLCustomSite *owner) : m_owner(owner) {}
+    TRLBackground(const TRLBackground &) = delete;
+    TRLBackground &operator=(const TRLBackground &) = delete;
+
+    TRLControlAlign Align() const { return m_align; }
+    void SetAlign(TRLControlAlign align) { m_align = align; }
+    TRLImageArrange Arrange() const { return m_arrange; }
+    void SetArrange(TRLImageArrange arrange) { m_arrange = arrange; }
+    bool AutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool on);
+    int Width() const { return m_width; }
+    void SetWidth(int width) { m_width = qMax(0, width); }
+    int Height() const { return m_height; }
+    void SetHeight(int height) { m_height = qMax(0, height); }
+    bool Stretch() const { return m_stretch; }
+    void SetStretch(bool on) { m_stretch = on; }
+    const QImage &Picture() const { return m_picture; }
+    void SetPicture(const QImage &picture);
+
+    // Records the picture into the area A of the enclosing surface.
+    void Paint(TRLGraphicSurface *surface, const TRLRect &area) const;
+
+private:
+    void followPicture();
+    TRLRect alignedRect(const TRLRect &area, int w, int h) const;
+
+    TRLCustomSite *m_owner;
+    TRLControlAlign m_align = faClient;
+    TRLImageArrange m_arrange = baAligned;
+    bool m_autoSize = true;
+    int m_width = 40;
+    int m_height = 40;
+    bool m_stretch = false;
+    QImage m_picture;
+};
+
+// A gradient from the site's colour towards OppositeColor.
+class TRLDegradeEffect
+{
+public:
+    explicit TRLDegradeEffect(TRLCustomSite *owner) : m_owner(owner) {}
+    TRLDegradeEffect(const TRLDegradeEffect &) = delete;
+    TRLDegradeEffect &operator=(const TRLDegradeEffect &) = delete;
+
+    TRLDegradeDirection Direction() const { return m_direction; }
+    void SetDirection(TRLDegradeDirection direction) { m_direction = direction; }
+    QColor OppositeColor() const { return m_oppositeColor; }
+    void SetOppositeColor(const QColor &color) { m_oppositeColor = color; }
+    int Granularity() const { return m_granularity; }
+    void SetGranularity(int granularity) { m_granularity = granularity; }
+
+    // Only with a direction and two different colours is there anything to paint.
+    bool IsActive(const QColor &siteColor) const;
+    void Paint(TRLGraphicSurface *surface, const TRLRect &area, const QColor &siteColor) const;
+
+private:
+    TRLCustomSite *m_owner;
+    TRLDegradeDirection m_direction = ddNone;
+    QColor m_oppositeColor = Qt::black;
+    int m_granularity = 1;
+};
+
+class TRLCustomSite : public TRLCustomControl, public TRLMarginsOwner
+{
+    Q_OBJECT
+
+public:
+    explicit TRLCustomSite(QObject *owner = nullptr);
+    ~TRLCustomSite() override;
+
+    TRLMargins *Margins() const { return m_margins.get(); }
+    TRLMargins *InsideMargins() const { return m_insideMargins.get(); }
+    TRLBackground *Background() const { return m_background.get(); }
+    TRLDegradeEffect *Degrade() const { return m_degrade.get(); }
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool on) { m_enabled = on; }
+
+    TRLBeforePrintEvent BeforePrint;
+
+    // Child controls in the order they joined; ControlsInCreationOrder() in the owner's order.
+    const QList<TRLCustomControl *> &Controls() const { return m_controls; }
+    int ControlCount() const { return int(m_controls.size()); }
+    QList<TRLCustomControl *> ControlsInCreationOrder() const;
+
+    // Areas relative to the site.
+    TRLRect OuterRect() const { return TRLRect(0, 0, Width(), Height()); }
+    TRLRect MarginRect() const;
+    TRLRect BorderRect() const;
+    TRLRect ClientRect() const override;
+    // Where the site lies on the enclosing surface; computed when it opens.
+    TRLRect PrintArea() const { return m_printArea; }
+
+    // Places the children inside the client rectangle by their Align and Anchors.
+    void ArrangeChildren();
+    void MarginsChanged() override;
+
+    // The surface its children print onto: its own, the page for a report.
+    virtual TRLGraphicSurface *Surface();
+    bool IsOpen() const { return m_open; }
+    // Open: print area, fresh surface with the client rectangle as margins, then the non-site
+    // children. Close: the site is put onto the enclosing surface.
+    void OpenSite();
+    void CloseSite();
+    // A site prints by opening and closing.
+    void Print() override;
+    // Can-print and adjust every non-site child in creation order, then print those that may.
+    void PrintNonSiteChildren();
+    // Child sites that may print, each opened and closed (bands do this after their controls).
+    void PrintChildSites();
+    // Fill or gradient, background picture, borders, then the own surface's contents.
+    virtual void DrawOnto(TRLGraphicSurface *target, const TRLRect &area);
+
+    void MeasureHeight() override;
+    void Loaded() override;
+
+    // Place in the arrangement order: plain controls 0, bands by type, groups 32, other sites 100.
+    virtual int ArrangeKind() const { return 100; }
+    static int arrangeKindOf(const TRLCustomControl *control);
+
+protected:
+    bool DoBeforePrint() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    void BordersChanged() override;
+    void RearrangeOwnChildren() override { ArrangeChildren(); }
+    void BeforeMeasureHeight() override;
+
+    // Hooks of the page pass for pagers and the report.
+    virtual void ComputePrintArea();
+    virtual void PageStarting() {}
+    virtual void PrintPageHeader() {}
+    virtual void PageStarted() {}
+    virtual void PageEnding() {}
+    virtual void PutOnEnclosingSurface();
+    virtual void PageClosed() {}
+    // Bands print their child sites after their own controls.
+    virtual bool PrintsChildSites() const { return false; }
+    // Gets the surface ready for a new pass: size, margins, emptied and opened.
+    virtual void PrepareSurface();
+
+    TRLRect m_printArea;
+
+private:
+    friend class TRLCustomControl;
+    void addControl(TRLCustomControl *control);
+    void removeControl(TRLCustomControl *control);
+    void arrange();
+
+    std::unique_ptr<TRLMargins> m_margins;
+    std::unique_ptr<TRLMargins> m_insideMargins;
+    std::unique_ptr<TRLBackground> m_background;
+    std::unique_ptr<TRLDegradeEffect> m_degrade;
+    std::unique_ptr<TRLGraphicSurface> m_surface;
+    QList<TRLCustomControl *> m_controls;
+    QSize m_arrangedSize{-1, -1};
+    bool m_enabled = true;
+    bool m_arranging = false;
+    bool m_open = false;
+    bool m_destroying = false;
+};
