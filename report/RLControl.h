@@ -303,6 +303,7 @@ private:
     friend class TRLBorders;
     friend class TRLCustomSite;
     friend class TRLFormLoader;
+    friend class TRLBoundsSnapshot;
 
     void setHolder(int which, TRLCustomControl *holder);
     void setHoldStyle(int which, TRLHoldStyle style);

@@ -327,7 +327,8 @@ void TRLCustomSite::arrange()
             continue;
         ControlList &list = lists[c->Align()];
         int at = int(list.size());
-        for (int i = 0; i < int(list.size()); ++i)
+        // Plain placed controls keep their order; most children of a slip are of this kind.
+        for (int i = 0; c->Align() != faNone && i < int(list.size()); ++i)
             if (precedes(c, list[i], c->Align())) {
                 at = i;
                 break;
@@ -488,7 +489,7 @@ void TRLCustomSite::arrange()
     }
 
     // Anchored children follow the change of the site's size since the last arrangement.
-    if (m_arrangedSize.width() < 0)
+    if (m_arrangedSize.width() < 0 || lists[faNone].isEmpty())
         return;
     const int w0 = m_arrangedSize.width(), h0 = m_arrangedSize.height();
     const int dw = Width() - w0, dh = Height() - h0;
@@ -637,4 +638,26 @@ void TRLCustomSite::PrintChildSites()
         s->Print();
         s->DoAfterPrint();
     }
+}
+
+// --- saved bounds ----------------------------------------------------------------------------
+
+TRLBoundsSnapshot::TRLBoundsSnapshot(TRLCustomControl *root)
+{
+    QList<TRLCustomControl *> pending{root};
+    while (!pending.isEmpty()) {
+        TRLCustomControl *c = pending.takeFirst();
+        if (!c)
+            continue;
+        m_saved.append({c, c->BoundsRect()});
+        if (auto *site = qobject_cast<TRLCustomSite *>(c))
+            pending += site->Controls();
+    }
+}
+
+void TRLBoundsSnapshot::Restore() const
+{
+    for (const auto &saved : m_saved)
+        if (saved.first)
+            saved.first->RestoreBounds(saved.second);
 }

@@ -177,3 +177,15 @@ private:
     bool m_open = false;
     bool m_destroying = false;
 };
+
+// The bounds of a control and all its descendants, put back after a print pass so that growth
+// while printing never changes the design.
+class TRLBoundsSnapshot
+{
+public:
+    explicit TRLBoundsSnapshot(TRLCustomControl *root);
+    void Restore() const;
+
+private:
+    QList<QPair<QPointer<TRLCustomControl>, TRLRect>> m_saved;
+};

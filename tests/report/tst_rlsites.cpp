@@ -64,6 +64,7 @@ private slots:
     void backgroundPlacement();
     void printPassOnPage();
     void childSitesPrintInsideBand();
+    void printingLeavesTheDesignAlone();
 };
 
 void TestRLSites::areas()
@@ -480,6 +481,29 @@ void TestRLSites::childSitesPrintInsideBand()
     const auto fills = objectsOf<TRLFillRectObject>(report.PageSurface());
     QCOMPARE(fills.size(), 1); // the panel; the band is transparent
     QCOMPARE(fills[0]->BoundsRect, TRLRect(48, 58, 98, 88));
+}
+
+void TestRLSites::printingLeavesTheDesignAlone()
+{
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.SetHeight(30);
+    TRLMemo memo;
+    memo.SetParent(&band);
+    memo.SetBounds(0, 0, 200, 20);
+    TRLLabel label;
+    label.SetParent(&band);
+    const TRLRect memoDesign = memo.BoundsRect(), bandDesign = band.BoundsRect();
+    const TRLBoundsSnapshot saved(&band);
+    memo.BeforePrint = [](TRLCustomControl *, QString &text, bool &) { text = "um\ndois\ntrês\nquatro"; };
+    report.SetPrepareState(TRLPrepareState::Preparing);
+    report.OpenSite();
+    band.Print();
+    QVERIFY(band.Height() > bandDesign.Height()); // the memo grew its band while printing
+    saved.Restore();
+    QCOMPARE(memo.BoundsRect(), memoDesign);
+    QCOMPARE(band.BoundsRect(), bandDesign);
 }
 
 QTEST_MAIN(TestRLSites)
