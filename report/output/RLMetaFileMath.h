@@ -2,28 +2,17 @@
 // Coordinate arithmetic of recorded pages. Loaded pages are untrusted, so every result saturates
 // at the int range instead of overflowing; rounding is to nearest with ties to even.
 
+#include "report/RLUtils.h"
+
 #include <QtGlobal>
 
 #include <climits>
-#include <cmath>
 
 namespace RLMeta {
 
-inline int roundClamped(long double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<long double>(INT_MAX))
-        return INT_MAX;
-    if (value <= static_cast<long double>(INT_MIN))
-        return INT_MIN;
-    // The default floating-point mode rounds halves to the even neighbour.
-    return static_cast<int>(std::nearbyintl(value));
-}
-
 inline int scaled(int value, double factor)
 {
-    return roundClamped(static_cast<long double>(value) * factor);
+    return RLRound(static_cast<long double>(value) * factor);
 }
 
 inline int clampToInt(qint64 value)

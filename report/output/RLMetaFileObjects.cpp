@@ -560,7 +560,7 @@ QImage TRLImageObject::PictureFromData(const QByteArray &data)
     QImageReader reader(&buffer, format);
     // A hostile header may promise a picture far larger than the page could ever show.
     const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > 64LL * 1024 * 1024)
+    if (!size.isValid() || qint64(size.width()) * size.height() > 16LL * 1024 * 1024)
         return QImage();
     return reader.read();
 }

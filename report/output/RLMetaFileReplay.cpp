@@ -181,7 +181,7 @@ QFont canvasFont(const TRLReplayCanvas &canvas, const TRLTextObject &text)
     // the size was given for against the device's.
     const long double given = meta.PixelsPerInch != 0 ? meta.PixelsPerInch : 96;
     const long double device = canvas.FontPixelsPerInch() != 0 ? canvas.FontPixelsPerInch() : 96;
-    int size = RLMeta::roundClamped(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
+    int size = RLRound(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
     const int largest = std::max(1, int(maxFontPixels * 72 / device));
     font.setPointSize(std::clamp(size, 1, largest));
     font.setBold(meta.Style & mfsBold);
@@ -242,6 +242,30 @@ QString justified(const QString &text, const QFontMetrics &metrics, qint64 avail
     while (blanks < maxBlanks && fits(blanks))
         ++blanks;
     return build(blanks);
+}
+
+// The same picture comes back on every page of a report (a crest, a logo). Decoding it once and
+// handing out the same image lets the PDF and print engines store it once, too.
+QImage cachedPicture(const QByteArray &data)
+{
+    struct Entry
+    {
+        QByteArray data;
+        QImage picture;
+    };
+    constexpr size_t entries = 8;
+    constexpr qsizetype largest = 4 * 1024 * 1024;
+    thread_local std::vector<Entry> cache; // the printing thread has its own
+    for (const Entry &entry : cache)
+        if (entry.data == data)
+            return entry.picture;
+    QImage picture = TRLImageObject::PictureFromData(data);
+    if (data.size() <= largest) {
+        if (cache.size() >= entries)
+            cache.erase(cache.begin());
+        cache.push_back({data, picture});
+    }
+    return picture;
 }
 
 } // namespace
@@ -388,7 +412,7 @@ void TRLPolylineObject::PaintTo(TRLReplayCanvas &canvas) const
 
 void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    const QImage picture = PictureFromData(Data);
+    const QImage picture = cachedPicture(Data);
     if (picture.isNull())
         return;
     TRLRect r = canvas.MapRect(BoundsRect);
@@ -402,7 +426,9 @@ void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const
 
 void TRLSetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    canvas.PushClip(canvas.MapRect(BoundsRect));
+    // A recorded clip of no width or height means no clipping (mapping would make it one pixel).
+    const bool none = BoundsRect.Width() == 0 || BoundsRect.Height() == 0;
+    canvas.PushClip(none ? TRLRect() : canvas.MapRect(BoundsRect));
 }
 
 void TRLResetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
@@ -473,9 +499,10 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     const int top = toDevice(y);
 
     const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
-    painter->save();
-    if (clipped)
+    if (clipped) {
+        painter->save();
         painter->setClipRect(r.ToQRect(), Qt::IntersectClip);
+    }
     if (Brush.Style != mbsClear) {
         const QRect behind = clipped ? r.ToQRect()
                                      : QRect(left, top, std::min(metrics.horizontalAdvance(text), 2 * deviceLimit),
@@ -484,5 +511,6 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     }
     painter->setPen(Font.Color.ToQColor());
     painter->drawText(left, toDevice(qint64(top) + metrics.ascent()), text);
-    painter->restore();
+    if (clipped)
+        painter->restore();
 }

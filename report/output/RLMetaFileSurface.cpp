@@ -2,6 +2,7 @@
 #include "report/output/RLMetaFile.h"
 
 #include "report/RLExceptions.h"
+#include "report/RLUtils.h"
 #include "report/output/RLMetaFileMath.h"
 #include "report/output/RLMetaFilePageFormat.h"
 
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 
-using RLMeta::roundClamped;
 
 namespace {
 
@@ -22,6 +22,8 @@ const QString paperHeightKey = QStringLiteral("PaperHeight");
 // inside the area they are drawn in.
 bool touches(const TRLRect &object, const TRLRect &area)
 {
+    if (area.IsEmpty())
+        return false;
     const qint64 right = std::max<qint64>(object.Right, qint64(object.Left) + 1);
     const qint64 bottom = std::max<qint64>(object.Bottom, qint64(object.Top) + 1);
     return object.Left < area.Right && right > area.Left && object.Top < area.Bottom && bottom > area.Top;
@@ -85,10 +87,10 @@ void TRLGraphicSurface::recordFont(TRLMetaFont &meta)
     meta.Color = TRLMetaColor::FromQColor(m_fontColor);
     if (m_font.pixelSize() > 0) {
         meta.Height = -m_font.pixelSize();
-        meta.Size = roundClamped(m_font.pixelSize() * 72.0L / 96);
+        meta.Size = RLRound(m_font.pixelSize() * 72.0L / 96);
     } else {
-        meta.Size = roundClamped(m_font.pointSizeF());
-        meta.Height = -roundClamped(m_font.pointSizeF() * 96.0L / 72);
+        meta.Size = RLRound(m_font.pointSizeF());
+        meta.Height = -RLRound(m_font.pointSizeF() * 96.0L / 72);
     }
     meta.NameId = FontNameId(m_font.family());
     meta.Pitch = m_font.fixedPitch() ? mfpFixed : mfpDefault;
@@ -166,43 +168,16 @@ void TRLGraphicSurface::StretchDraw(const TRLRect &rect, const QImage &graphic, 
 
 void TRLGraphicSurface::FitDraw(const TRLRect &rect, const QImage &graphic, bool center)
 {
-    const int w = graphic.width();
-    const int h = graphic.height();
-    if (w <= 0 || h <= 0)
-        return; // nothing to fit, and the ratio would divide by zero
-    const int W = rect.Width();
-    const int H = rect.Height();
-    int fw, fh;
-    if (double(W) / w > double(H) / h) {
-        fw = roundClamped(static_cast<long double>(w) * H / h);
-        fh = H;
-    } else {
-        fw = W;
-        fh = roundClamped(static_cast<long double>(h) * W / w);
-    }
-    int left = rect.Left;
-    int top = rect.Top;
-    if (center) {
-        left += (W - fw) / 2;
-        top += (H - fh) / 2;
-    }
-    StretchDraw(TRLRect(left, top, left + fw, top + fh), graphic, false);
+    if (graphic.isNull())
+        return; // no proportions to keep
+    StretchDraw(fitAspectRect(graphic.size(), rect, center), graphic, false);
 }
 
 void TRLGraphicSurface::CropDraw(const TRLRect &rect, const QImage &graphic, bool center)
 {
-    TRLRect placed(rect.Left, rect.Top, rect.Left + graphic.width(), rect.Top + graphic.height());
-    if (center) {
-        const int dx = (rect.Width() - graphic.width()) / 2;
-        const int dy = (rect.Height() - graphic.height()) / 2;
-        placed = TRLRect(placed.Left + dx, placed.Top + dy, placed.Right + dx, placed.Bottom + dy);
-    }
-    const TRLRect crop(std::max(placed.Left, rect.Left), std::max(placed.Top, rect.Top),
-                       std::min(placed.Right, rect.Right), std::min(placed.Bottom, rect.Bottom));
-    if (crop.IsEmpty())
-        return;
-    const QImage cropped = graphic.copy(crop.Left - placed.Left, crop.Top - placed.Top, crop.Width(), crop.Height());
-    StretchDraw(crop, cropped, false);
+    const TRLCroppedPicture crop = cropPicture(rect, graphic, center);
+    if (!crop.Picture.isNull())
+        StretchDraw(crop.Rect, crop.Picture, false);
 }
 
 void TRLGraphicSurface::SetClipRect(const TRLRect &rect)

@@ -1,0 +1,366 @@
+// Replaying recorded pages onto a 96 dpi image, checked pixel by pixel.
+
+#include "report/output/RLMetaFile.h"
+
+#include <QPainter>
+#include <QtTest>
+
+#include <climits>
+
+namespace {
+
+const QRgb white = qRgb(255, 255, 255);
+const QRgb black = qRgb(0, 0, 0);
+
+QImage blankImage(int width = 200, int height = 120, int dpi = 96)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    return image;
+}
+
+QImage replay(const TRLGraphicSurface &surface, int ox = 0, int oy = 0, double fx = 1, double fy = 1,
+              QImage image = blankImage())
+{
+    QPainter painter(&image);
+    surface.PaintTo(&painter, ox, oy, fx, fy);
+    painter.end();
+    return image;
+}
+
+// The box around everything that is not white; empty when nothing was drawn.
+QRect inkBox(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != white)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TRLGraphicSurface *textPage(const QString &text, const TRLRect &rect, quint8 alignment, quint16 options = 5,
+                            int pointSize = 10)
+{
+    auto *s = new TRLGraphicSurface;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(pointSize);
+    s->SetFont(font);
+    s->SetBrush(Qt::NoBrush);
+    s->TextRect(rect, rect.Left, rect.Top, text, alignment, mtlTop, options);
+    return s;
+}
+
+} // namespace
+
+class TestRLMetaFileReplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rectangleEdges();
+    void zeroWidthFillStillFillsAColumn();
+    void offsetAndFactors();
+    void clipStack();
+    void thickPatternedLineDrawnByHand();
+    void wholeWidths();
+    void ellipsePolygonPolylinePixel();
+
+    void textAlignment();
+    void justifiedTextSpreadsToTheRight();
+    void textClippedUnlessAskedNotTo();
+    void opaqueTextBackground();
+    void fontSizeFollowsTheDeviceResolution();
+    void macrosExpandedWhenDrawn();
+
+    void hostileValuesStayBounded();
+};
+
+void TestRLMetaFileReplay::rectangleEdges()
+{
+    TRLGraphicSurface s;
+    s.SetBrush(Qt::NoBrush);
+    s.Rectangle(10, 10, 20, 20);
+    s.SetPen(Qt::NoPen);
+    s.SetBrush(QBrush(Qt::red));
+    s.Rectangle(40, 10, 50, 20);
+    const QImage image = replay(s);
+    QCOMPARE(inkBox(image.copy(0, 0, 30, 30)), QRect(10, 10, 10, 10));
+    QCOMPARE(image.pixel(10, 15), black);
+    QCOMPARE(image.pixel(19, 15), black);
+    QCOMPARE(image.pixel(15, 10), black);
+    QCOMPARE(image.pixel(15, 19), black);
+    QCOMPARE(image.pixel(15, 15), white);
+    QCOMPARE(inkBox(image.copy(30, 0, 40, 30)), QRect(10, 10, 10, 10));
+    QCOMPARE(image.pixel(45, 15), qRgb(255, 0, 0));
+}
+
+void TestRLMetaFileReplay::zeroWidthFillStillFillsAColumn()
+{
+    TRLGraphicSurface s;
+    s.SetBrush(QBrush(Qt::black));
+    s.FillRect(TRLRect(30, 5, 30, 50));
+    s.FillRect(TRLRect(60, 70, 90, 70)); // and a zero-height one a row
+    const QImage image = replay(s);
+    QCOMPARE(inkBox(image.copy(0, 0, 50, 60)), QRect(30, 5, 1, 45));
+    QCOMPARE(inkBox(image.copy(50, 60, 60, 20)), QRect(10, 10, 30, 1));
+}
+
+void TestRLMetaFileReplay::offsetAndFactors()
+{
+    TRLGraphicSurface s;
+    s.SetBrush(QBrush(Qt::black));
+    s.FillRect(TRLRect(10, 10, 20, 20));
+    QCOMPARE(inkBox(replay(s, 5, 7, 2, 3)), QRect(25, 37, 20, 30));
+    QCOMPARE(inkBox(replay(s, 0, 0, 0.25, 0.25)), QRect(2, 2, 3, 3)); // 2.5 -> 2, 5 -> 5: halves to even
+    QCOMPARE(inkBox(replay(s, 0, 0, 0.01, 0.01)), QRect(0, 0, 1, 1)); // never empty
+}
+
+void TestRLMetaFileReplay::clipStack()
+{
+    TRLGraphicSurface s;
+    s.SetBrush(QBrush(Qt::blue));
+    s.SetClipRect(TRLRect(0, 0, 50, 50));
+    s.SetClipRect(TRLRect(10, 10, 20, 20));
+    s.FillRect(TRLRect(0, 0, 200, 120));
+    s.ResetClipRect();
+    s.SetBrush(QBrush(Qt::green));
+    s.FillRect(TRLRect(30, 30, 200, 120));
+    s.ResetClipRect();
+    s.SetBrush(QBrush(Qt::red));
+    s.FillRect(TRLRect(190, 110, 195, 115));
+    s.SetClipRect(TRLRect(100, 0, 100, 120)); // zero width: no clipping at all
+    s.FillRect(TRLRect(180, 0, 190, 5));
+    s.ResetClipRect();
+
+    QImage image = blankImage();
+    QPainter painter(&image);
+    s.PaintTo(&painter, 0, 0, 1, 1);
+    QVERIFY(!painter.hasClipping()); // the replay leaves the painter as it found it
+    painter.end();
+    QCOMPARE(image.pixel(15, 15), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(25, 25), white);
+    QCOMPARE(image.pixel(49, 49), qRgb(0, 255, 0));
+    QCOMPARE(image.pixel(50, 49), white);
+    QCOMPARE(image.pixel(192, 112), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(185, 2), qRgb(255, 0, 0));
+
+    // The canvas starts clipped to the area it is given.
+    QImage clipped = blankImage();
+    QPainter clipPainter(&clipped);
+    {
+        TRLReplayCanvas canvas(&clipPainter, 0, 0, 1, 1, QRect(0, 0, 12, 12));
+        TRLGraphicSurface fill;
+        fill.SetBrush(QBrush(Qt::black));
+        fill.FillRect(TRLRect(0, 0, 100, 100));
+        fill.PaintTo(canvas);
+    }
+    clipPainter.end();
+    QCOMPARE(inkBox(clipped), QRect(0, 0, 12, 12));
+}
+
+void TestRLMetaFileReplay::thickPatternedLineDrawnByHand()
+{
+    TRLGraphicSurface s;
+    auto *line = new TRLLineObject(&s);
+    line->FromPoint = QPoint(10, 50);
+    line->ToPoint = QPoint(190, 50);
+    line->Pen = TRLMetaPen{TRLMetaColor{0, 0, 0}, mpmCopy, mpsDash, 3};
+    line->Brush.Style = mbsClear;
+    // Dash: stroke 3 units, gap 1, a unit being four pen widths: 36 on, 12 off from x = 10.
+    QImage image = replay(s);
+    QCOMPARE(image.pixel(30, 50), black);
+    QCOMPARE(image.pixel(52, 50), white);
+    QCOMPARE(image.pixel(75, 50), black);
+    QCOMPARE(image.pixel(100, 50), white);
+    QCOMPARE(image.pixel(30, 51), black); // three pixels thick
+    QCOMPARE(image.pixel(30, 53), white);
+
+    // Under a brush the gaps show the brush colour.
+    line->Brush = TRLMetaBrush{TRLMetaColor{255, 255, 0}, mbsSolid};
+    image = replay(s);
+    QCOMPARE(image.pixel(30, 50), black);
+    QCOMPARE(image.pixel(52, 50), qRgb(255, 255, 0));
+
+    // Scaled, the pattern scales with the pen: 72 on, 24 off.
+    line->Brush.Style = mbsClear;
+    image = replay(s, 0, 0, 2, 1, blankImage(400, 120));
+    QCOMPARE(image.pixel(60, 50), black);
+    QCOMPARE(image.pixel(104, 50), white);
+    QCOMPARE(image.pixel(150, 50), black);
+}
+
+void TestRLMetaFileReplay::wholeWidths()
+{
+    QImage picture(10, 4, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    TRLGraphicSurface s;
+    s.StretchDraw(TRLRect(0, 0, 35, 4), picture, true);
+    s.StretchDraw(TRLRect(0, 10, 35, 14), picture, false);
+    const QImage image = replay(s);
+    QCOMPARE(inkBox(image.copy(0, 0, 50, 5)), QRect(0, 0, 31, 4)); // three widths and one pixel
+    QCOMPARE(inkBox(image.copy(0, 10, 50, 5)), QRect(0, 0, 35, 4));
+}
+
+void TestRLMetaFileReplay::ellipsePolygonPolylinePixel()
+{
+    TRLGraphicSurface s;
+    auto *pixel = new TRLPixelObject(&s);
+    pixel->BoundsRect = TRLRect(3, 4, 3, 4);
+    pixel->Color = TRLMetaColor{0, 128, 0};
+    auto *ellipse = new TRLEllipseObject(&s);
+    ellipse->BoundsRect = TRLRect(20, 20, 60, 40);
+    ellipse->Brush = TRLMetaBrush{TRLMetaColor{255, 0, 0}, mbsSolid};
+    s.SetBrush(QBrush(Qt::blue));
+    s.SetPen(Qt::NoPen);
+    s.Polygon({QPoint(100, 10), QPoint(140, 10), QPoint(100, 50)});
+    auto *polyline = new TRLPolylineObject(&s);
+    polyline->Points = {QPoint(150, 100), QPoint(190, 100), QPoint(190, 60)};
+    const QImage image = replay(s);
+    QCOMPARE(image.pixel(3, 4), qRgb(0, 128, 0));
+    QCOMPARE(inkBox(image.copy(0, 0, 10, 10)), QRect(3, 4, 1, 1));
+    QCOMPARE(image.pixel(40, 30), qRgb(255, 0, 0));
+    QCOMPARE(image.pixel(21, 21), white); // outside the curve
+    QCOMPARE(inkBox(image.copy(15, 15, 50, 30)), QRect(5, 5, 40, 20));
+    QCOMPARE(image.pixel(105, 15), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(135, 45), white);
+    QCOMPARE(image.pixel(170, 100), black);
+    QCOMPARE(image.pixel(170, 90), white); // a polyline is never filled
+}
+
+void TestRLMetaFileReplay::textAlignment()
+{
+    const TRLRect box(20, 10, 180, 40);
+    std::unique_ptr<TRLGraphicSurface> left(textPage(QStringLiteral("Total"), box, mtaLeft));
+    std::unique_ptr<TRLGraphicSurface> right(textPage(QStringLiteral("Total"), box, mtaRight));
+    std::unique_ptr<TRLGraphicSurface> centre(textPage(QStringLiteral("Total"), box, mtaCenter));
+    const QRect l = inkBox(replay(*left));
+    const QRect r = inkBox(replay(*right));
+    const QRect c = inkBox(replay(*centre));
+    QVERIFY(!l.isEmpty());
+    QCOMPARE(r.width(), l.width());
+    QVERIFY(l.left() >= 20 && l.left() <= 24);
+    QVERIFY(r.right() < 180 && r.right() >= 172);
+    QVERIFY(qAbs((c.left() + c.right()) / 2 - 100) <= 3);
+    QVERIFY(l.top() >= 10);
+
+    // Layout bottom puts the text cell on the rectangle's bottom edge.
+    TRLGraphicSurface bottom;
+    bottom.SetFont(QFont(QStringLiteral("Arial"), 10));
+    bottom.TextRect(box, 20, 10, QStringLiteral("Total"), mtaLeft, mtlBottom);
+    const QRect b = inkBox(replay(bottom));
+    QVERIFY(b.bottom() < 40 && b.top() > l.top() + 10);
+}
+
+void TestRLMetaFileReplay::justifiedTextSpreadsToTheRight()
+{
+    const TRLRect box(10, 10, 190, 30);
+    std::unique_ptr<TRLGraphicSurface> plain(textPage(QStringLiteral("um dois três"), box, mtaLeft));
+    std::unique_ptr<TRLGraphicSurface> spread(textPage(QStringLiteral("um dois três"), box, mtaJustify));
+    std::unique_ptr<TRLGraphicSurface> single(textPage(QStringLiteral("palavra"), box, mtaJustify));
+    const QRect p = inkBox(replay(*plain));
+    const QRect j = inkBox(replay(*spread));
+    QCOMPARE(j.left(), p.left());
+    QVERIFY(p.right() < 100);
+    QVERIFY2(j.right() > 175 && j.right() < 190, qPrintable(QString::number(j.right())));
+    // A text without a gap stays as it is.
+    std::unique_ptr<TRLGraphicSurface> singlePlain(textPage(QStringLiteral("palavra"), box, mtaLeft));
+    QCOMPARE(replay(*single), replay(*singlePlain));
+}
+
+void TestRLMetaFileReplay::textClippedUnlessAskedNotTo()
+{
+    const TRLRect box(10, 10, 40, 30);
+    std::unique_ptr<TRLGraphicSurface> clipped(textPage(QStringLiteral("Contribuinte"), box, mtaLeft, 0));
+    std::unique_ptr<TRLGraphicSurface> free(textPage(QStringLiteral("Contribuinte"), box, mtaLeft, 1));
+    QVERIFY(inkBox(replay(*clipped)).right() < 40);
+    QVERIFY(inkBox(replay(*free)).right() > 50);
+}
+
+void TestRLMetaFileReplay::opaqueTextBackground()
+{
+    TRLGraphicSurface s;
+    s.SetFont(QFont(QStringLiteral("Arial"), 10));
+    s.SetBrush(QBrush(Qt::yellow));
+    s.TextRect(TRLRect(10, 10, 100, 40), 10, 10, QStringLiteral("x"), mtaLeft, mtlTop, 0);
+    const QImage image = replay(s);
+    QCOMPARE(image.pixel(95, 35), qRgb(255, 255, 0));
+    QCOMPARE(image.pixel(100, 35), white);
+}
+
+void TestRLMetaFileReplay::fontSizeFollowsTheDeviceResolution()
+{
+    std::unique_ptr<TRLGraphicSurface> s(textPage(QStringLiteral("HHH"), TRLRect(0, 0, 100, 50), mtaLeft, 1, 20));
+    const QRect at96 = inkBox(replay(*s));
+    // The same page at 192 dpi: twice the pixels per report pixel, and the same point size.
+    const QRect at192 = inkBox(replay(*s, 0, 0, 2, 2, blankImage(400, 240, 192)));
+    QVERIFY(qAbs(at192.height() - 2 * at96.height()) <= 2);
+    QVERIFY(qAbs(at192.width() - 2 * at96.width()) <= 3);
+
+    // A size given for 72 dpi is smaller by three quarters on the report's 96.
+    static_cast<TRLTextObject *>(s->Objects(0))->Font.PixelsPerInch = 72;
+    const QRect at72 = inkBox(replay(*s));
+    QVERIFY(qAbs(at72.height() - at96.height() * 3 / 4) <= 2);
+    // 0 reads as the report's own 96.
+    static_cast<TRLTextObject *>(s->Objects(0))->Font.PixelsPerInch = 0;
+    QCOMPARE(inkBox(replay(*s)), at96);
+}
+
+void TestRLMetaFileReplay::macrosExpandedWhenDrawn()
+{
+    TRLGraphicStorage store;
+    store.SetLastPageNumber(3);
+    store.Add(textPage(QStringLiteral("{LastPageNumber}/{Nada}"), TRLRect(0, 0, 200, 30), mtaLeft));
+    std::unique_ptr<TRLGraphicSurface> literal(textPage(QStringLiteral("3/{Nada}"), TRLRect(0, 0, 200, 30), mtaLeft));
+    const QImage expanded = replay(*store.Pages(0));
+    QVERIFY(!inkBox(expanded).isEmpty());
+    QCOMPARE(expanded, replay(*literal));
+}
+
+void TestRLMetaFileReplay::hostileValuesStayBounded()
+{
+    // Values a damaged page file can hold: every replay must end, quickly, without overflow.
+    TRLGraphicSurface s;
+    auto *line = new TRLLineObject(&s);
+    line->FromPoint = QPoint(INT_MIN, INT_MIN);
+    line->ToPoint = QPoint(INT_MAX, INT_MAX);
+    line->Pen = TRLMetaPen{TRLMetaColor{}, mpmXor, mpsDot, 2};
+    line->Brush.Style = mbsClear;
+    auto *wide = new TRLLineObject(&s);
+    wide->FromPoint = QPoint(0, 60);
+    wide->ToPoint = QPoint(INT_MAX, 60);
+    wide->Pen = TRLMetaPen{TRLMetaColor{}, mpmCopy, mpsDashDotDot, INT_MAX};
+    auto *text = new TRLTextObject(&s);
+    text->BoundsRect = TRLRect(0, 0, INT_MAX, INT_MAX);
+    text->Alignment = mtaJustify;
+    text->Text = QStringLiteral("a b c d e f g");
+    text->Font.Size = INT_MAX;
+    text->Font.PixelsPerInch = INT_MIN;
+    auto *centred = new TRLTextObject(&s);
+    centred->BoundsRect = TRLRect(INT_MAX - 1, INT_MIN, INT_MAX, INT_MAX);
+    centred->Alignment = mtaCenter;
+    centred->Layout = mtlCenter;
+    centred->Text = QStringLiteral("x");
+    auto *image = new TRLImageObject(&s);
+    QImage picture(1, 1, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    image->Data = TRLImageObject::PictureData(picture);
+    image->BoundsRect = TRLRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    image->WholeWidths = true;
+    auto *polygon = new TRLPolygonObject(&s);
+    polygon->Points = {QPoint(INT_MIN, 0), QPoint(INT_MAX, 0), QPoint(0, INT_MAX)};
+    polygon->Pen.Width = -5;
+    for (int i = 0; i < 3; ++i)
+        (new TRLResetClipRectObject(&s))->BoundsRect = TRLRect(INT_MIN, 0, INT_MAX, 0);
+
+    QImage result = replay(s);
+    QCOMPARE(result.pixel(100, 100), black); // the picture covers everything
+    result = replay(s, INT_MAX, INT_MIN, 1e300, -1e300);
+    result = replay(s, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0);
+    QVERIFY(!result.isNull());
+}
+
+QTEST_MAIN(TestRLMetaFileReplay)
+#include "tst_rlmetafilereplay.moc"
