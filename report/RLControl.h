@@ -2,6 +2,7 @@
 // The base of every report control: position and size in report pixels, the shared properties,
 // size adjustment, holders, names, inherited font and colour, and the print-pass hooks.
 
+#include "report/RLBorders.h"
 #include "report/RLTypes.h"
 
 #include <QColor>
@@ -49,97 +50,11 @@ Q_DECLARE_FLAGS(TRLControlBehavior, TRLControlBehaviorType)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TRLControlBehavior)
 
 enum TRLHoldStyle { hsAsColumn, hsHorizontally, hsVertically, hsRelatively, hsCopyWidth, hsCopyHeight, hsCopySize };
-enum TRLBorderSides { sdCustom, sdNone, sdAll };
 enum TRLPrintQuality { pqFullFeature, pqFixedOnly };
 
 using TRLNotifyEvent = std::function<void(TRLCustomControl *Sender)>;
 using TRLBeforePrintEvent = std::function<void(TRLCustomControl *Sender, bool &PrintIt)>;
 using TRLBeforeTextEvent = std::function<void(TRLCustomControl *Sender, QString &Text, bool &PrintIt)>;
-
-// The frame lines of a control. Sides is a shortcut over the four draw flags; a side prints when
-// drawn and, under pqFixedOnly, also fixed.
-class TRLBorders
-{
-public:
-    enum Side { Left, Top, Right, Bottom };
-
-    explicit TRLBorders(TRLCustomControl *owner);
-    TRLBorders(const TRLBorders &) = delete;
-    TRLBorders &operator=(const TRLBorders &) = delete;
-
-    bool DrawLeft() const { return m_draw[Left]; }
-    bool DrawTop() const { return m_draw[Top]; }
-    bool DrawRight() const { return m_draw[Right]; }
-    bool DrawBottom() const { return m_draw[Bottom]; }
-    void SetDrawLeft(bool on) { setDraw(Left, on); }
-    void SetDrawTop(bool on) { setDraw(Top, on); }
-    void SetDrawRight(bool on) { setDraw(Right, on); }
-    void SetDrawBottom(bool on) { setDraw(Bottom, on); }
-
-    int Width() const { return m_width; }
-    void SetWidth(int width);
-    QColor Color() const { return m_color; }
-    void SetColor(const QColor &color);
-    Qt::BrushStyle Style() const { return m_style; }
-    void SetStyle(Qt::BrushStyle style);
-    TRLBorderSides Sides() const { return m_sides; }
-    void SetSides(TRLBorderSides sides);
-
-    bool FixedLeft() const { return m_fixed[Left]; }
-    bool FixedTop() const { return m_fixed[Top]; }
-    bool FixedRight() const { return m_fixed[Right]; }
-    bool FixedBottom() const { return m_fixed[Bottom]; }
-    void SetFixedLeft(bool on) { setFixed(Left, on); }
-    void SetFixedTop(bool on) { setFixed(Top, on); }
-    void SetFixedRight(bool on) { setFixed(Right, on); }
-    void SetFixedBottom(bool on) { setFixed(Bottom, on); }
-
-    // The draw flags need storing only when Sides does not already say them.
-    bool StoresDrawFlags() const { return m_sides == sdCustom; }
-    void Assign(const TRLBorders &other);
-
-    bool IsDrawn(Side side) const;
-    bool IsAnyDrawn() const;
-    // The rectangle less the border width (plus extra) on every drawn side.
-    TRLRect Shrink(const TRLRect &rect, int extra = 0) const;
-    // Width plus extra for each drawn side among the two given; nothing when Width is not positive.
-    int DrawnExtent(Side a, Side b, int extra) const;
-    // Records the drawn sides as rectangles in the border colour.
-    void Paint(TRLGraphicSurface *surface, const TRLRect &rect) const;
-
-private:
-    void setDraw(Side side, bool on);
-    void setFixed(Side side, bool on);
-    void changed();
-
-    TRLCustomControl *m_owner;
-    bool m_draw[4] = {false, false, false, false};
-    bool m_fixed[4] = {false, false, false, false};
-    int m_width = 1;
-    QColor m_color = Qt::black;
-    Qt::BrushStyle m_style = Qt::SolidPattern;
-    TRLBorderSides m_sides = sdNone;
-};
-
-// Builds a layout as a form loader does: report controls created for the owner while a loader
-// lives start in the loading state, so that properties can be set in any order without sizes
-// being adjusted or children arranged; Finish() (or the destructor) then completes every one of
-// them in creation order.
-class TRLFormLoader
-{
-public:
-    explicit TRLFormLoader(QObject *owner);
-    ~TRLFormLoader();
-    TRLFormLoader(const TRLFormLoader &) = delete;
-    TRLFormLoader &operator=(const TRLFormLoader &) = delete;
-
-    void Finish();
-    static bool IsLoadingOwner(const QObject *owner);
-
-private:
-    QPointer<QObject> m_owner;
-    bool m_finished = false;
-};
 
 class TRLCustomControl : public QObject
 {
@@ -158,7 +73,7 @@ public:
     int ComponentIndex() const;
 
     // The enclosing site, a relation separate from ownership.
-    TRLCustomSite *Parent() const { return m_parent; }
+    TRLCustomSite *Parent() const;
     void SetParent(TRLCustomSite *site);
 
     int Left() const { return m_bounds.Left; }
@@ -241,7 +156,7 @@ public:
     // The text and picture rectangle, relative to the enclosing site.
     TRLRect PrintRect() const;
 
-    TRLCustomSite *ParentSite() const { return m_parent; }
+    TRLCustomSite *ParentSite() const { return Parent(); }
     TRLCustomBandSet *FindParentBandSet() const;
     TRLCustomPager *FindParentPager() const;
     TRLCustomSkipper *FindParentSkipper() const;

@@ -3,8 +3,11 @@
 // Include this header to build a report layout.
 
 #include "report/RLBand.h"
+#include "report/RLBackground.h"
+#include "report/RLBorders.h"
 #include "report/RLControl.h"
 #include "report/RLDraw.h"
+#include "report/RLFormLoader.h"
 #include "report/RLImage.h"
 #include "report/RLLabel.h"
 #include "report/RLMemo.h"
