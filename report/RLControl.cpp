@@ -124,11 +124,19 @@ void TRLCustomControl::applyParentColor(const QColor &color)
     ColorChanged();
 }
 
+// Positions and sizes stay in a range where every sum the layout forms fits an int.
+static int clampCoordinate(int v)
+{
+    return qBound(-RLMaxCoordinate, v, RLMaxCoordinate);
+}
+
 void TRLCustomControl::SetBounds(int left, int top, int width, int height)
 {
     // Sizes are never negative, as in the toolkit.
-    width = qMax(0, width);
-    height = qMax(0, height);
+    left = clampCoordinate(left);
+    top = clampCoordinate(top);
+    width = qBound(0, width, RLMaxCoordinate);
+    height = qBound(0, height, RLMaxCoordinate);
     if (m_loading) {
         FixSize(width, height);
         m_bounds = TRLRect(left, top, left + width, top + height);
@@ -137,7 +145,11 @@ void TRLCustomControl::SetBounds(int left, int top, int width, int height)
     const TRLRect old = m_bounds;
     FixSize(width, height);
     applyHolders(left, top, width, height);
-    const TRLRect wanted(left, top, left + qMax(0, width), top + qMax(0, height));
+    left = clampCoordinate(left);
+    top = clampCoordinate(top);
+    width = qBound(0, width, RLMaxCoordinate);
+    height = qBound(0, height, RLMaxCoordinate);
+    const TRLRect wanted(left, top, left + width, top + height);
     if (wanted == old) {
         RearrangeOwnChildren();
         adjustHolded();

@@ -34,6 +34,9 @@ enum TRLControlAlign {
 };
 constexpr int RLControlAlignCount = 27;
 
+// Largest position or size a control takes (report pixels, about 44 metres).
+constexpr int RLMaxCoordinate = 1 << 22;
+
 // Whether an Align value decides the control's width (height) itself.
 bool RLAlignFixesWidth(TRLControlAlign align);
 bool RLAlignFixesHeight(TRLControlAlign align);

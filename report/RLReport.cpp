@@ -146,6 +146,11 @@ void TRLCustomReport::ComputePrintArea()
 
 void TRLCustomReport::PrepareSurface()
 {
-    // The page is new for every sheet and carries its paper macros: it is not cleared.
-    PageSurface()->SetMargins(ClientRect());
+    // The page is new for every sheet and carries its paper macros: it is not cleared. Nothing
+    // encloses the report, so its own fill, background and borders go first onto the page,
+    // under everything its children print.
+    TRLGraphicSurface *page = PageSurface();
+    page->SetMargins(ClientRect());
+    if (Enabled())
+        DrawBackground(page, TRLRect(0, 0, Width(), Height()));
 }

@@ -116,9 +116,24 @@ void TRLCustomSite::BeforeMeasureHeight()
         c->MeasureHeight();
 }
 
-void TRLCustomSite::MeasureHeight()
+QSize TRLCustomSite::CalcSize() const
 {
-    TRLCustomControl::MeasureHeight();
+    if (!AutoSize())
+        return TRLCustomControl::CalcSize();
+    int right = 0, bottom = 0;
+    bool any = false;
+    for (const TRLCustomControl *c : m_controls) {
+        if (!c->Visible())
+            continue;
+        any = true;
+        right = qMax(right, c->Left() + c->Width());
+        bottom = qMax(bottom, c->Top() + c->Height());
+    }
+    if (!any)
+        return TRLCustomControl::CalcSize();
+    const TRLRect client = ClientRect();
+    return QSize(SizesWidth() ? right + Width() - client.Right : Width(),
+                 SizesHeight() ? bottom + Height() - client.Bottom : Height());
 }
 
 // --- the print pass --------------------------------------------------------------------------
@@ -188,20 +203,23 @@ void TRLCustomSite::PutOnEnclosingSurface()
 
 void TRLCustomSite::DrawOnto(TRLGraphicSurface *target, const TRLRect &area)
 {
-    if (m_enabled) {
-        MarkSurface(target);
-        if (m_degrade->IsActive(Color())) {
-            m_degrade->Paint(target, area, Color());
-        } else if (!Transparent()) {
-            target->SetBrush(QBrush(Color(), Qt::SolidPattern));
-            target->FillRect(area);
-        }
-        m_background->Paint(target, area);
-        const TRLRect m = MarginRect();
-        Borders()->Paint(target, TRLRect(m.Left + area.Left, m.Top + area.Top, m.Right + area.Left,
-                                         m.Bottom + area.Top));
-    }
+    if (m_enabled)
+        DrawBackground(target, area);
     target->MergeSurface(area.Left, area.Top, *Surface());
+}
+
+void TRLCustomSite::DrawBackground(TRLGraphicSurface *target, const TRLRect &area)
+{
+    MarkSurface(target);
+    if (m_degrade->IsActive(Color())) {
+        m_degrade->Paint(target, area, Color());
+    } else if (!Transparent()) {
+        target->SetBrush(QBrush(Color(), Qt::SolidPattern));
+        target->FillRect(area);
+    }
+    m_background->Paint(target, area);
+    const TRLRect m = MarginRect();
+    Borders()->Paint(target, TRLRect(m.Left + area.Left, m.Top + area.Top, m.Right + area.Left, m.Bottom + area.Top));
 }
 
 void TRLCustomSite::Print()

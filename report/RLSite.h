@@ -59,8 +59,11 @@ public:
     void PrintChildSites();
     // Fill or gradient, background picture, borders, then the own surface's contents.
     virtual void DrawOnto(TRLGraphicSurface *target, const TRLRect &area);
+    // The first three of those alone.
+    void DrawBackground(TRLGraphicSurface *target, const TRLRect &area);
 
-    void MeasureHeight() override;
+    // With AutoSize: the size that holds the visible children, along the axes the site sizes.
+    QSize CalcSize() const override;
     void Loaded() override;
 
     // Place in the arrangement order: plain controls 0, bands by type, groups 32, other sites 100.

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <climits>
+
 char *toString(const TRLRect &r)
 {
     return QTest::toString(QString("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
@@ -185,6 +187,9 @@ void TestRLControls::sizesNeverNegative()
     label.SetBounds(10, 10, -5, -20);
     QCOMPARE(label.Width(), 0);
     QCOMPARE(label.Height(), 0);
+    // Absurd positions are held in a range where the layout's sums cannot overflow.
+    label.SetBounds(INT_MAX, INT_MIN, INT_MAX, 5);
+    QCOMPARE(label.BoundsRect(), TRLRect(RLMaxCoordinate, -RLMaxCoordinate, 2 * RLMaxCoordinate, -RLMaxCoordinate + 5));
 }
 
 void TestRLControls::sidesAndDrawFlags()

@@ -65,6 +65,8 @@ private slots:
     void printPassOnPage();
     void childSitesPrintInsideBand();
     void printingLeavesTheDesignAlone();
+    void autoSizedBandHoldsChildren();
+    void reportPaintsUnderItsChildren();
 };
 
 void TestRLSites::areas()
@@ -504,6 +506,37 @@ void TestRLSites::printingLeavesTheDesignAlone()
     saved.Restore();
     QCOMPARE(memo.BoundsRect(), memoDesign);
     QCOMPARE(band.BoundsRect(), bandDesign);
+}
+
+void TestRLSites::autoSizedBandHoldsChildren()
+{
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.InsideMargins()->SetBottomMargin(2); // 8 px under the children
+    Box low(&band, 0, 70, 10, 15);
+    band.SetAutoSize(true);
+    QCOMPARE(band.Height(), 85 + 8);
+    QCOMPARE(band.Width(), 718); // a band never sizes its width
+    low.SetHeight(5); // a child that shrinks makes it measure again
+    QCOMPARE(band.Height(), 75 + 8);
+}
+
+void TestRLSites::reportPaintsUnderItsChildren()
+{
+    TRLReport report;
+    report.SetColor(QColor(250, 250, 200));
+    report.Borders()->SetSides(sdAll);
+    TRLLabel label;
+    label.SetParent(&report);
+    label.SetCaption("sobre o fundo");
+    report.OpenSite();
+    TRLGraphicSurface *page = report.PageSurface();
+    QCOMPARE(page->ObjectCount(), 1 + 4 + 1);
+    QCOMPARE(page->Objects(0)->BoundsRect, TRLRect(0, 0, 794, 1123));
+    // The borders lie on the margin rectangle.
+    QCOMPARE(page->Objects(1)->BoundsRect, TRLRect(38, 38, 39, 1085));
+    QVERIFY(dynamic_cast<TRLTextObject *>(page->Objects(5)));
 }
 
 QTEST_MAIN(TestRLSites)
