@@ -4,6 +4,7 @@
 #include "report/RLExceptions.h"
 #include "report/RLReport.h"
 #include "report/RLUtils.h"
+#include "report/output/RLMetaFile.h"
 
 #include <QtTest>
 
@@ -232,6 +233,16 @@ void TestRLControls::fixedOnlyQuality()
     QVERIFY(label.Borders()->IsDrawn(TRLBorders::Left));
     QVERIFY(!label.Borders()->IsDrawn(TRLBorders::Top));
     QVERIFY(!label.Borders()->IsDrawn(TRLBorders::Right));
+    // Printed: one side only, and the text rectangle gives way on that side only.
+    label.SetAutoSize(false);
+    label.SetBounds(0, 0, 50, 20);
+    label.SetCaption("x");
+    QVERIFY(label.CanPrint());
+    label.Print();
+    TRLGraphicSurface *s = band.Surface();
+    QCOMPARE(s->ObjectCount(), 2);
+    QCOMPARE(s->Objects(0)->BoundsRect, TRLRect(0, 0, 1, 20));
+    QCOMPARE(s->Objects(1)->BoundsRect, TRLRect(1, 0, 50, 20));
     // A fixed flag alone draws nothing.
     label.Borders()->SetDrawLeft(false);
     label.Borders()->SetFixedLeft(true);
