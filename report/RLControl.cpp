@@ -303,7 +303,7 @@ void TRLCustomControl::SetColor(const QColor &color)
 {
     m_parentColor = false;
     m_color = color;
-    if (!m_loading && color != QColor(Qt::white))
+    if (!m_loading && color.rgb() != QColor(Qt::white).rgb())
         m_transparent = false;
     ColorChanged();
 }

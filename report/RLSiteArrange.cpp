@@ -91,12 +91,12 @@ void TRLCustomSite::arrange()
             }
         list.insert(at, c);
     }
-    // Children may be destroyed by their own handlers while we place them.
+    // Places every child of one list, telling each its index and the list's length.
     auto each = [&](TRLControlAlign align, auto &&place) {
-        const ControlList list = lists[align];
-        int i = 0;
-        for (TRLCustomControl *c : list)
-            place(c, i++, int(list.size()));
+        const ControlList &list = lists[align];
+        const int n = int(list.size());
+        for (int i = 0; i < n; ++i)
+            place(list[i], i, n);
     };
     const TRLRect client = ClientRect();
     int L = client.Left, T = client.Top, Rt = client.Right, B = client.Bottom;
