@@ -333,6 +333,13 @@ void TestRLMetaFileStore::ownerlessStoreGoesWithItsLastFilter()
     store->Unlink(&first);
     QVERIFY(!store);
     QVERIFY(!QFileInfo::exists(name));
+
+    // The last filter going away takes an ownerless store with it.
+    QPointer<TRLGraphicStorage> other = new TRLGraphicStorage;
+    auto *last = new QObject;
+    other->Link(last);
+    delete last;
+    QVERIFY(!other);
 }
 
 void TestRLMetaFileStore::ownedStoreStays()
