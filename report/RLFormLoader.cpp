@@ -12,7 +12,7 @@ QList<const QObject *> &loadingOwners()
 }
 } // namespace
 
-TRLFormLoader::TRLFormLoader(QObject *owner) : m_owner(owner)
+TRLFormLoader::TRLFormLoader(QObject *owner) : m_owner(owner), m_key(owner)
 {
     loadingOwners().append(owner);
 }
@@ -32,7 +32,7 @@ void TRLFormLoader::Finish()
     if (m_finished)
         return;
     m_finished = true;
-    loadingOwners().removeOne(m_owner.data());
+    loadingOwners().removeOne(m_key);
     if (!m_owner)
         return;
     QList<QPointer<TRLCustomControl>> controls;

@@ -20,5 +20,6 @@ public:
 
 private:
     QPointer<QObject> m_owner;
+    const QObject *m_key; // the owner's address, to leave the list even if the owner is gone
     bool m_finished = false;
 };

@@ -66,6 +66,8 @@ private slots:
     void ownerKeepsCreationOrder();
     void destroyingSiteOrChild();
     void carbonCopiesShared();
+    void textEventsDecidePrintCaption();
+    void measureHeightTakesDesignText();
 };
 
 void TestRLControls::classTreeAndNames()
@@ -483,6 +485,15 @@ void TestRLControls::loaderSuppressesThenCompletes()
     QVERIFY(!label->IsLoading());
     QCOMPARE(band->BoundsRect(), TRLRect(26, 38, 26 + 749, 38 + 962));
     QCOMPARE(label->Width(), textExtent("MINISTÉRIO DA FAZENDA ", label->Font()).width());
+
+    // An owner that goes away while loading leaves nothing behind.
+    auto *gone = new QObject;
+    {
+        TRLFormLoader loading(gone);
+        new TRLLabel(gone);
+        delete gone;
+    }
+    QVERIFY(!TRLFormLoader::IsLoadingOwner(gone));
 }
 
 void TestRLControls::ownerKeepsCreationOrder()
@@ -532,6 +543,65 @@ void TestRLControls::carbonCopiesShared()
     QCOMPARE(c.CarbonCopies(), 1);
     c.SetGroupIndex(1); // joining takes the group's value
     QCOMPARE(c.CarbonCopies(), 3);
+}
+
+void TestRLControls::textEventsDecidePrintCaption()
+{
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    TRLLabel label;
+    label.SetParent(&band);
+    label.SetCaption("valor");
+    label.BeforePrint = [](TRLCustomControl *, QString &text, bool &) { text += "!"; };
+    report.OnFilterText = [](TRLCustomControl *, QString &text, bool &printIt) {
+        text = text.toUpper();
+        printIt = !text.startsWith("X");
+    };
+    report.SetPrepareState(TRLPrepareState::Preparing);
+    QVERIFY(label.CanPrint());
+    QCOMPARE(label.Caption(), QStringLiteral("VALOR!"));
+    label.SetCaption("só nesta passagem"); // while preparing only the print caption changes
+    report.SetPrepareState(TRLPrepareState::NotPrepared);
+    QCOMPARE(label.Caption(), QStringLiteral("valor"));
+    label.SetCaption("xis");
+    QVERIFY(!label.CanPrint());
+    QVERIFY(!label.PrintIt());
+    // Completion passes print the text empty, whatever the design says.
+    report.SetPrintsBlankTexts(true);
+    label.SetCaption("valor");
+    QVERIFY(label.CanPrint());
+    report.SetPrepareState(TRLPrepareState::Preparing);
+    QCOMPARE(label.Caption(), QStringLiteral("!"));
+    report.SetPrepareState(TRLPrepareState::NotPrepared);
+    label.SetVisible(false);
+    QVERIFY(!label.CanPrint());
+}
+
+void TestRLControls::measureHeightTakesDesignText()
+{
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    TRLMemo memo;
+    memo.SetParent(&band);
+    memo.SetLines({"um"});
+    const int oneRow = memo.Height();
+    int asked = 0;
+    memo.OnMeasureHeight = [&](TRLCustomControl *) { ++asked; };
+    memo.BeforePrint = [](TRLCustomControl *, QString &text, bool &) { text = "um\ndois\ntrês"; };
+    report.SetPrepareState(TRLPrepareState::Preparing);
+    memo.CanPrint();
+    memo.AdjustBounds();
+    QCOMPARE(memo.Height(), 3 * oneRow);
+    // Measuring from the band measures its children again from their design texts.
+    band.SetAutoSize(true);
+    band.MeasureHeight();
+    QCOMPARE(asked, 1);
+    QCOMPARE(memo.Height(), oneRow);
+    memo.SetVisible(false);
+    band.MeasureHeight();
+    QCOMPARE(asked, 1); // an invisible control is not measured
 }
 
 QTEST_MAIN(TestRLControls)
