@@ -6,7 +6,6 @@
 #include "report/RLReport.h"
 #include "report/output/RLMetaFile.h"
 
-#include <QMetaObject>
 #include <QRegularExpression>
 #include <QSet>
 #include <climits>

@@ -4,8 +4,6 @@
 #include "report/RLUtils.h"
 #include "report/output/RLMetaFile.h"
 
-#include <QFontMetrics>
-#include <QImage>
 
 void TRLTextCaption::Write(const QString &text, bool preparing)
 {
