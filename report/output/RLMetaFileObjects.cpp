@@ -531,21 +531,20 @@ QByteArray TRLImageObject::PictureData(const QImage &picture)
 {
     if (picture.isNull())
         return QByteArrayLiteral("NIL");
-    QByteArray data = QByteArrayLiteral("BMP");
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Append);
     // BMP keeps no transparency: what is transparent shows the white paper, as it would printed.
+    QImage opaque = picture;
     if (picture.hasAlphaChannel()) {
-        QImage opaque(picture.size(), QImage::Format_RGB32);
+        opaque = QImage(picture.size(), QImage::Format_RGB32);
         opaque.fill(Qt::white);
         QPainter painter(&opaque);
         painter.drawImage(0, 0, picture);
-        painter.end();
-        opaque.save(&buffer, "BMP");
-    } else {
-        picture.save(&buffer, "BMP");
     }
-    return data;
+    // Written on its own: image writers may seek back into what they wrote.
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    opaque.save(&buffer, "BMP");
+    return QByteArrayLiteral("BMP") + bitmap;
 }
 
 QImage TRLImageObject::PictureFromData(const QByteArray &data)
@@ -557,10 +556,13 @@ QImage TRLImageObject::PictureFromData(const QByteArray &data)
     QByteArray body = data.mid(3);
     QBuffer buffer(&body);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    // A hostile header may promise a picture far larger than the page could ever show.
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > 16LL * 1024 * 1024)
+    // A hostile header may promise a picture far larger than the page could ever show. The icon
+    // reader cannot read after being asked the size, so a second reader does the reading.
+    const QSize size = QImageReader(&buffer, format).size();
+    if (size.isValid() && qint64(size.width()) * size.height() > 16LL * 1024 * 1024)
         return QImage();
+    buffer.seek(0);
+    QImageReader reader(&buffer, format);
+    reader.setAllocationLimit(64); // megabytes
     return reader.read();
 }

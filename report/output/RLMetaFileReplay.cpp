@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-using RLMeta::clampToInt;
 
 namespace {
 
@@ -427,7 +426,7 @@ void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const
 void TRLSetClipRectObject::PaintTo(TRLReplayCanvas &canvas) const
 {
     // A recorded clip of no width or height means no clipping (mapping would make it one pixel).
-    const bool none = BoundsRect.Width() == 0 || BoundsRect.Height() == 0;
+    const bool none = BoundsRect.Right == BoundsRect.Left || BoundsRect.Bottom == BoundsRect.Top;
     canvas.PushClip(none ? TRLRect() : canvas.MapRect(BoundsRect));
 }
 

@@ -10,6 +10,8 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 
 namespace {
@@ -249,8 +251,11 @@ void TRLGraphicSurface::MergeSurface(int x, int y, const TRLGraphicSurface &sour
 void TRLGraphicSurface::CopyRect(const TRLRect &dest, const TRLGraphicSurface &source, const TRLRect &sourceRect)
 {
     // An empty source extent has no scale of its own: keep the size on that axis.
-    const double fx = sourceRect.Width() != 0 ? double(dest.Width()) / sourceRect.Width() : 1.0;
-    const double fy = sourceRect.Height() != 0 ? double(dest.Height()) / sourceRect.Height() : 1.0;
+    const auto extent = [](int from, int to) { return double(qint64(to) - from); };
+    const double sourceWidth = extent(sourceRect.Left, sourceRect.Right);
+    const double sourceHeight = extent(sourceRect.Top, sourceRect.Bottom);
+    const double fx = sourceWidth != 0 ? extent(dest.Left, dest.Right) / sourceWidth : 1.0;
+    const double fy = sourceHeight != 0 ? extent(dest.Top, dest.Bottom) / sourceHeight : 1.0;
     const int dx = RLMeta::clampToInt(qint64(dest.Left) - RLMeta::scaled(sourceRect.Left, fx));
     const int dy = RLMeta::clampToInt(qint64(dest.Top) - RLMeta::scaled(sourceRect.Top, fy));
     const size_t count = source.m_objects.size();

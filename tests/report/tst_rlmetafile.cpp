@@ -95,8 +95,7 @@ private slots:
     void exactBytesOfMacroAndFill();
     void exactBytesOfAccentedText();
     void roundTripOfEveryKind();
-    void unknownObjectIsSkipped();
-    void objectReadsOnlyItsOwnBody();
+    void objectsAreReadByTheirLength();
     void corruptPageFails_data();
     void corruptPageFails();
     void loadsFromTheMiddleOfAStream();
@@ -118,7 +117,6 @@ private slots:
     void mergeOffsetsAndKeepsFontNames();
     void copyRectScalesAndClips();
     void scalingRoundsAndKeepsPensVisible();
-    void textMeasuresWithCurrentFont();
 };
 
 void TestRLMetaFile::exactBytesOfEmptyPage()
@@ -180,53 +178,38 @@ void TestRLMetaFile::roundTripOfEveryKind()
     TRLGraphicSurface original;
     recordEveryKind(original);
     const QByteArray bytes = original.SaveToBytes();
-
     TRLGraphicSurface loaded;
     loaded.LoadFromBytes(bytes);
     QCOMPARE(loaded.ObjectCount(), 11);
     for (int i = 0; i < loaded.ObjectCount(); ++i)
         QCOMPARE(int(loaded.Objects(i)->Code()), i + 1);
     QCOMPARE(loaded.SaveToBytes(), bytes);
-    QCOMPARE(loaded.Width(), 300);
+    QVERIFY(!loaded.Modified());
+    // Reading and writing could swap fields alike; a few read values rule that out.
     QCOMPARE(loaded.Orientation(), 2);
     QCOMPARE(loaded.Objects(0)->SourceControlId, 42);
-
     const auto *line = static_cast<TRLLineObject *>(loaded.Objects(1));
-    QCOMPARE(line->ToPoint, QPoint(50, 60));
     QVERIFY(line->Pen == (TRLMetaPen{TRLMetaColor{9, 8, 7}, mpmXor, mpsDashDot, 3}));
+    QCOMPARE(line->Brush.Style, mbsCross);
     const auto *text = static_cast<TRLTextObject *>(loaded.Objects(3));
     QCOMPARE(text->Text, QStringLiteral("Pagamento à vista: São Paulo – “GARE” €"));
     QCOMPARE(text->FontName(), QStringLiteral("Liberation Serif"));
-    QCOMPARE(text->TextOptions, quint16(0));
-    QCOMPARE(static_cast<TRLPolygonObject *>(loaded.Objects(6))->Points,
-             TRLMetaPointArray({QPoint(0, 0), QPoint(10, 0), QPoint(5, -7)}));
+    QCOMPARE(static_cast<TRLPolygonObject *>(loaded.Objects(6))->Points.last(), QPoint(5, -7));
     QVERIFY(static_cast<TRLImageObject *>(loaded.Objects(8))->WholeWidths);
-    QVERIFY(!loaded.Modified());
 }
 
-void TestRLMetaFile::unknownObjectIsSkipped()
+void TestRLMetaFile::objectsAreReadByTheirLength()
 {
-    // A code-99 object of three bytes between two known ones.
+    // An unknown code-99 object of three bytes, then a fill rect stored two bytes longer than its
+    // fields, then a reset clip: the unknown one and the spare bytes are passed over.
     const QByteArray bytes = page("0A000000 0A000000 00000000 00000000 03000000"
-                                  " 0A 18000000 000000000000000000000000000000000000000000000000"
                                   " 63 03000000 AABBCC"
-                                  " 05 1C000000 01000000 01000000 02000000 02000000 00000000 00000000 00FF00 01");
-    TRLGraphicSurface s;
-    s.LoadFromBytes(bytes);
-    QCOMPARE(s.ObjectCount(), 2);
-    QCOMPARE(int(s.Objects(1)->Code()), int(TRLGraphicObject::FillRectKind));
-    QVERIFY(static_cast<TRLFillRectObject *>(s.Objects(1))->Brush.Color == (TRLMetaColor{0, 255, 0}));
-}
-
-void TestRLMetaFile::objectReadsOnlyItsOwnBody()
-{
-    // A fill rect whose stored length has two bytes more than its fields: they are passed over.
-    const QByteArray bytes = page("0A000000 0A000000 00000000 00000000 02000000"
                                   " 05 1E000000 01000000 01000000 02000000 02000000 00000000 00000000 00FF00 01 EEEE"
                                   " 0B 18000000 000000000000000000000000000000000000000000000000");
     TRLGraphicSurface s;
     s.LoadFromBytes(bytes);
     QCOMPARE(s.ObjectCount(), 2);
+    QVERIFY(static_cast<TRLFillRectObject *>(s.Objects(0))->Brush.Color == (TRLMetaColor{0, 255, 0}));
     QCOMPARE(int(s.Objects(1)->Code()), int(TRLGraphicObject::ResetClipRectKind));
 }
 
@@ -380,6 +363,13 @@ void TestRLMetaFile::picturesRecordedAsBitmaps()
     QCOMPARE(back.pixel(2, 1), qRgb(200, 0, 0));
     QCOMPARE(back.pixel(0, 0), qRgb(255, 255, 255)); // transparency shows the paper
     QCOMPARE(static_cast<TRLImageObject *>(s.Objects(1))->Data, QByteArray("NIL"));
+    QImage iconPicture(16, 16, QImage::Format_ARGB32);
+    iconPicture.fill(qRgb(200, 0, 0));
+    QByteArray icon;
+    QBuffer iconBuffer(&icon);
+    iconBuffer.open(QIODevice::WriteOnly);
+    QVERIFY(iconPicture.save(&iconBuffer, "ICO"));
+    QCOMPARE(TRLImageObject::PictureFromData("ICO" + icon).pixel(2, 1), qRgb(200, 0, 0));
     QVERIFY(TRLImageObject::PictureFromData("BMP garbage").isNull());
     QVERIFY(TRLImageObject::PictureFromData("XYZ").isNull());
 }
@@ -390,22 +380,16 @@ void TestRLMetaFile::fitAndCropDraw()
     picture.fill(Qt::blue);
     picture.setPixel(20, 10, qRgb(255, 0, 0));
     TRLGraphicSurface s;
-    s.FitDraw(TRLRect(0, 0, 100, 100), picture, false);
-    QCOMPARE(s.Objects(0)->BoundsRect, TRLRect(0, 0, 100, 50));
     s.FitDraw(TRLRect(0, 0, 100, 100), picture, true);
-    QCOMPARE(s.Objects(1)->BoundsRect, TRLRect(0, 25, 100, 75));
+    QCOMPARE(s.Objects(0)->BoundsRect, TRLRect(0, 25, 100, 75));
     s.CropDraw(TRLRect(10, 10, 30, 20), picture, true);
-    const auto *crop = static_cast<TRLImageObject *>(s.Objects(2));
-    QCOMPARE(crop->BoundsRect, TRLRect(10, 10, 30, 20));
-    const QImage cropped = TRLImageObject::PictureFromData(crop->Data);
+    QCOMPARE(s.Objects(1)->BoundsRect, TRLRect(10, 10, 30, 20));
+    const QImage cropped = TRLImageObject::PictureFromData(static_cast<TRLImageObject *>(s.Objects(1))->Data);
     QCOMPARE(cropped.size(), QSize(20, 10));
     QCOMPARE(cropped.pixel(10, 5), qRgb(255, 0, 0)); // the centre stays the centre
-    QVERIFY(!crop->WholeWidths);
-
-    const int count = s.ObjectCount();
-    s.CropDraw(TRLRect(10, 10, 10, 20), picture, false); // nothing shows
+    s.CropDraw(TRLRect(10, 10, 10, 20), picture, false); // nothing shows: nothing recorded
     s.FitDraw(TRLRect(0, 0, 10, 10), QImage(), false);
-    QCOMPARE(s.ObjectCount(), count);
+    QCOMPARE(s.ObjectCount(), 2);
 }
 
 void TestRLMetaFile::clearEmptiesThePage()
@@ -435,17 +419,12 @@ void TestRLMetaFile::pageValuesAsMacros()
     QCOMPARE(s.Orientation(), 1);
     QCOMPARE(s.PaperWidth(), 0.0);
     s.SetOrientation(2);
-    s.SetPaperWidth(210);
     s.SetPaperHeight(101.6);
-    QCOMPARE(s.Macros().Value(QStringLiteral("PaperWidth")), QStringLiteral("210.0000"));
     QCOMPARE(s.Macros().Value(QStringLiteral("paperheight")), QStringLiteral("101.6000"));
     QCOMPARE(s.Orientation(), 2);
     QCOMPARE(s.PaperHeight(), 101.6);
-    s.Macros().SetValue(QStringLiteral("PaperWidth"), QStringLiteral("21O"));
-    s.Macros().SetValue(QStringLiteral("Orientation"), QStringLiteral("x"));
-    QCOMPARE(s.PaperWidth(), 0.0);
-    QCOMPARE(s.Orientation(), 1);
-    QCOMPARE(s.Macros().Count(), 3);
+    s.Macros().SetValue(QStringLiteral("PaperHeight"), QStringLiteral("1O1"));
+    QCOMPARE(s.PaperHeight(), 0.0);
 }
 
 void TestRLMetaFile::macroExpansion_data()
@@ -601,22 +580,6 @@ void TestRLMetaFile::scalingRoundsAndKeepsPensVisible()
     fill->Inflate(2, 1);
     fill->Offset(10, 0);
     QCOMPARE(fill->BoundsRect, TRLRect(INT_MIN + 10, 0, INT_MAX, 1));
-}
-
-void TestRLMetaFile::textMeasuresWithCurrentFont()
-{
-    TRLGraphicSurface s;
-    QFont small(QStringLiteral("Arial"));
-    small.setPixelSize(10);
-    s.SetFont(small);
-    const int narrow = s.TextWidth(QStringLiteral("MMMM"));
-    const int low = s.TextHeight(QStringLiteral("M"));
-    QFont large = small;
-    large.setPixelSize(20);
-    s.SetFont(large);
-    QVERIFY(s.TextWidth(QStringLiteral("MMMM")) > narrow * 3 / 2);
-    QVERIFY(s.TextHeight(QStringLiteral("M")) > low * 3 / 2);
-    QCOMPARE(s.TextWidth(QString()), 0);
 }
 
 QTEST_MAIN(TestRLMetaFile)

@@ -352,6 +352,7 @@ void TestRLMetaFileReplay::hostileValuesStayBounded()
     auto *polygon = new TRLPolygonObject(&s);
     polygon->Points = {QPoint(INT_MIN, 0), QPoint(INT_MAX, 0), QPoint(0, INT_MAX)};
     polygon->Pen.Width = -5;
+    (new TRLSetClipRectObject(&s))->BoundsRect = TRLRect(INT_MIN, INT_MIN, 100, 100);
     for (int i = 0; i < 3; ++i)
         (new TRLResetClipRectObject(&s))->BoundsRect = TRLRect(INT_MIN, 0, INT_MAX, 0);
 
