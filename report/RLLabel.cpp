@@ -1,0 +1,124 @@
+#include "report/RLLabel.h"
+
+#include "report/RLReport.h"
+#include "report/RLUtils.h"
+#include "report/output/RLMetaFile.h"
+
+
+void TRLTextCaption::Write(const QString &text, bool preparing)
+{
+    m_print = text;
+    if (!preparing)
+        m_design = text;
+}
+
+QSize RLTextSize(const QFont &font, const QString &text)
+{
+    return textExtent(text, font);
+}
+
+bool RLEvaluateText(TRLCustomControl *control, const QString &designText, const TRLBeforeTextEvent &beforePrint,
+                    QString &printText)
+{
+    TRLCustomReport *report = control->OwnerReport();
+    QString text = report && report->PrintsBlankTexts() ? QString() : designText;
+    bool printIt = true;
+    if (beforePrint)
+        beforePrint(control, text, printIt);
+    if (report && report->OnFilterText)
+        report->OnFilterText(control, text, printIt);
+    printText = text;
+    return printIt;
+}
+
+quint8 RLTextAlignmentCode(TRLTextAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify: return mtaRight;
+    case taCenter: return mtaCenter;
+    case taJustify: return mtaJustify;
+    default: return mtaLeft;
+    }
+}
+
+quint8 RLTextLayoutCode(TRLTextLayout layout)
+{
+    switch (layout) {
+    case tlBottom: return mtlBottom;
+    case tlCenter: return mtlCenter;
+    default: return mtlTop;
+    }
+}
+
+TRLCustomLabel::TRLCustomLabel(QObject *owner) : TRLCustomControl(owner)
+{
+    initAutoSize(true);
+    initBounds(65, 17);
+}
+
+void TRLCustomLabel::SetCaption(const QString &caption)
+{
+    m_caption.Write(caption, IsPreparing());
+    AdjustBounds();
+}
+
+QString TRLCustomLabel::measuredCaption() const
+{
+    if (IsPreparing())
+        return m_caption.PrintText();
+    return m_caption.Design().isEmpty() ? Name() : m_caption.Design();
+}
+
+QSize TRLCustomLabel::CalcSize() const
+{
+    if (!AutoSize())
+        return TRLCustomControl::CalcSize();
+    const QSize text = RLTextSize(Font(), measuredCaption() + QLatin1Char(' '));
+    return QSize(text.width() + Borders()->DrawnExtent(TRLBorders::Left, TRLBorders::Right, 1),
+                 text.height() + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
+}
+
+bool TRLCustomLabel::DoBeforePrint()
+{
+    QString text;
+    const bool printIt = RLEvaluateText(this, m_caption.Design(), BeforePrint, text);
+    m_caption.SetPrintText(text);
+    return printIt;
+}
+
+void TRLCustomLabel::BeforeMeasureHeight()
+{
+    m_caption.SetPrintText(m_caption.Design());
+}
+
+void TRLCustomLabel::Print()
+{
+    TRLGraphicSurface *surface = RequireParentSurface();
+    MarkSurface(surface);
+    PrintCommonPart(surface, BoundsRect());
+    const QString caption = m_caption.PrintText();
+    if (caption.isEmpty())
+        return;
+    const TRLRect r = PrintRect();
+    surface->SetFont(Font());
+    surface->SetFontColor(FontColor());
+    const QString spaced = caption + QLatin1Char(' ');
+    const int s = surface->TextWidth(QStringLiteral(" "));
+    const int wt = surface->TextWidth(spaced);
+    const int ht = surface->TextHeight(spaced);
+    // The trailing blank in wt and the half blank on the left centre the text optically.
+    int x = s / 2 + r.Left;
+    if (Alignment() == taRightJustify)
+        x = s / 2 + r.Right - wt;
+    else if (Alignment() == taCenter)
+        x = s / 2 + (r.Left + r.Right - wt) / 2;
+    int y = r.Top;
+    if (Layout() == tlCenter)
+        y = (r.Top + r.Bottom - ht) / 2;
+    else if (Layout() == tlBottom)
+        y = r.Bottom - ht;
+    surface->SetBrush(QBrush(Color(), Qt::NoBrush));
+    // Unclipped when the label sizes itself; always kept whole across a page split.
+    const quint16 options = AutoSize() ? (MetaTextFlagUnclipped | MetaTextFlagKeepWhole) : MetaTextFlagKeepWhole;
+    surface->TextRect(r, x, y, caption, RLTextAlignmentCode(Alignment()), RLTextLayoutCode(Layout()), options);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Multi-line text: TRLMemo, whose rows break at blanks to fit its width.
+
+#include "report/RLControl.h"
+#include "report/RLLabel.h"
+
+#include <QStringList>
+#include <functional>
+
+// Breaks a text into printed rows: hard line breaks always; with wordWrap, also at blanks so that
+// each row plus one blank fits in width (a word longer than the width is cut where it must be).
+QStringList RLBreakRows(const QString &text, int width, bool wordWrap,
+                        const std::function<int(const QString &)> &textWidth);
+
+class TRLCustomMultiLine : public TRLCustomControl
+{
+    Q_OBJECT
+public:
+    explicit TRLCustomMultiLine(QObject *owner = nullptr);
+
+    // The text is the lines joined by line breaks.
+    QString Caption() const { return m_caption.Read(IsPreparing()); }
+    void SetCaption(const QString &text);
+    QStringList Lines() const;
+    void SetLines(const QStringList &lines);
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool on);
+    bool IntegralHeight() const { return m_integralHeight; }
+    void SetIntegralHeight(bool on) { m_integralHeight = on; }
+
+    TRLBeforeTextEvent BeforePrint;
+
+    QSize CalcSize() const override;
+    void Print() override;
+
+protected:
+    bool DoBeforePrint() override;
+    void BeforeMeasureHeight() override;
+    QString measuredText() const;
+
+    TRLTextCaption m_caption;
+    bool m_wordWrap = true;
+    bool m_integralHeight = false;
+};
+
+class TRLCustomMemo : public TRLCustomMultiLine
+{
+    Q_OBJECT
+public:
+    explicit TRLCustomMemo(QObject *owner = nullptr) : TRLCustomMultiLine(owner) {}
+};
+
+class TRLMemo : public TRLCustomMemo
+{
+    Q_OBJECT
+public:
+    explicit TRLMemo(QObject *owner = nullptr) : TRLCustomMemo(owner) {}
+};

@@ -1,0 +1,111 @@
+#pragma once
+// The report tree: controls, sites, bands, the printable controls and the report itself.
+// Include this header to build a report layout.
+
+#include "report/RLBand.h"
+#include "report/RLBackground.h"
+#include "report/RLBorders.h"
+#include "report/RLControl.h"
+#include "report/RLDraw.h"
+#include "report/RLFormLoader.h"
+#include "report/RLImage.h"
+#include "report/RLLabel.h"
+#include "report/RLMemo.h"
+#include "report/RLSite.h"
+#include "report/RLTypes.h"
+
+#include <memory>
+
+// Where a report is in its preparation.
+enum class TRLPrepareState { NotPrepared = 0, Preparing = 1, Finishing = 2, Prepared = 3 };
+
+// The report: a skipper of page size (its bounds follow PageSetup) whose surface is the page.
+class TRLCustomReport : public TRLCustomSkipper, public TRLPageSetupOwner
+{
+    Q_OBJECT
+public:
+    explicit TRLCustomReport(QObject *owner = nullptr);
+    ~TRLCustomReport() override;
+
+    TRLPageSetup *PageSetup() const { return m_pageSetup.get(); }
+    void PageSetupChanged() override;
+
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &title) { m_title = title; }
+    int FirstPageNumber() const { return m_firstPageNumber; }
+    void SetFirstPageNumber(int number) { m_firstPageNumber = number; }
+    bool PrintDialog() const { return m_printDialog; }
+    void SetPrintDialog(bool on) { m_printDialog = on; }
+    bool ShowProgress() const { return m_showProgress; }
+    void SetShowProgress(bool on) { m_showProgress = on; }
+    bool PrintEmpty() const { return m_printEmpty; }
+    void SetPrintEmpty(bool on) { m_printEmpty = on; }
+    TRLPrintQuality PrintQuality() const { return m_printQuality; }
+    void SetPrintQuality(TRLPrintQuality quality) { m_printQuality = quality; }
+    bool ForcePrepare() const { return m_forcePrepare; }
+    void SetForcePrepare(bool on) { m_forcePrepare = on; }
+    bool AdjustableMargins() const { return m_adjustableMargins; }
+    void SetAdjustableMargins(bool on) { m_adjustableMargins = on; }
+    bool ShowDesigners() const { return m_showDesigners; }
+    void SetShowDesigners(bool on) { m_showDesigners = on; }
+    bool ShowTracks() const { return m_showTracks; }
+    void SetShowTracks(bool on) { m_showTracks = on; }
+    bool ShowExplosion() const { return m_showExplosion; }
+    void SetShowExplosion(bool on) { m_showExplosion = on; }
+
+    // A report prepared after this one into the same pages; the first of the chain is the master.
+    TRLCustomReport *NextReport() const { return m_nextReport; }
+    void SetNextReport(TRLCustomReport *next);
+    TRLCustomReport *MasterReport() const;
+
+    // Applied to every text control's text after its own BeforePrint.
+    TRLBeforeTextEvent OnFilterText;
+
+    TRLPrepareState PrepareState() const { return m_prepareState; }
+    void SetPrepareState(TRLPrepareState state) { m_prepareState = state; }
+    // Completion passes and blank-and-retain records print text controls empty.
+    bool PrintsBlankTexts() const { return m_blankTexts; }
+    void SetPrintsBlankTexts(bool on) { m_blankTexts = on; }
+
+    // The current page, created on first request at the report's size with its paper macros and
+    // opened; TakePageSurface() hands it over (to the page store) and forgets it.
+    TRLGraphicSurface *PageSurface();
+    std::unique_ptr<TRLGraphicSurface> TakePageSurface();
+    void ReleasePageSurface();
+    TRLGraphicSurface *Surface() override { return PageSurface(); }
+
+protected:
+    void FixSize(int &width, int &height) const override;
+    bool SizesWidth() const override { return false; }
+    bool SizesHeight() const override { return false; }
+    void ComputePrintArea() override;
+    void PrepareSurface() override;
+    // The page is the outermost surface: nothing encloses it.
+    void PutOnEnclosingSurface() override {}
+
+private:
+    std::unique_ptr<TRLPageSetup> m_pageSetup;
+    std::unique_ptr<TRLGraphicSurface> m_page;
+    QString m_title;
+    int m_firstPageNumber = 1;
+    bool m_printDialog = true;
+    bool m_showProgress = true;
+    bool m_printEmpty = true;
+    TRLPrintQuality m_printQuality = pqFullFeature;
+    bool m_forcePrepare = true;
+    bool m_adjustableMargins = false;
+    bool m_showDesigners = true;
+    bool m_showTracks = true;
+    bool m_showExplosion = false;
+    QPointer<TRLCustomReport> m_nextReport;
+    QPointer<TRLCustomReport> m_priorReport;
+    TRLPrepareState m_prepareState = TRLPrepareState::NotPrepared;
+    bool m_blankTexts = false;
+};
+
+class TRLReport : public TRLCustomReport
+{
+    Q_OBJECT
+public:
+    explicit TRLReport(QObject *owner = nullptr) : TRLCustomReport(owner) {}
+};
