@@ -233,12 +233,19 @@ void rotatePoints(QVector<QPoint> &points, double angle)
     }
 }
 
-QSize textExtent(const QString &text, const QFont &font, double angle)
+QImage reportMeasureBitmap()
 {
-    // A tiny image at exactly 96 dpi, whatever the screen: report pixels are 96 per inch.
+    // Exactly 96 dpi whatever the screen says: report pixels are 96 per inch, and text measured
+    // at another resolution would not fit where it prints.
     QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
     device.setDotsPerMeterX(3780);
     device.setDotsPerMeterY(3780);
+    return device;
+}
+
+QSize textExtent(const QString &text, const QFont &font, double angle)
+{
+    const QImage device = reportMeasureBitmap();
     const QFontMetrics metrics(font, &device);
     const int width = metrics.horizontalAdvance(text);
     const int height = metrics.height();

@@ -46,6 +46,8 @@ void centerPointsInRect(QVector<QPoint> &points, const TRLRect &target);
 // Counter-clockwise on the page by angle degrees, around the points' centroid.
 void rotatePoints(QVector<QPoint> &points, double angle);
 
+// A 1 x 1 bitmap at 96 dpi on which text is measured in report pixels.
+QImage reportMeasureBitmap();
 // Size of a line of text at 96 dpi; with an angle, the size of the box around it turned.
 QSize textExtent(const QString &text, const QFont &font, double angle = 0);
 

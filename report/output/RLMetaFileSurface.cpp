@@ -227,7 +227,7 @@ void TRLGraphicSurface::Clear()
 int TRLGraphicSurface::TextWidth(const QString &text) const
 {
     if (!m_measureBitmap)
-        m_measureBitmap = std::make_unique<QImage>(1, 1, QImage::Format_ARGB32_Premultiplied);
+        m_measureBitmap = std::make_unique<QImage>(reportMeasureBitmap());
     return QFontMetrics(m_font, m_measureBitmap.get()).horizontalAdvance(text);
 }
 
@@ -235,7 +235,7 @@ int TRLGraphicSurface::TextHeight(const QString &text) const
 {
     Q_UNUSED(text);
     if (!m_measureBitmap)
-        m_measureBitmap = std::make_unique<QImage>(1, 1, QImage::Format_ARGB32_Premultiplied);
+        m_measureBitmap = std::make_unique<QImage>(reportMeasureBitmap());
     return QFontMetrics(m_font, m_measureBitmap.get()).height();
 }
 
