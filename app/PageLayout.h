@@ -92,6 +92,7 @@ struct TPageLayout {
 
 const TPageLayout &HeaderLayout();
 const TPageLayout &DarfPageLayout();
+const TPageLayout &GarePageLayout();
 
 // The bottom panel: the print options and the two buttons, in tab order.
 struct TButtonRow {

@@ -169,6 +169,7 @@ void TfrmZavenor::buildPages()
     PC1->addTab(tsDarf, QStringLiteral("  D.A.R.F.  "));
     PC1->addTab(tsGare, QStringLiteral("G.A.R.E."));
     buildDarfPage();
+    buildGarePage();
     connect(PC1, &QTabWidget::currentChanged, this, [this](int index) {
         if (PC1->widget(index) == tsDarf)
             ErrorRelay::RunGuarded([this] { tsDarfShow(); });
@@ -198,6 +199,38 @@ void TfrmZavenor::buildDarfPage()
     m_leave->Watch(neValMulta, [this] { neValMultaExit(); });
     m_leave->Watch(neValJuros, [this] { neValJurosExit(); });
     buildAlignmentMenu();
+}
+
+void TfrmZavenor::buildGarePage()
+{
+    Panel3 = whitePanel(tsGare, "Panel3", QRect(16, 8, 617, 297));
+    TPageBuilder::Build(Panel3, GarePageLayout());
+    bind(EdNomeG, "EdNomeG");
+    bind(EdEnderecoG, "EdEnderecoG");
+    bind(EDMunicipioG, "EDMunicipioG");
+    bind(EDUFG, "EDUFG");
+    bind(EDFoneG, "EDFoneG");
+    bind(MMTribG, "MMTribG");
+    bind(EdCAEG, "EdCAEG");
+    bind(EdPlacaG, "EdPlacaG");
+    bind(MMObsG, "MMObsG");
+    bind(MEDTVencG, "MEDTVencG");
+    bind(EDCodRecG, "EDCodRecG");
+    bind(EDInscEstG, "EDInscEstG");
+    bind(EDCGCG, "EDCGCG");
+    bind(EDInscrDAG, "EDInscrDAG");
+    bind(EDNroAinG, "EDNroAinG");
+    bind(neValRecG, "neValRecG");
+    bind(neJurMorG, "neJurMorG");
+    bind(neMulMorG, "neMulMorG");
+    bind(neHonor, "neHonor");
+    bind(LbTotalG, "LbTotalG");
+
+    m_leave->Watch(MEDTVencG, [this] { MEDTVencGExit(); });
+    m_leave->Watch(neValRecG, [this] { neValRecGExit(); });
+    m_leave->Watch(neJurMorG, [this] { neJurMorGExit(); });
+    m_leave->Watch(neMulMorG, [this] { neMulMorGExit(); });
+    m_leave->Watch(neHonor, [this] { neHonorExit(); });
 }
 
 void TfrmZavenor::buildAlignmentMenu()
@@ -308,6 +341,19 @@ void TfrmZavenor::neValPrincExit() { fTotalizaDarf(); }
 void TfrmZavenor::neValMultaExit() { fTotalizaDarf(); }
 void TfrmZavenor::neValJurosExit() { fTotalizaDarf(); }
 
+void TfrmZavenor::MEDTVencGExit() { checkDateOnExit(MEDTVencG); }
+
+void TfrmZavenor::neValRecGExit() { fTotalizaGare(); }
+void TfrmZavenor::neJurMorGExit() { fTotalizaGare(); }
+void TfrmZavenor::neMulMorGExit() { fTotalizaGare(); }
+void TfrmZavenor::neHonorExit() { fTotalizaGare(); }
+
+void TfrmZavenor::fTotalizaGare()
+{
+    LbTotalG->setText(CurrencyTotal::Total(
+        {neValRecG->Value(), neJurMorG->Value(), neMulMorG->Value(), neHonor->Value()}, QLocale()));
+}
+
 void TfrmZavenor::fTotalizaDarf()
 {
     LbTotal->setText(
@@ -324,4 +370,17 @@ void TfrmZavenor::fLimapEdits()
         amount->SetValue(0);
     // This literal whatever the regional settings.
     LbTotal->setText(QStringLiteral("0,00"));
+
+    for (QLineEdit *edit : {EdNomeG, EdEnderecoG, EDMunicipioG, EDUFG, EDFoneG})
+        edit->clear();
+    MMTribG->ClearLines();
+    EdCAEG->clear();
+    EdPlacaG->clear();
+    MMObsG->ClearLines();
+    MEDTVencG->Clear();
+    for (QLineEdit *edit : {EDCodRecG, EDInscEstG, EDCGCG, EDInscrDAG, EDNroAinG})
+        edit->clear();
+    for (TNumEditCLX *amount : {neValRecG, neJurMorG, neMulMorG, neHonor})
+        amount->SetValue(0);
+    LbTotalG->setText(QStringLiteral("0,00"));
 }

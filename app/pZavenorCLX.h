@@ -35,6 +35,8 @@ public:
     // PermiteVazio; otherwise shows why in an error box and gives false.
     bool fValidaData(const QString &Texto, bool PermiteVazio);
     void fTotalizaDarf();
+    void fTotalizaGare();
+    // Clears the fields of both pages (the memo's notice and alignment stay).
     void fLimapEdits();
 
     // Header
@@ -74,6 +76,29 @@ public:
     QLabel *LbTotal = nullptr;
     TMemoCLX *Memo1 = nullptr;
 
+    // GARE page
+    QFrame *Panel3 = nullptr;
+    QLineEdit *EdNomeG = nullptr;
+    QLineEdit *EdEnderecoG = nullptr;
+    QLineEdit *EDMunicipioG = nullptr;
+    QLineEdit *EDUFG = nullptr;
+    QLineEdit *EDFoneG = nullptr;
+    TMemoCLX *MMTribG = nullptr;
+    QLineEdit *EdCAEG = nullptr;
+    QLineEdit *EdPlacaG = nullptr;
+    TMemoCLX *MMObsG = nullptr;
+    TDateMaskEdit *MEDTVencG = nullptr;
+    QLineEdit *EDCodRecG = nullptr;
+    QLineEdit *EDInscEstG = nullptr;
+    QLineEdit *EDCGCG = nullptr;
+    QLineEdit *EDInscrDAG = nullptr;
+    QLineEdit *EDNroAinG = nullptr;
+    TNumEditCLX *neValRecG = nullptr;
+    TNumEditCLX *neJurMorG = nullptr;
+    TNumEditCLX *neMulMorG = nullptr;
+    TNumEditCLX *neHonor = nullptr;
+    QLabel *LbTotalG = nullptr;
+
     // The alignment menu of mmVejaVerso
     QMenu *PopupMenu1 = nullptr;
     QMenu *AlinharTexto1 = nullptr;
@@ -98,6 +123,11 @@ public slots:
     void neValPrincExit();
     void neValMultaExit();
     void neValJurosExit();
+    void MEDTVencGExit();
+    void neValRecGExit();
+    void neJurMorGExit();
+    void neMulMorGExit();
+    void neHonorExit();
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -107,6 +137,7 @@ private:
     void buildButtonPanel();
     void buildPages();
     void buildDarfPage();
+    void buildGarePage();
     void buildAlignmentMenu();
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
