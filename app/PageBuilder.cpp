@@ -6,10 +6,36 @@
 #include "widgets/NumEditCLX.h"
 #include "widgets/ShapeFrame.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
+
+// Grows labels to their text's natural size when they are first shown, not when built: the
+// text is measured only for the page in front, which keeps start-up quick.
+class TNaturalSizer : public QObject
+{
+public:
+    using QObject::QObject;
+
+    void Watch(QLabel *label, QSize minimum)
+    {
+        label->resize(minimum);
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *label = static_cast<QLabel *>(watched);
+            label->removeEventFilter(this);
+            label->resize(label->size().expandedTo(label->sizeHint()));
+        }
+        return false;
+    }
+};
 
 QFont fontFor(const TFontSpec &spec, const QFont &inherited)
 {
@@ -57,6 +83,7 @@ void buildPictures(QWidget *panel, const TPageLayout &layout)
 
 void buildTexts(QWidget *panel, const TPageLayout &layout)
 {
+    auto *sizer = new TNaturalSizer(panel);
     for (const TTextRow &row : layout.texts) {
         QLabel *label = (row.flags & TTextRow::Link) ? new TLinkLabel(panel) : new QLabel(panel);
         label->setObjectName(QString::fromUtf8(row.name));
@@ -77,10 +104,9 @@ void buildTexts(QWidget *panel, const TPageLayout &layout)
         label->setWordWrap(row.flags & TTextRow::WordWrap);
         if (row.hint)
             label->setToolTip(QString::fromUtf8(row.hint));
-        QSize size(row.width, row.height);
+        label->setGeometry(row.left, row.top, row.width, row.height);
         if (!(row.flags & TTextRow::Fixed))
-            size = size.expandedTo(label->sizeHint());
-        label->setGeometry(QRect(QPoint(row.left, row.top), size));
+            sizer->Watch(label, QSize(row.width, row.height));
     }
 }
 
