@@ -47,6 +47,8 @@ bool transientFocusChange(const QFocusEvent *e)
 TNumEditCLX::TNumEditCLX(QWidget *parent) : QLineEdit(parent)
 {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Composed input would bypass the key filter; digits need none.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
     setText(fixedText(0));
 }
 
