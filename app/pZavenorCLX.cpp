@@ -58,7 +58,7 @@ TfrmZavenor::TfrmZavenor(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Zavenor"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    // Designed in pixels at 96 dpi: neither scaled nor resizable.
+    // Every position is in pixels of a fixed design: the window cannot be resized.
     setFixedSize(657, 475);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(11);
@@ -83,7 +83,8 @@ template <class T>
 void TfrmZavenor::bind(T *&member, const char *name)
 {
     member = findChild<T *>(QString::fromLatin1(name));
-    Q_ASSERT_X(member, "TfrmZavenor::bind", name);
+    if (!member) // a layout table out of step with the window: no use going on
+        qFatal("The window's layout has no %s of the expected kind", name);
 }
 
 void TfrmZavenor::buildHeader()
