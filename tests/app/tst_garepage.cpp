@@ -57,6 +57,7 @@ private slots:
     {
         w = new TfrmZavenor;
         w->show();
+        w->activateWindow(); // no window manager does it under Xvfb
         QVERIFY(QTest::qWaitForWindowActive(w));
         w->PC1->setCurrentWidget(w->tsGare);
     }

@@ -75,6 +75,7 @@ private slots:
     {
         w = new TfrmZavenor;
         w->show();
+        w->activateWindow(); // no window manager does it under Xvfb
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
 

@@ -41,6 +41,7 @@ private slots:
         layout->addWidget(m_edit);
         layout->addWidget(m_other);
         m_host->show();
+        m_host->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_host));
     }
 
