@@ -1,6 +1,7 @@
 // The main window with its DARF page, driven through keys, clicks and focus moves: the state
 // after showing, colour options, tab order, limits, the date check with its messages, the
 // totals, the alignment menu, the links and the Exit key.
+#include "app/DateCheck.h"
 #include "app/DesktopShell.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
@@ -252,6 +253,21 @@ private slots:
         QApplication::sendEvent(w->neValPrinc, &out);
         settle();
         QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+    }
+
+    void datesFollowTheRegionalSettings()
+    {
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); // M/d/yy
+        QCOMPARE(CheckDateText(QStringLiteral("12/31/2004"), true), TDateVerdict::Good);
+        QCOMPARE(CheckDateText(QStringLiteral("31/12/2004"), true), TDateVerdict::Invalid);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // dd.MM.yy
+        TDateMaskEdit field;
+        QCOMPARE(field.Text(), QStringLiteral("  .  .    "));
+        QCOMPARE(CheckDateText(field.Text(), true), TDateVerdict::Blank);
+        QCOMPARE(CheckDateText(QStringLiteral("31.12.1899"), true), TDateVerdict::Before1900);
+        QLocale::setDefault(saved);
+        QCOMPARE(CheckDateText(QStringLiteral("31/12/04  "), true), TDateVerdict::Good); // this century
     }
 
     void fValidaDataBlankOnlyWhenAllowed()
