@@ -1,7 +1,387 @@
 #include "app/pZavenorCLX.h"
 
+#include "app/CurrencyTotal.h"
+#include "app/DateCheck.h"
+#include "app/DesktopShell.h"
+#include "app/PageBuilder.h"
+#include "widgets/DateMaskEdit.h"
+#include "widgets/ErrorRelay.h"
+#include "widgets/LeaveWatcher.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MemoCLX.h"
+#include "widgets/NumEditCLX.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabBar>
+#include <QTabWidget>
+
+quint32 CorDarf = 0;
+quint32 CorGare = 0;
+
+namespace {
+constexpr quint32 kCorDarfColorido = 0x9D0602; // #02069D, dark blue
+constexpr quint32 kCorGareColorido = 0x1D611F; // #1F611D, dark green
+
+QFrame *whitePanel(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(geometry);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+// Wraps a handler so that an error in it reaches the application's error box.
+template <class F>
+auto guarded(F f)
+{
+    return [f](auto &&...) { ErrorRelay::RunGuarded(f); };
+}
+} // namespace
+
 TfrmZavenor::TfrmZavenor(QWidget *parent) : QWidget(parent)
 {
+    setObjectName(QStringLiteral("frmZavenor"));
     setWindowTitle(QStringLiteral("Zavenor"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Every position is in pixels of a fixed design: the window cannot be resized.
     setFixedSize(657, 475);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(11);
+    setFont(font);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(palette);
+
+    m_leave = new TLeaveWatcher(this);
+    buildHeader();
+    buildButtonPanel();
+    buildPages();
+
+    // The tab order is the order of creation: the bottom panel's controls as its table lists
+    // them, then the page control and its pages' fields, each page's table being in tab order.
+    RBCor->setFocus();
+}
+
+TfrmZavenor::~TfrmZavenor() = default;
+
+template <class T>
+void TfrmZavenor::bind(T *&member, const char *name)
+{
+    member = findChild<T *>(QString::fromLatin1(name));
+    if (!member) // a layout table out of step with the window: no use going on
+        qFatal("The window's layout has no %s of the expected kind", name);
+}
+
+void TfrmZavenor::buildHeader()
+{
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setGeometry(0, 0, 657, 81);
+    PnCab2 = whitePanel(Panel2, "PnCab2", QRect(1, 1, 655, 79));
+    TPageBuilder::Build(PnCab2, HeaderLayout());
+    bind(Image1, "Image1");
+    bind(Label31, "Label31");
+    bind(Label32, "Label32");
+    bind(Label81, "Label81");
+    bind(Label33, "Label33");
+    connect(Label81, &TLinkLabel::clicked, this, guarded([this] { Label81Click(); }));
+    connect(Label33, &TLinkLabel::clicked, this, guarded([this] { Label33Click(); }));
+}
+
+void TfrmZavenor::buildButtonPanel()
+{
+    PnBotoes = new QFrame(this);
+    PnBotoes->setObjectName(QStringLiteral("PnBotoes"));
+    PnBotoes->setGeometry(0, 475 - 41, 657, 41);
+    for (const TButtonRow &row : ButtonPanelLayout()) {
+        QAbstractButton *button = nullptr;
+        const QString caption = QString::fromUtf8(row.caption);
+        if (row.kind == TButtonRow::Check) {
+            button = new QCheckBox(caption, PnBotoes);
+        } else if (row.kind == TButtonRow::Radio) {
+            button = new QRadioButton(caption, PnBotoes);
+        } else {
+            auto *push = new QPushButton(caption, PnBotoes);
+            QIcon icon;
+            icon.addPixmap(QPixmap(QStringLiteral(":/pictures/") + QLatin1String(row.picture)), QIcon::Normal);
+            icon.addPixmap(QPixmap(QStringLiteral(":/pictures/") + QLatin1String(row.disabledPicture)),
+                           QIcon::Disabled);
+            push->setIcon(icon);
+            push->setIconSize(QSize(16, 16));
+            // The picture stands to the right of the caption.
+            push->setLayoutDirection(Qt::RightToLeft);
+            button = push;
+        }
+        button->setObjectName(QString::fromLatin1(row.name));
+        button->setGeometry(row.left, row.top, row.width, row.height);
+    }
+    bind(cbComLayOut, "cbComLayOut");
+    bind(RBCor, "RBCor");
+    bind(RBPB, "RBPB");
+    bind(BBImprimir, "BBImprimir");
+    bind(BBSair, "BBSair");
+
+    cbComLayOut->setChecked(true);
+    RBCor->setChecked(true);
+    // Only the checked option of the pair is a tab stop.
+    RBPB->setFocusPolicy(Qt::ClickFocus);
+    for (QRadioButton *option : {RBCor, RBPB})
+        connect(option, &QRadioButton::toggled, option,
+                [option](bool on) { option->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); });
+    // Checking an option by code runs its handler just as a click does.
+    connect(RBCor, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            ErrorRelay::RunGuarded([this] { RBCorClick(); });
+    });
+    connect(RBPB, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            ErrorRelay::RunGuarded([this] { RBPBClick(); });
+    });
+    connect(BBImprimir, &QPushButton::clicked, this, guarded([this] { BBImprimirClick(); }));
+    connect(BBSair, &QPushButton::clicked, this, guarded([this] { BBSairClick(); }));
+}
+
+void TfrmZavenor::buildPages()
+{
+    PC1 = new QTabWidget(this);
+    PC1->setObjectName(QStringLiteral("PC1"));
+    PC1->setGeometry(0, 81, 657, 353);
+    PC1->tabBar()->setAttribute(Qt::WA_Hover);
+    tsDarf = new QWidget;
+    tsDarf->setObjectName(QStringLiteral("tsDarf"));
+    tsGare = new QWidget;
+    tsGare->setObjectName(QStringLiteral("tsGare"));
+    PC1->addTab(tsDarf, QStringLiteral("  D.A.R.F.  "));
+    PC1->addTab(tsGare, QStringLiteral("G.A.R.E."));
+    buildDarfPage();
+    buildGarePage();
+    connect(PC1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (PC1->widget(index) == tsDarf)
+            ErrorRelay::RunGuarded([this] { tsDarfShow(); });
+    });
+}
+
+void TfrmZavenor::buildDarfPage()
+{
+    Panel1 = whitePanel(tsDarf, "Panel1", QRect(16, 8, 601, 305));
+    TPageBuilder::Build(Panel1, DarfPageLayout());
+    bind(EdNome, "EdNome");
+    bind(mmVejaVerso, "mmVejaVerso");
+    bind(mePerAp, "mePerAp");
+    bind(edCGCCPF, "edCGCCPF");
+    bind(edCodRec, "edCodRec");
+    bind(edNumRef, "edNumRef");
+    bind(meDtVenc, "meDtVenc");
+    bind(neValPrinc, "neValPrinc");
+    bind(neValMulta, "neValMulta");
+    bind(neValJuros, "neValJuros");
+    bind(LbTotal, "LbTotal");
+    bind(Memo1, "Memo1");
+
+    m_leave->Watch(mePerAp, [this] { mePerApExit(); });
+    m_leave->Watch(meDtVenc, [this] { meDtVencExit(); });
+    m_leave->Watch(neValPrinc, [this] { neValPrincExit(); });
+    m_leave->Watch(neValMulta, [this] { neValMultaExit(); });
+    m_leave->Watch(neValJuros, [this] { neValJurosExit(); });
+    buildAlignmentMenu();
+}
+
+void TfrmZavenor::buildGarePage()
+{
+    Panel3 = whitePanel(tsGare, "Panel3", QRect(16, 8, 617, 297));
+    TPageBuilder::Build(Panel3, GarePageLayout());
+    bind(EdNomeG, "EdNomeG");
+    bind(EdEnderecoG, "EdEnderecoG");
+    bind(EDMunicipioG, "EDMunicipioG");
+    bind(EDUFG, "EDUFG");
+    bind(EDFoneG, "EDFoneG");
+    bind(MMTribG, "MMTribG");
+    bind(EdCAEG, "EdCAEG");
+    bind(EdPlacaG, "EdPlacaG");
+    bind(MMObsG, "MMObsG");
+    bind(MEDTVencG, "MEDTVencG");
+    bind(EDCodRecG, "EDCodRecG");
+    bind(EDInscEstG, "EDInscEstG");
+    bind(EDCGCG, "EDCGCG");
+    bind(EDInscrDAG, "EDInscrDAG");
+    bind(EDNroAinG, "EDNroAinG");
+    bind(neValRecG, "neValRecG");
+    bind(neJurMorG, "neJurMorG");
+    bind(neMulMorG, "neMulMorG");
+    bind(neHonor, "neHonor");
+    bind(LbTotalG, "LbTotalG");
+
+    m_leave->Watch(MEDTVencG, [this] { MEDTVencGExit(); });
+    m_leave->Watch(neValRecG, [this] { neValRecGExit(); });
+    m_leave->Watch(neJurMorG, [this] { neJurMorGExit(); });
+    m_leave->Watch(neMulMorG, [this] { neMulMorGExit(); });
+    m_leave->Watch(neHonor, [this] { neHonorExit(); });
+}
+
+void TfrmZavenor::buildAlignmentMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    AlinharTexto1 = PopupMenu1->addMenu(QStringLiteral("&Alinhar Texto"));
+    AlinharTexto1->setObjectName(QStringLiteral("AlinharTexto1"));
+    Esquerda1 = AlinharTexto1->addAction(QStringLiteral("&Esquerda"));
+    Centro1 = AlinharTexto1->addAction(QStringLiteral("&Centro"));
+    Direita1 = AlinharTexto1->addAction(QStringLiteral("&Direita"));
+    Esquerda1->setObjectName(QStringLiteral("Esquerda1"));
+    Centro1->setObjectName(QStringLiteral("Centro1"));
+    Direita1->setObjectName(QStringLiteral("Direita1"));
+    connect(Esquerda1, &QAction::triggered, this, guarded([this] { Esquerda1Click(); }));
+    connect(Centro1, &QAction::triggered, this, guarded([this] { Centro1Click(); }));
+    connect(Direita1, &QAction::triggered, this, guarded([this] { Direita1Click(); }));
+
+    mmVejaVerso->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mmVejaVerso, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->popup(mmVejaVerso->mapToGlobal(at)); });
+}
+
+void TfrmZavenor::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    // Shown once per run; a restore from the task bar is not a new start.
+    if (m_shown)
+        return;
+    m_shown = true;
+    ErrorRelay::RunGuarded([this] { FormShow(); });
+}
+
+void TfrmZavenor::FormShow()
+{
+    if (const QScreen *desk = screen()) {
+        const QRect area = desk->geometry();
+        const QSize frame = frameGeometry().size();
+        // Integer division truncates toward zero: a small desktop gives negative positions.
+        move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    }
+    fLimapEdits();
+    RBPB->setChecked(true);
+    RBPB->setFocus();
+    if (PC1->currentWidget() == tsDarf)
+        tsDarfShow();
+    else
+        PC1->setCurrentWidget(tsDarf);
+}
+
+void TfrmZavenor::BBImprimirClick() {}
+
+void TfrmZavenor::BBSairClick() { close(); }
+
+void TfrmZavenor::RBCorClick()
+{
+    CorDarf = kCorDarfColorido;
+    CorGare = kCorGareColorido;
+}
+
+void TfrmZavenor::RBPBClick()
+{
+    CorDarf = 0;
+    CorGare = 0;
+}
+
+void TfrmZavenor::tsDarfShow() { EdNome->setFocus(); }
+
+void TfrmZavenor::Label81Click() { DesktopShell::Open(QStringLiteral("mailto:") + Label81->text()); }
+
+void TfrmZavenor::Label33Click()
+{
+    // The host name alone: the desktop resolves it as a web address.
+    DesktopShell::Open(QUrl(Label33->text()).host());
+}
+
+void TfrmZavenor::Esquerda1Click() { mmVejaVerso->SetAlignment(Qt::AlignLeft); }
+void TfrmZavenor::Centro1Click() { mmVejaVerso->SetAlignment(Qt::AlignHCenter); }
+void TfrmZavenor::Direita1Click() { mmVejaVerso->SetAlignment(Qt::AlignRight); }
+
+bool TfrmZavenor::fValidaData(const QString &Texto, bool PermiteVazio)
+{
+    switch (CheckDateText(Texto, PermiteVazio)) {
+    case TDateVerdict::Good:
+    case TDateVerdict::Blank:
+        return true;
+    case TDateVerdict::Invalid:
+        QMessageBox::critical(this, QStringLiteral("Error"), QStringLiteral("Data inválida ! ! !"));
+        return false;
+    case TDateVerdict::Before1900:
+        QMessageBox::critical(this, QStringLiteral("Error"),
+                              QStringLiteral("Data inválida ! ! !\nMenor que 01/01/1900"));
+        return false;
+    }
+    return false;
+}
+
+void TfrmZavenor::checkDateOnExit(TDateMaskEdit *field)
+{
+    if (!fValidaData(field->Text(), true))
+        m_leave->ReturnFocus(field);
+}
+
+void TfrmZavenor::mePerApExit() { checkDateOnExit(mePerAp); }
+void TfrmZavenor::meDtVencExit() { checkDateOnExit(meDtVenc); }
+
+void TfrmZavenor::neValPrincExit() { fTotalizaDarf(); }
+void TfrmZavenor::neValMultaExit() { fTotalizaDarf(); }
+void TfrmZavenor::neValJurosExit() { fTotalizaDarf(); }
+
+void TfrmZavenor::MEDTVencGExit() { checkDateOnExit(MEDTVencG); }
+
+void TfrmZavenor::neValRecGExit() { fTotalizaGare(); }
+void TfrmZavenor::neJurMorGExit() { fTotalizaGare(); }
+void TfrmZavenor::neMulMorGExit() { fTotalizaGare(); }
+void TfrmZavenor::neHonorExit() { fTotalizaGare(); }
+
+void TfrmZavenor::fTotalizaGare()
+{
+    LbTotalG->setText(CurrencyTotal::Total(
+        {neValRecG->Value(), neJurMorG->Value(), neMulMorG->Value(), neHonor->Value()}, QLocale()));
+}
+
+void TfrmZavenor::fTotalizaDarf()
+{
+    LbTotal->setText(
+        CurrencyTotal::Total({neValPrinc->Value(), neValMulta->Value(), neValJuros->Value()}, QLocale()));
+}
+
+void TfrmZavenor::fLimapEdits()
+{
+    for (QLineEdit *edit : {EdNome, edCGCCPF, edCodRec, edNumRef})
+        edit->clear();
+    mePerAp->Clear();
+    meDtVenc->Clear();
+    for (TNumEditCLX *amount : {neValPrinc, neValMulta, neValJuros})
+        amount->SetValue(0);
+    // This literal whatever the regional settings.
+    LbTotal->setText(QStringLiteral("0,00"));
+
+    for (QLineEdit *edit : {EdNomeG, EdEnderecoG, EDMunicipioG, EDUFG, EDFoneG})
+        edit->clear();
+    MMTribG->ClearLines();
+    EdCAEG->clear();
+    EdPlacaG->clear();
+    MMObsG->ClearLines();
+    MEDTVencG->Clear();
+    for (QLineEdit *edit : {EDCodRecG, EDInscEstG, EDCGCG, EDInscrDAG, EDNroAinG})
+        edit->clear();
+    for (TNumEditCLX *amount : {neValRecG, neJurMorG, neMulMorG, neHonor})
+        amount->SetValue(0);
+    LbTotalG->setText(QStringLiteral("0,00"));
 }

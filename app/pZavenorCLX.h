@@ -1,11 +1,149 @@
 #pragma once
-// The main window. (Skeleton: the panels and pages arrive with the entry pages.)
+// The main window: header with the maker's contacts, the DARF and GARE replicas on two tab
+// pages, and the print options with the Print and Exit buttons. Its fields keep their data
+// for the whole run; the Print command reads them as the texts they show.
 
 #include <QWidget>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class TDateMaskEdit;
+class TLeaveWatcher;
+class TLinkLabel;
+class TMemoCLX;
+class TNumEditCLX;
+
+// The slip colours chosen by the colour options, as 0x00BBGGRR; 0 prints in black and white.
+extern quint32 CorDarf;
+extern quint32 CorGare;
 
 class TfrmZavenor : public QWidget
 {
     Q_OBJECT
 public:
     explicit TfrmZavenor(QWidget *parent = nullptr);
+    ~TfrmZavenor() override;
+
+    // The date check of every date field: true for a good date, or a blank one when
+    // PermiteVazio; otherwise shows why in an error box and gives false.
+    bool fValidaData(const QString &Texto, bool PermiteVazio);
+    void fTotalizaDarf();
+    void fTotalizaGare();
+    // Clears the fields of both pages (the memo's notice and alignment stay).
+    void fLimapEdits();
+
+    // Header
+    QFrame *Panel2 = nullptr;
+    QFrame *PnCab2 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label31 = nullptr;
+    QLabel *Label32 = nullptr;
+    TLinkLabel *Label81 = nullptr;
+    TLinkLabel *Label33 = nullptr;
+
+    // Bottom panel
+    QFrame *PnBotoes = nullptr;
+    QCheckBox *cbComLayOut = nullptr;
+    QRadioButton *RBCor = nullptr;
+    QRadioButton *RBPB = nullptr;
+    QPushButton *BBImprimir = nullptr;
+    QPushButton *BBSair = nullptr;
+
+    // Pages
+    QTabWidget *PC1 = nullptr;
+    QWidget *tsDarf = nullptr;
+    QWidget *tsGare = nullptr;
+
+    // DARF page
+    QFrame *Panel1 = nullptr;
+    QLineEdit *EdNome = nullptr;
+    TMemoCLX *mmVejaVerso = nullptr;
+    TDateMaskEdit *mePerAp = nullptr;
+    QLineEdit *edCGCCPF = nullptr;
+    QLineEdit *edCodRec = nullptr;
+    QLineEdit *edNumRef = nullptr;
+    TDateMaskEdit *meDtVenc = nullptr;
+    TNumEditCLX *neValPrinc = nullptr;
+    TNumEditCLX *neValMulta = nullptr;
+    TNumEditCLX *neValJuros = nullptr;
+    QLabel *LbTotal = nullptr;
+    TMemoCLX *Memo1 = nullptr;
+
+    // GARE page
+    QFrame *Panel3 = nullptr;
+    QLineEdit *EdNomeG = nullptr;
+    QLineEdit *EdEnderecoG = nullptr;
+    QLineEdit *EDMunicipioG = nullptr;
+    QLineEdit *EDUFG = nullptr;
+    QLineEdit *EDFoneG = nullptr;
+    TMemoCLX *MMTribG = nullptr;
+    QLineEdit *EdCAEG = nullptr;
+    QLineEdit *EdPlacaG = nullptr;
+    TMemoCLX *MMObsG = nullptr;
+    TDateMaskEdit *MEDTVencG = nullptr;
+    QLineEdit *EDCodRecG = nullptr;
+    QLineEdit *EDInscEstG = nullptr;
+    QLineEdit *EDCGCG = nullptr;
+    QLineEdit *EDInscrDAG = nullptr;
+    QLineEdit *EDNroAinG = nullptr;
+    TNumEditCLX *neValRecG = nullptr;
+    TNumEditCLX *neJurMorG = nullptr;
+    TNumEditCLX *neMulMorG = nullptr;
+    TNumEditCLX *neHonor = nullptr;
+    QLabel *LbTotalG = nullptr;
+
+    // The alignment menu of mmVejaVerso
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *AlinharTexto1 = nullptr;
+    QAction *Esquerda1 = nullptr;
+    QAction *Centro1 = nullptr;
+    QAction *Direita1 = nullptr;
+
+public slots:
+    void FormShow();
+    void BBImprimirClick();
+    void BBSairClick();
+    void RBCorClick();
+    void RBPBClick();
+    void tsDarfShow();
+    void Label81Click();
+    void Label33Click();
+    void Esquerda1Click();
+    void Centro1Click();
+    void Direita1Click();
+    void mePerApExit();
+    void meDtVencExit();
+    void neValPrincExit();
+    void neValMultaExit();
+    void neValJurosExit();
+    void MEDTVencGExit();
+    void neValRecGExit();
+    void neJurMorGExit();
+    void neMulMorGExit();
+    void neHonorExit();
+
+protected:
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void buildHeader();
+    void buildButtonPanel();
+    void buildPages();
+    void buildDarfPage();
+    void buildGarePage();
+    void buildAlignmentMenu();
+    // The exit handler of any date field: a refused date keeps the focus in the field.
+    void checkDateOnExit(TDateMaskEdit *field);
+    template <class T>
+    void bind(T *&member, const char *name);
+
+    TLeaveWatcher *m_leave = nullptr;
+    bool m_shown = false;
 };

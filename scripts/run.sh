@@ -10,4 +10,5 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   source "$root/scripts/start-xvfb.sh"
   echo "Xvfb em $DISPLAY — veja a janela com, por exemplo: import -display $DISPLAY -window root tela.png"
 fi
-exec "${BUILD_DIR:-$root/build}/app/zavenor"
+# Not exec: the shell must outlive the program to stop a private Xvfb afterwards.
+"${BUILD_DIR:-$root/build}/app/zavenor"

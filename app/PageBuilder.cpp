@@ -1,0 +1,180 @@
+#include "app/PageBuilder.h"
+
+#include "widgets/DateMaskEdit.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MemoCLX.h"
+#include "widgets/NumEditCLX.h"
+#include "widgets/ShapeFrame.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+// Grows labels to their text's natural size when they are first shown, not when built: the
+// text is measured only for the page in front, which keeps start-up quick.
+class TNaturalSizer : public QObject
+{
+public:
+    using QObject::QObject;
+
+    void Watch(QLabel *label, QSize minimum)
+    {
+        label->resize(minimum);
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *label = static_cast<QLabel *>(watched);
+            label->removeEventFilter(this);
+            label->resize(label->size().expandedTo(label->sizeHint()));
+        }
+        return false;
+    }
+};
+
+QFont fontFor(const TFontSpec &spec, const QFont &inherited)
+{
+    if (!spec.family)
+        return inherited;
+    QFont font(QString::fromUtf8(spec.family));
+    font.setPixelSize(spec.pixelSize);
+    font.setBold(spec.bold);
+    return font;
+}
+
+void setColour(QWidget *w, QPalette::ColorRole role, QRgb colour)
+{
+    if (colour == kDefaultColour)
+        return;
+    QPalette palette = w->palette();
+    palette.setColor(role, QColor::fromRgba(colour));
+    w->setPalette(palette);
+}
+
+void buildFrames(QWidget *panel, const TPageLayout &layout)
+{
+    static const TShapeFrame::Fill fills[] = {TShapeFrame::Fill::White, TShapeFrame::Fill::Clear,
+                                              TShapeFrame::Fill::Solid};
+    for (const TFrameRow &row : layout.frames) {
+        auto *frame = new TShapeFrame(QColor::fromRgba(layout.penColour), row.penWidth, fills[row.fill], panel);
+        frame->setObjectName(QString::fromUtf8(row.name));
+        frame->setGeometry(row.left, row.top, row.width, row.height);
+        if (row.hint)
+            frame->setToolTip(QString::fromUtf8(row.hint));
+    }
+}
+
+void buildPictures(QWidget *panel, const TPageLayout &layout)
+{
+    for (const TPictureRow &row : layout.pictures) {
+        auto *picture = new QLabel(panel);
+        picture->setObjectName(QString::fromUtf8(row.name));
+        picture->setPixmap(QPixmap(QStringLiteral(":/pictures/") + QString::fromUtf8(row.resource)));
+        picture->setScaledContents(row.stretch);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setGeometry(row.left, row.top, row.width, row.height);
+    }
+}
+
+void buildTexts(QWidget *panel, const TPageLayout &layout)
+{
+    auto *sizer = new TNaturalSizer(panel);
+    for (const TTextRow &row : layout.texts) {
+        QLabel *label = (row.flags & TTextRow::Link) ? new TLinkLabel(panel) : new QLabel(panel);
+        label->setObjectName(QString::fromUtf8(row.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setText(QString::fromUtf8(row.text));
+        label->setFont(fontFor(row.font, panel->font()));
+        setColour(label, QPalette::WindowText, row.colour);
+        if (row.background != kDefaultColour) {
+            setColour(label, QPalette::Window, row.background);
+            label->setAutoFillBackground(true);
+        }
+        Qt::Alignment horizontal = Qt::AlignLeft;
+        if (row.flags & TTextRow::AlignRight)
+            horizontal = Qt::AlignRight;
+        else if (row.flags & TTextRow::AlignCentre)
+            horizontal = Qt::AlignHCenter;
+        label->setAlignment(horizontal | Qt::AlignTop);
+        label->setWordWrap(row.flags & TTextRow::WordWrap);
+        if (row.hint)
+            label->setToolTip(QString::fromUtf8(row.hint));
+        label->setGeometry(row.left, row.top, row.width, row.height);
+        if (!(row.flags & TTextRow::Fixed))
+            sizer->Watch(label, QSize(row.width, row.height));
+    }
+}
+
+QWidget *createField(QWidget *panel, const TFieldRow &row)
+{
+    const QString text = QString::fromUtf8(row.text ? row.text : "");
+    switch (row.kind) {
+    case TFieldRow::Edit: {
+        auto *edit = new QLineEdit(panel);
+        edit->setFrame(false);
+        edit->setAlignment(row.alignment);
+        if (row.maxLength > 0)
+            edit->setMaxLength(row.maxLength);
+        edit->setText(text);
+        return edit;
+    }
+    case TFieldRow::Date: {
+        auto *date = new TDateMaskEdit(panel);
+        date->setFrame(false);
+        date->setAlignment(row.alignment);
+        return date;
+    }
+    case TFieldRow::Number: {
+        auto *number = new TNumEditCLX(panel);
+        number->setFrame(false);
+        number->setAlignment(row.alignment);
+        number->SetDecimals(2);
+        number->SetShowSeparator(true);
+        return number;
+    }
+    case TFieldRow::Memo:
+    case TFieldRow::ReadOnlyMemo: {
+        auto *memo = new TMemoCLX(panel);
+        memo->setFrameShape(QFrame::NoFrame);
+        memo->setReadOnly(row.kind == TFieldRow::ReadOnlyMemo);
+        memo->SetAlignment(row.alignment & Qt::AlignHorizontal_Mask);
+        memo->SetMaxLength(row.maxLength);
+        if (!text.isEmpty())
+            memo->SetLines(text.split(QLatin1Char('\n')));
+        return memo;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &layout)
+{
+    buildFrames(panel, layout);
+    buildPictures(panel, layout);
+    buildTexts(panel, layout);
+
+    std::vector<QWidget *> fields;
+    for (const TFieldRow &row : layout.fields) {
+        QWidget *field = createField(panel, row);
+        field->setObjectName(QString::fromUtf8(row.name));
+        field->setFont(fontFor(row.font, panel->font()));
+        field->setGeometry(row.left, row.top, row.width, row.height);
+        if (row.hint)
+            field->setToolTip(QString::fromUtf8(row.hint));
+        // Shaded areas inside the white boxes.
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Base, row.background == kDefaultColour
+                                             ? palette.color(QPalette::Button)
+                                             : QColor::fromRgba(row.background));
+        field->setPalette(palette);
+        fields.push_back(field);
+    }
+    return fields;
+}

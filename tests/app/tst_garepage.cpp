@@ -1,0 +1,222 @@
+// The GARE page of the main window: every field's limit, the memos' limits over their whole
+// text, hints, tab order, the due-date check, the GARE total and its independence from the
+// DARF, clearing, and switching pages without losing data.
+#include "app/ZavenorApplication.h"
+#include "app/pZavenorCLX.h"
+#include "widgets/DateMaskEdit.h"
+#include "widgets/MemoCLX.h"
+#include "widgets/NumEditCLX.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace {
+// Answers every message box and keeps its text.
+struct BoxCatcher {
+    QStringList texts;
+    QTimer timer;
+    BoxCatcher()
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->defaultButton()->click();
+            }
+        });
+        timer.start();
+    }
+};
+} // namespace
+
+class TestGarePage : public QObject
+{
+    Q_OBJECT
+
+    TfrmZavenor *w = nullptr;
+
+    static void settle() { QTest::qWait(60); }
+    static QWidget *focused() { return QApplication::focusWidget(); }
+
+    void enterAmount(TNumEditCLX *field, const QString &text)
+    {
+        field->setFocus(Qt::TabFocusReason);
+        field->setText(text);
+        QTest::keyClick(field, Qt::Key_Tab);
+        settle();
+    }
+
+private slots:
+    void init()
+    {
+        w = new TfrmZavenor;
+        w->show();
+        w->activateWindow(); // no window manager does it under Xvfb
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->PC1->setCurrentWidget(w->tsGare);
+    }
+
+    void cleanup()
+    {
+        delete w;
+        w = nullptr;
+    }
+
+    void fieldLimits()
+    {
+        const std::pair<QLineEdit *, int> limits[] = {
+            {w->EdNomeG, 60},    {w->EdEnderecoG, 60}, {w->EDMunicipioG, 33}, {w->EDUFG, 2},
+            {w->EDFoneG, 20},    {w->EdCAEG, 18},      {w->EdPlacaG, 18},     {w->EDCodRecG, 23},
+            {w->EDInscEstG, 23}, {w->EDCGCG, 23},      {w->EDInscrDAG, 23},   {w->EDNroAinG, 23}};
+        for (const auto &[field, limit] : limits) {
+            field->setFocus();
+            QTest::keyClicks(field, QString(limit + 5, QLatin1Char('7')));
+            QCOMPARE(field->text().size(), limit);
+            QApplication::clipboard()->setText(QStringLiteral("colado"));
+            field->paste();
+            QCOMPARE(field->text().size(), limit);
+        }
+    }
+
+    void memoLimitsCoverTheWholeText()
+    {
+        const std::pair<TMemoCLX *, int> memos[] = {{w->MMTribG, 100}, {w->MMObsG, 400}};
+        for (const auto &[memo, limit] : memos) {
+            memo->setFocus();
+            const int line = limit / 4;
+            for (int i = 0; i < 5; ++i) {
+                QTest::keyClicks(memo, QString(line, QLatin1Char('a' + i)));
+                QTest::keyClick(memo, Qt::Key_Return);
+            }
+            QCOMPARE(memo->toPlainText().size(), limit);
+            QVERIFY(memo->Lines().size() > 1);
+
+            memo->ClearLines();
+            QTest::keyClicks(memo, QStringLiteral("inicio"));
+            QApplication::clipboard()->setText(QString(limit, QLatin1Char('p')));
+            memo->paste();
+            QCOMPARE(memo->toPlainText().size(), limit);
+            QVERIFY(memo->toPlainText().startsWith(QStringLiteral("inicio")));
+        }
+    }
+
+    void hints()
+    {
+        QCOMPARE(w->EdCAEG->toolTip(), QStringLiteral("C A E "));
+        QCOMPARE(w->EDInscrDAG->toolTip(), QStringLiteral("INSCRIÇÃO NA DÍVIDA ATIVA ou No. DA ETIQUETA"));
+        QCOMPARE(w->Panel3->findChild<QLabel *>(QStringLiteral("LbCap11"))->toolTip(),
+                 QStringLiteral("MULTA DE MORA ou MULTA POR INFRAÇÃO (Nominal ou corrigida) "));
+        QCOMPARE(w->Panel3->findChild<QLabel *>(QStringLiteral("Label80"))->text(),
+                 QStringLiteral(" - DEMAIS RECEITAS - "));
+        QCOMPARE(w->MEDTVencG->toolTip(), QString());
+    }
+
+    void tabOrder()
+    {
+        const QList<QWidget *> order = {w->EdNomeG,    w->EdEnderecoG, w->EDMunicipioG, w->EDUFG,
+                                        w->EDFoneG,    w->MMTribG,     w->EdCAEG,       w->EdPlacaG,
+                                        w->MMObsG,     w->MEDTVencG,   w->EDCodRecG,    w->EDInscEstG,
+                                        w->EDCGCG,     w->EDInscrDAG,  w->EDNroAinG,    w->neValRecG,
+                                        w->neJurMorG,  w->neMulMorG,   w->neHonor,      w->BBImprimir};
+        BoxCatcher boxes;
+        w->PC1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        settle();
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            if (i > 0) {
+                QTest::keyClick(focused(), Qt::Key_Tab);
+                settle();
+            }
+            QCOMPARE(focused(), order.at(i));
+        }
+        QVERIFY(boxes.texts.isEmpty());
+    }
+
+    void dueDateCheck()
+    {
+        const std::pair<QString, QString> cases[] = {
+            {QStringLiteral("  /  /    "), QString()},
+            {QStringLiteral("15/03/2005"), QString()},
+            {QStringLiteral("31/04/2005"), QStringLiteral("Data inválida ! ! !")},
+            {QStringLiteral("01/01/1899"), QStringLiteral("Data inválida ! ! !\nMenor que 01/01/1900")}};
+        for (const auto &[entry, message] : cases) {
+            BoxCatcher boxes;
+            w->MEDTVencG->setFocus(Qt::TabFocusReason);
+            w->MEDTVencG->setText(entry);
+            QTest::keyClick(w->MEDTVencG, Qt::Key_Tab);
+            settle();
+            if (message.isEmpty()) {
+                QVERIFY(boxes.texts.isEmpty());
+                QCOMPARE(focused(), w->EDCodRecG);
+            } else {
+                QCOMPARE(boxes.texts, QStringList(message));
+                QTRY_COMPARE(focused(), w->MEDTVencG);
+            }
+        }
+    }
+
+    void garesTotal()
+    {
+        enterAmount(w->neValRecG, QStringLiteral("100"));
+        enterAmount(w->neJurMorG, QStringLiteral("1,5"));
+        enterAmount(w->neMulMorG, QStringLiteral("2"));
+        QCOMPARE(w->LbTotalG->text(), QStringLiteral("103,50"));
+        enterAmount(w->neHonor, QStringLiteral("10"));
+        QCOMPARE(w->LbTotalG->text(), QStringLiteral("113,50"));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+
+        w->PC1->setCurrentWidget(w->tsDarf);
+        enterAmount(w->neValPrinc, QStringLiteral("7"));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("7,00"));
+        QCOMPARE(w->LbTotalG->text(), QStringLiteral("113,50"));
+    }
+
+    void switchingPagesKeepsTheData()
+    {
+        QTest::keyClicks(w->EdNomeG, QStringLiteral("Empresa Ltda."));
+        w->MMObsG->SetLines({QStringLiteral("linha 1"), QStringLiteral("linha 2")});
+        w->PC1->setCurrentWidget(w->tsDarf);
+        QCOMPARE(focused(), w->EdNome);
+        QTest::keyClicks(w->EdNome, QStringLiteral("Fulano"));
+        w->PC1->setCurrentWidget(w->tsGare);
+        QCOMPARE(w->EdNomeG->text(), QStringLiteral("Empresa Ltda."));
+        w->EdNomeG->setFocus();
+        w->PC1->setCurrentWidget(w->tsDarf);
+        QCOMPARE(focused(), w->EdNome); // each time the DARF page comes to the front
+        QCOMPARE(w->EdNome->text(), QStringLiteral("Fulano"));
+        QCOMPARE(w->MMObsG->Lines().size(), 2);
+    }
+
+    void clearingCoversTheGarePage()
+    {
+        QCOMPARE(w->LbTotalG->text(), QStringLiteral("0,00")); // after the clearing on show
+        for (QLineEdit *e : {w->EdNomeG, w->EDUFG, w->EdPlacaG, w->EDNroAinG})
+            e->setText(QStringLiteral("x"));
+        w->MMTribG->SetLines({QStringLiteral("ICMS")});
+        w->MEDTVencG->setText(QStringLiteral("01/02/2005"));
+        w->neHonor->SetValue(12);
+        w->LbTotalG->setText(QStringLiteral("12,00"));
+        w->fLimapEdits();
+        for (QLineEdit *e : {w->EdNomeG, w->EDUFG, w->EdPlacaG, w->EDNroAinG})
+            QCOMPARE(e->text(), QString());
+        QVERIFY(w->MMTribG->Lines().isEmpty());
+        QCOMPARE(w->MEDTVencG->Text(), QStringLiteral("  /  /    "));
+        QCOMPARE(w->neHonor->text(), QStringLiteral("0,00"));
+        QCOMPARE(w->LbTotalG->text(), QStringLiteral("0,00"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TZavenorApplication app(argc, argv);
+    TestGarePage t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_garepage.moc"

@@ -1,0 +1,393 @@
+// The main window with its DARF page, driven through keys, clicks and focus moves: the state
+// after showing, colour options, tab order, limits, the date check with its messages, the
+// totals, the alignment menu, the links and the Exit key.
+#include "app/DateCheck.h"
+#include "app/DesktopShell.h"
+#include "app/ZavenorApplication.h"
+#include "app/pZavenorCLX.h"
+#include "widgets/DateMaskEdit.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MemoCLX.h"
+#include "widgets/NumEditCLX.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QtTest>
+
+// Answers every message box that opens and remembers what it said.
+class BoxCatcher : public QObject
+{
+public:
+    QStringList titles, texts;
+
+    BoxCatcher()
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                titles << box->windowTitle();
+                texts << box->text();
+                box->defaultButton()->click();
+            }
+        });
+        m_timer.start();
+    }
+
+private:
+    QTimer m_timer;
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    TfrmZavenor *w = nullptr;
+
+    // Lets queued exit handlers run (and any box they open be answered).
+    static void settle() { QTest::qWait(60); }
+
+    static QWidget *focused() { return QApplication::focusWidget(); }
+
+    void leave(QWidget *field)
+    {
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_Tab);
+        settle();
+    }
+
+    void enterAmount(TNumEditCLX *field, const QString &text)
+    {
+        field->setFocus(Qt::TabFocusReason);
+        field->setText(text);
+        QTest::keyClick(field, Qt::Key_Tab);
+        settle();
+    }
+
+private slots:
+    void init()
+    {
+        w = new TfrmZavenor;
+        w->show();
+        w->activateWindow(); // no window manager does it under Xvfb
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+
+    void cleanup()
+    {
+        delete w;
+        w = nullptr;
+    }
+
+    void showingStartsClean()
+    {
+        QCOMPARE(w->windowTitle(), QStringLiteral("Zavenor"));
+        QCOMPARE(w->size(), QSize(657, 475));
+        QCOMPARE(w->PC1->currentWidget(), w->tsDarf);
+        QCOMPARE(focused(), w->EdNome);
+        QVERIFY(w->RBPB->isChecked());
+        QVERIFY(!w->RBCor->isChecked());
+        QVERIFY(w->cbComLayOut->isChecked());
+        QCOMPARE(CorDarf, 0u);
+        QCOMPARE(CorGare, 0u);
+        for (QLineEdit *e : {w->EdNome, w->edCGCCPF, w->edCodRec, w->edNumRef})
+            QCOMPARE(e->text(), QString());
+        QCOMPARE(w->mePerAp->Text(), QStringLiteral("  /  /    "));
+        QCOMPARE(w->meDtVenc->Text(), QStringLiteral("  /  /    "));
+        for (TNumEditCLX *n : {w->neValPrinc, w->neValMulta, w->neValJuros})
+            QCOMPARE(n->text(), QStringLiteral("0,00"));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+        QCOMPARE(w->mmVejaVerso->Lines(),
+                 QStringList({QStringLiteral("veja no verso "), QStringLiteral("instruções para preenchimento")}));
+        QCOMPARE(w->PC1->tabText(0), QStringLiteral("  D.A.R.F.  "));
+        QCOMPARE(w->PC1->tabText(1), QStringLiteral("G.A.R.E."));
+    }
+
+    void clearingEmptiesEveryDarfField()
+    {
+        QTest::keyClicks(w->EdNome, QStringLiteral("Fulano"));
+        w->mePerAp->setFocus();
+        QTest::keyClicks(w->mePerAp, QStringLiteral("31122004"));
+        w->edCGCCPF->setText(QStringLiteral("123"));
+        w->neValMulta->SetValue(5);
+        w->LbTotal->setText(QStringLiteral("5,00"));
+        w->mmVejaVerso->SetAlignment(Qt::AlignRight);
+        w->fLimapEdits();
+        QCOMPARE(w->EdNome->text(), QString());
+        QCOMPARE(w->mePerAp->Text(), QStringLiteral("  /  /    "));
+        QCOMPARE(w->edCGCCPF->text(), QString());
+        QCOMPARE(w->neValMulta->text(), QStringLiteral("0,00"));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+        QCOMPARE(w->mmVejaVerso->Lines().size(), 2);
+        QCOMPARE(w->mmVejaVerso->Alignment(), Qt::Alignment(Qt::AlignRight));
+    }
+
+    void colourOptions()
+    {
+        QTest::mouseClick(w->RBCor, Qt::LeftButton);
+        QCOMPARE(CorDarf, 0x9D0602u);
+        QCOMPARE(CorGare, 0x1D611Fu);
+        QTest::mouseClick(w->RBCor, Qt::LeftButton); // already checked: nothing changes
+        QCOMPARE(CorDarf, 0x9D0602u);
+        QTest::mouseClick(w->RBPB, Qt::LeftButton);
+        QCOMPARE(CorDarf, 0u);
+        QCOMPARE(CorGare, 0u);
+        QVERIFY(!w->RBCor->isChecked());
+    }
+
+    void tabOrder()
+    {
+        const QList<QWidget *> expected = {w->mmVejaVerso, w->mePerAp, w->edCGCCPF, w->edCodRec,
+                                           w->edNumRef, w->meDtVenc, w->neValPrinc, w->neValMulta,
+                                           w->neValJuros, w->Memo1, w->BBImprimir, w->BBSair,
+                                           w->cbComLayOut, w->RBPB, w->PC1->tabBar(), w->EdNome};
+        QCOMPARE(focused(), w->EdNome);
+        BoxCatcher boxes;
+        for (QWidget *next : expected) {
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            settle();
+            QCOMPARE(focused()->objectName(), next->objectName());
+            QCOMPARE(focused(), next);
+        }
+        QVERIFY(boxes.texts.isEmpty());
+    }
+
+    void nameTakesAtMost51Characters()
+    {
+        QTest::keyClicks(w->EdNome, QString(60, QLatin1Char('x')));
+        QCOMPARE(w->EdNome->text().size(), 51);
+    }
+
+    void dateCheckOnLeaving_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("message");
+        const QString invalid = QStringLiteral("Data inválida ! ! !");
+        QTest::newRow("untouched") << QString() << QString();
+        QTest::newRow("blanked again") << QStringLiteral("  /  /    ") << QString();
+        QTest::newRow("good") << QStringLiteral("29/02/2004") << QString();
+        QTest::newRow("first of 1900") << QStringLiteral("01/01/1900") << QString();
+        QTest::newRow("no such day") << QStringLiteral("31/02/2005") << invalid;
+        QTest::newRow("day zero") << QStringLiteral("00/01/2005") << invalid;
+        QTest::newRow("month left blank") << QStringLiteral("12/  /2005") << invalid;
+        QTest::newRow("month 13") << QStringLiteral("01/13/2005") << invalid;
+        QTest::newRow("year zero") << QStringLiteral("01/01/0000") << invalid;
+        QTest::newRow("before 1900") << QStringLiteral("31/12/1899")
+                                     << QStringLiteral("Data inválida ! ! !\nMenor que 01/01/1900");
+    }
+
+    void dateCheckOnLeaving()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, message);
+        for (TDateMaskEdit *field : {w->mePerAp, w->meDtVenc}) {
+            BoxCatcher boxes;
+            field->setFocus(Qt::TabFocusReason);
+            field->setText(entry);
+            QTest::keyClick(field, Qt::Key_Tab);
+            settle();
+            if (message.isEmpty()) {
+                QVERIFY(boxes.texts.isEmpty());
+                QVERIFY(focused() != field);
+            } else {
+                QCOMPARE(boxes.texts, QStringList(message));
+                QCOMPARE(boxes.titles, QStringList(QStringLiteral("Error")));
+                QTRY_COMPARE(focused(), field);
+                QCOMPARE(field->Text(), entry); // left as typed, for the user to correct
+            }
+            field->clear();
+            focused()->clearFocus();
+            settle();
+        }
+    }
+
+    void datesAreTypedAsDigits()
+    {
+        w->mePerAp->setFocus(Qt::TabFocusReason);
+        w->mePerAp->home(false);
+        QTest::keyClicks(w->mePerAp, QStringLiteral("3a1/1x22004"));
+        QCOMPARE(w->mePerAp->Text(), QStringLiteral("31/12/2004"));
+        for (int i = 0; i < 10; ++i)
+            QTest::keyClick(w->mePerAp, Qt::Key_Backspace);
+        QCOMPARE(w->mePerAp->Text(), QStringLiteral("  /  /    "));
+    }
+
+    void oneMessageWhenClickingIntoAnotherWrongDate()
+    {
+        w->meDtVenc->setText(QStringLiteral("31/02/2005"));
+        w->mePerAp->setFocus(Qt::TabFocusReason);
+        w->mePerAp->setText(QStringLiteral("00/00/2005"));
+        BoxCatcher boxes;
+        QTest::mouseClick(w->meDtVenc, Qt::LeftButton);
+        settle();
+        QCOMPARE(boxes.texts.size(), 1);
+        QTRY_COMPARE(focused(), w->mePerAp);
+        settle();
+        QCOMPARE(boxes.texts.size(), 1);
+    }
+
+    void boxesAndMenusAreNotLeaving()
+    {
+        BoxCatcher boxes;
+        w->mePerAp->setFocus(Qt::TabFocusReason);
+        w->mePerAp->setText(QStringLiteral("31/02/2005"));
+        for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QApplication::sendEvent(w->mePerAp, &out);
+        }
+        w->neValPrinc->setFocus(Qt::TabFocusReason);
+        settle();
+        QCOMPARE(boxes.texts.size(), 1); // only the real move to the amount field
+        w->mePerAp->clear();
+
+        w->neValPrinc->setFocus(Qt::TabFocusReason);
+        w->neValPrinc->setText(QStringLiteral("5"));
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(w->neValPrinc, &out);
+        settle();
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+    }
+
+    void datesFollowTheRegionalSettings()
+    {
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); // M/d/yy
+        QCOMPARE(CheckDateText(QStringLiteral("12/31/2004"), true), TDateVerdict::Good);
+        QCOMPARE(CheckDateText(QStringLiteral("31/12/2004"), true), TDateVerdict::Invalid);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // dd.MM.yy
+        TDateMaskEdit field;
+        QCOMPARE(field.Text(), QStringLiteral("  .  .    "));
+        QCOMPARE(CheckDateText(field.Text(), true), TDateVerdict::Blank);
+        QCOMPARE(CheckDateText(QStringLiteral("31.12.1899"), true), TDateVerdict::Before1900);
+        QLocale::setDefault(saved);
+        QCOMPARE(CheckDateText(QStringLiteral("31/12/04  "), true), TDateVerdict::Good); // this century
+    }
+
+    void fValidaDataBlankOnlyWhenAllowed()
+    {
+        BoxCatcher boxes;
+        QVERIFY(w->fValidaData(QStringLiteral("  /  /    "), true));
+        QVERIFY(w->fValidaData(QString(), true));
+        QVERIFY(boxes.texts.isEmpty());
+        QVERIFY(!w->fValidaData(QStringLiteral("  /  /    "), false));
+        QCOMPARE(boxes.texts, QStringList(QStringLiteral("Data inválida ! ! !")));
+    }
+
+    void totals_data()
+    {
+        QTest::addColumn<QStringList>("amounts");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("cents") << QStringList{"0,10", "0,20", "0,00"} << "0,30";
+        QTest::newRow("thousands") << QStringList{"1234,5", "0", "0"} << "1.234,50";
+        QTest::newRow("a million") << QStringList{"999999,99", "0,01", "0"} << "1.000.000,00";
+        QTest::newRow("negative") << QStringList{"-100", "20,5", "0,25"} << "-79,25";
+        QTest::newRow("large") << QStringList{"123456789012,34", "1", "0,66"} << "123.456.789.014,00";
+    }
+
+    void totals()
+    {
+        QFETCH(QStringList, amounts);
+        QFETCH(QString, total);
+        TNumEditCLX *fields[] = {w->neValPrinc, w->neValMulta, w->neValJuros};
+        for (int i = 0; i < 3; ++i)
+            enterAmount(fields[i], amounts.at(i));
+        QCOMPARE(w->LbTotal->text(), total);
+    }
+
+    void totalWaitsForLeaving()
+    {
+        w->neValPrinc->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(w->neValPrinc, QStringLiteral("250"));
+        settle();
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+        QTest::keyClick(w->neValPrinc, Qt::Key_Tab);
+        settle();
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("250,00"));
+        QCOMPARE(w->neValPrinc->text(), QStringLiteral("250,00"));
+    }
+
+    void totalsOutOfRangeGiveOneClearMessage_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("beyond currency") << QStringLiteral("1000000000000000") << QStringLiteral("valor total");
+        QTest::newRow("beyond the number type") << QString(6000, QLatin1Char('9')) << QStringLiteral("número");
+    }
+
+    void totalsOutOfRangeGiveOneClearMessage()
+    {
+        QFETCH(QString, amount);
+        QFETCH(QString, words);
+        BoxCatcher boxes;
+        enterAmount(w->neValPrinc, amount);
+        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(boxes.titles.first(), QStringLiteral("Error"));
+        QVERIFY2(boxes.texts.first().contains(words), qPrintable(boxes.texts.first()));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+    }
+
+    void alignmentMenu()
+    {
+        QCOMPARE(w->mmVejaVerso->Alignment(), Qt::Alignment(Qt::AlignHCenter));
+        emit w->mmVejaVerso->customContextMenuRequested(QPoint(5, 5));
+        QTRY_VERIFY(w->PopupMenu1->isVisible());
+        w->PopupMenu1->close();
+        QCOMPARE(w->AlinharTexto1->title(), QStringLiteral("&Alinhar Texto"));
+        const std::pair<QAction *, Qt::Alignment> items[] = {
+            {w->Direita1, Qt::AlignRight}, {w->Esquerda1, Qt::AlignLeft}, {w->Centro1, Qt::AlignHCenter}};
+        for (const auto &[action, alignment] : items) {
+            action->trigger();
+            QCOMPARE(w->mmVejaVerso->Alignment(), alignment);
+            for (QTextBlock b = w->mmVejaVerso->document()->begin(); b.isValid(); b = b.next())
+                QCOMPARE(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, alignment);
+        }
+        w->Direita1->trigger();
+        w->fLimapEdits();
+        QCOMPARE(w->mmVejaVerso->Alignment(), Qt::Alignment(Qt::AlignRight));
+    }
+
+    void headerLinks()
+    {
+        QList<QUrl> opened;
+        DesktopShell::SetOpener([&](const QUrl &url) { opened << url; });
+        QTest::mouseClick(w->Label81, Qt::LeftButton);
+        QTest::mouseClick(w->Label33, Qt::LeftButton);
+        DesktopShell::SetOpener(nullptr);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened.at(0).toString(), QStringLiteral("mailto:") + w->Label81->text());
+        QCOMPARE(opened.at(1).scheme(), QStringLiteral("http"));
+        QCOMPARE(opened.at(1).host(), QUrl(w->Label33->text()).host());
+        QVERIFY(w->Label81->text().endsWith(QStringLiteral(".example")));
+        QCOMPARE(w->Label81->toolTip(),
+                 QStringLiteral("Fale com a gente. Envie suas críticas, sugestões  ou dúvidas."));
+        QCOMPARE(w->Label33->toolTip(), QStringLiteral("Visite o nosso site e conheça melhor a nossa empresa."));
+    }
+
+    void accelerators()
+    {
+        QCOMPARE(w->BBImprimir->shortcut(), QKeySequence(QStringLiteral("Alt+I")));
+        QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(!w->isVisible());
+    }
+
+    void qtSpeaksPortuguese()
+    {
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Copy"), QStringLiteral("&Copiar"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TZavenorApplication app(argc, argv);
+    TestMainWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_mainwindow.moc"

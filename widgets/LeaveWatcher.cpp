@@ -1,0 +1,44 @@
+#include "widgets/LeaveWatcher.h"
+
+#include "widgets/ErrorRelay.h"
+
+#include <QFocusEvent>
+#include <QPointer>
+#include <QWidget>
+
+TLeaveWatcher::TLeaveWatcher(QObject *parent) : QObject(parent) {}
+
+void TLeaveWatcher::Watch(QWidget *field, std::function<void()> onExit)
+{
+    m_entries.push_back({field, std::move(onExit)});
+    field->installEventFilter(this);
+}
+
+void TLeaveWatcher::ReturnFocus(QWidget *field)
+{
+    m_returning = true;
+    // A message box that just closed may have left no window active.
+    if (!field->window()->isActiveWindow())
+        field->window()->activateWindow();
+    field->setFocus(Qt::OtherFocusReason);
+    m_returning = false;
+}
+
+bool TLeaveWatcher::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::FocusOut || m_returning)
+        return false;
+    const auto reason = static_cast<QFocusEvent *>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return false;
+    for (const Entry &entry : m_entries) {
+        if (entry.field != watched)
+            continue;
+        // Queued: a handler may open a message box, which must not happen halfway through
+        // Qt's own focus change.
+        std::function<void()> handler = entry.onExit;
+        QMetaObject::invokeMethod(
+            this, [handler] { ErrorRelay::RunGuarded(handler); }, Qt::QueuedConnection);
+    }
+    return false;
+}

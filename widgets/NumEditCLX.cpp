@@ -1,0 +1,258 @@
+#include "widgets/NumEditCLX.h"
+
+#include "widgets/Beep.h"
+#include "widgets/ErrorRelay.h"
+#include "widgets/NumberText.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLocale>
+
+namespace {
+
+constexpr char16_t kBackspace = 8, kCopy = 3, kPaste = 22, kCut = 24;
+
+// The character a key press types, or a null QChar for keys that only edit or move
+// (arrows, Delete, Home...), which the edit box handles unfiltered.
+QChar typedCharacter(const QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Backspace)
+        return QChar(kBackspace);
+    if (e->matches(QKeySequence::Copy) && e->key() == Qt::Key_C)
+        return QChar(kCopy);
+    if (e->matches(QKeySequence::Paste) && e->key() == Qt::Key_V)
+        return QChar(kPaste);
+    if (e->matches(QKeySequence::Cut) && e->key() == Qt::Key_X)
+        return QChar(kCut);
+    if (e->modifiers() & Qt::ControlModifier) {
+        if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+            return QChar(char16_t(e->key() - Qt::Key_A + 1));
+        return QChar();
+    }
+    const QString text = e->text();
+    if (text.size() == 1 && text.at(0).isPrint())
+        return text.at(0);
+    return QChar();
+}
+
+// Real leaving; a message box or a menu taking the focus for a moment is not.
+bool transientFocusChange(const QFocusEvent *e)
+{
+    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
+}
+
+} // namespace
+
+TNumEditCLX::TNumEditCLX(QWidget *parent) : QLineEdit(parent)
+{
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Composed input would bypass the key filter; digits need none.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setText(fixedText(0));
+}
+
+long double TNumEditCLX::Value() const
+{
+    return NumberText::Parse(text(), QLocale());
+}
+
+QString TNumEditCLX::fixedText(long double value) const
+{
+    return NumberText::Format(value, m_decimals, false, QLocale());
+}
+
+void TNumEditCLX::SetValue(long double value)
+{
+    setText(fixedText(value));
+    if (hasFocus())
+        selectAll();
+    update();
+}
+
+void TNumEditCLX::SetDecimals(quint8 decimals)
+{
+    const long double current = Value();
+    m_decimals = decimals;
+    setText(fixedText(current));
+    if (hasFocus())
+        selectAll();
+    update();
+}
+
+void TNumEditCLX::SetShowSeparator(bool show)
+{
+    if (show == m_showSeparator)
+        return;
+    m_showSeparator = show;
+    update();
+}
+
+bool TNumEditCLX::event(QEvent *e)
+{
+    if (OnQtEvent)
+        ErrorRelay::RunGuarded([&] { OnQtEvent(this, e); });
+    return QLineEdit::event(e);
+}
+
+// A number beyond the extended type stays as typed here: whoever reads Value() reports it,
+// and one message is enough.
+void TNumEditCLX::focusInEvent(QFocusEvent *e)
+{
+    if (!transientFocusChange(e)) {
+        try {
+            setText(fixedText(Value()));
+        } catch (const TNumberRangeError &) {
+        }
+        selectAll();
+    }
+    QLineEdit::focusInEvent(e);
+}
+
+void TNumEditCLX::focusOutEvent(QFocusEvent *e)
+{
+    if (!transientFocusChange(e)) {
+        try {
+            setText(NumberText::Format(Value(), m_decimals, m_showSeparator, QLocale()));
+            if (!checkRange())
+                return; // the focus is back here already; leaving must not undo the selection
+            update();
+        } catch (const TNumberRangeError &) {
+        } catch (...) {
+            ErrorRelay::Report(std::current_exception());
+        }
+    }
+    QLineEdit::focusOutEvent(e);
+}
+
+bool TNumEditCLX::checkRange()
+{
+    if (m_minValue == 0 && m_maxValue == 0)
+        return true;
+    const long double value = Value();
+    if (m_minValue <= value && value <= m_maxValue)
+        return true;
+    if (OnOutOfRange)
+        OnOutOfRange(this);
+    else
+        Beep::Sound();
+    selectAll();
+    setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void TNumEditCLX::mouseReleaseEvent(QMouseEvent *e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    if (OnClickSignal)
+        ErrorRelay::RunGuarded([&] { OnClickSignal(this); });
+}
+
+int TNumEditCLX::sign() const
+{
+    const QString current = text();
+    for (const QChar c : current) {
+        if (c >= QLatin1Char('1') && c <= QLatin1Char('9'))
+            return current.startsWith(QLatin1Char('-')) ? -1 : 1;
+    }
+    return 0;
+}
+
+bool TNumEditCLX::wholeTextSelected() const
+{
+    return selectionLength() == text().size();
+}
+
+void TNumEditCLX::keyPressEvent(QKeyEvent *e)
+{
+    QChar c = typedCharacter(e);
+    if (c.isNull()) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    if (!filterCharacter(c)) {
+        e->accept();
+        return;
+    }
+    if ((e->text().size() == 1 && c == e->text().at(0)) || c.unicode() < 32) {
+        QLineEdit::keyPressEvent(e);
+    } else {
+        // The filter turned the key into another character (a full stop into a comma).
+        QKeyEvent changed(e->type(), 0, e->modifiers(), QString(c), e->isAutoRepeat(), e->count());
+        QLineEdit::keyPressEvent(&changed);
+        e->setAccepted(changed.isAccepted());
+    }
+}
+
+bool TNumEditCLX::filterCharacter(QChar &c)
+{
+    const QLocale locale;
+    const QString decimalPoint = locale.decimalPoint();
+    const QChar separator = decimalPoint.size() == 1 ? decimalPoint.at(0) : QLatin1Char(',');
+    const QChar minus = QLatin1Char('-');
+
+    if (c == QLatin1Char(',') || c == QLatin1Char('.'))
+        c = separator;
+
+    const char16_t u = c.unicode();
+    const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == separator
+                         || c == minus || u == kBackspace || u == kCopy || u == kPaste || u == kCut;
+    if (!allowed) {
+        Beep::Sound();
+        return false;
+    }
+
+    const QString current = text();
+    const int caret = cursorPosition();
+    const bool whole = wholeTextSelected();
+
+    // Nothing may stand in front of the minus sign.
+    if (sign() < 0 && caret == 0 && !hasSelectedText() && c != minus) {
+        Beep::Sound();
+        return false;
+    }
+
+    if (c == separator && m_decimals == 0) {
+        Beep::Sound();
+        return false;
+    }
+
+    if (c == minus && !whole) {
+        if (sign() > 0)
+            setText(minus + current);
+        else if (sign() < 0)
+            setText(current.mid(1));
+        setCursorPosition(qBound(0, caret + int(text().size() - current.size()), int(text().size())));
+        return false;
+    }
+
+    if (c == separator) {
+        const int existing = int(current.indexOf(separator));
+        if (existing >= 0 && !whole) {
+            setCursorPosition(existing + 1);
+            return false;
+        }
+        if (whole || current.size() - caret <= m_decimals)
+            return true;
+        setText(current.left(caret + m_decimals));
+        setCursorPosition(caret);
+        return true;
+    }
+
+    // A full decimal part is overwritten from the caret rather than lengthened.
+    const int point = int(current.indexOf(separator));
+    if (point >= 0 && caret > point && current.size() - point - 1 >= m_decimals && !hasSelectedText()) {
+        if (caret < current.size()) {
+            if (u >= 32) {
+                setText(current.left(current.size() - 1));
+                setCursorPosition(caret);
+            }
+            return true;
+        }
+        if (u != kBackspace) {
+            Beep::Sound();
+            return false;
+        }
+    }
+    return true;
+}

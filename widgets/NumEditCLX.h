@@ -1,0 +1,60 @@
+#pragma once
+// One-line edit box for amounts: only a signed decimal number with at most Decimals() decimals
+// can be typed; shown without thousands separators while focused and with them (optionally)
+// after leaving; the number lives in the text and is parsed again at every read of Value().
+
+#include <QLineEdit>
+#include <functional>
+
+class TNumEditCLX : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TNumEditCLX(QWidget *parent = nullptr);
+
+    // Throws TNumberRangeError when the text holds a number beyond the extended type.
+    long double Value() const;
+    void SetValue(long double value);
+
+    quint8 Decimals() const { return m_decimals; }
+    void SetDecimals(quint8 decimals);
+
+    long double MaxValue() const { return m_maxValue; }
+    void SetMaxValue(long double value) { m_maxValue = value; }
+    long double MinValue() const { return m_minValue; }
+    void SetMinValue(long double value) { m_minValue = value; }
+
+    bool ShowSeparator() const { return m_showSeparator; }
+    void SetShowSeparator(bool show);
+
+    int MaxLength() const { return maxLength(); }
+    void SetMaxLength(int length) { setMaxLength(length); }
+
+    // Events; none is required.
+    std::function<void(TNumEditCLX *)> OnClickSignal;
+    std::function<void(TNumEditCLX *)> OnOutOfRange;
+    // Sees every event first; it cannot stop the control's own handling.
+    std::function<void(TNumEditCLX *, QEvent *)> OnQtEvent;
+
+protected:
+    bool event(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    QString fixedText(long double value) const;
+    bool checkRange();
+    // Applies the key filter to one typed character; false means the key is swallowed.
+    bool filterCharacter(QChar &c);
+    bool wholeTextSelected() const;
+    // The sign of the number in the text, without converting it (the key filter must work
+    // even on a text too long to convert).
+    int sign() const;
+
+    quint8 m_decimals = 2;
+    long double m_maxValue = 0;
+    long double m_minValue = 0;
+    bool m_showSeparator = true;
+};
