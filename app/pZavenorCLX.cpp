@@ -25,9 +25,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-quint32 CorDarf = 0;
-quint32 CorGare = 0;
-
 namespace {
 constexpr quint32 kCorDarfColorido = 0x9D0602; // #02069D, dark blue
 constexpr quint32 kCorGareColorido = 0x1D611F; // #1F611D, dark green

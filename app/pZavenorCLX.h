@@ -20,10 +20,6 @@ class TLinkLabel;
 class TMemoCLX;
 class TNumEditCLX;
 
-// The slip colours chosen by the colour options, as 0x00BBGGRR; 0 prints in black and white.
-extern quint32 CorDarf;
-extern quint32 CorGare;
-
 class TfrmZavenor : public QWidget
 {
     Q_OBJECT
@@ -38,6 +34,10 @@ public:
     void fTotalizaGare();
     // Clears the fields of both pages (the memo's notice and alignment stay).
     void fLimapEdits();
+
+    // The slip colours chosen by the colour options, as 0x00BBGGRR; 0 prints in black and white.
+    quint32 CorDarf = 0;
+    quint32 CorGare = 0;
 
     // Header
     QFrame *Panel2 = nullptr;

@@ -95,8 +95,8 @@ private slots:
         QVERIFY(w->RBPB->isChecked());
         QVERIFY(!w->RBCor->isChecked());
         QVERIFY(w->cbComLayOut->isChecked());
-        QCOMPARE(CorDarf, 0u);
-        QCOMPARE(CorGare, 0u);
+        QCOMPARE(w->CorDarf, 0u);
+        QCOMPARE(w->CorGare, 0u);
         for (QLineEdit *e : {w->EdNome, w->edCGCCPF, w->edCodRec, w->edNumRef})
             QCOMPARE(e->text(), QString());
         QCOMPARE(w->mePerAp->Text(), QStringLiteral("  /  /    "));
@@ -132,13 +132,13 @@ private slots:
     void colourOptions()
     {
         QTest::mouseClick(w->RBCor, Qt::LeftButton);
-        QCOMPARE(CorDarf, 0x9D0602u);
-        QCOMPARE(CorGare, 0x1D611Fu);
+        QCOMPARE(w->CorDarf, 0x9D0602u);
+        QCOMPARE(w->CorGare, 0x1D611Fu);
         QTest::mouseClick(w->RBCor, Qt::LeftButton); // already checked: nothing changes
-        QCOMPARE(CorDarf, 0x9D0602u);
+        QCOMPARE(w->CorDarf, 0x9D0602u);
         QTest::mouseClick(w->RBPB, Qt::LeftButton);
-        QCOMPARE(CorDarf, 0u);
-        QCOMPARE(CorGare, 0u);
+        QCOMPARE(w->CorDarf, 0u);
+        QCOMPARE(w->CorGare, 0u);
         QVERIFY(!w->RBCor->isChecked());
     }
 
