@@ -17,8 +17,9 @@ public:
 
     void Watch(QWidget *field, std::function<void()> onExit);
 
-    // Puts the focus back into a field whose exit handler refused the move. The control that
-    // had the focus meanwhile never counts as left, so one wrong entry gives one message.
+    // Puts the focus back into a field whose exit handler refused the move, bringing its tab
+    // page to the front again. The control that had the focus meanwhile never counts as left,
+    // so one wrong entry gives one message.
     void ReturnFocus(QWidget *field);
 
 protected:

@@ -1,11 +1,13 @@
 // The GARE page of the main window: every field's limit, the memos' limits over their whole
 // text, hints, tab order, the due-date check, the GARE total and its independence from the
-// DARF, clearing, and switching pages without losing data.
+// DARF, clearing, and switching pages without losing data or leaving a wrong date behind.
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
+
+#include "WindowDriver.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -16,41 +18,13 @@
 #include <QTabWidget>
 #include <QtTest>
 
-namespace {
-// Answers every message box and keeps its text.
-struct BoxCatcher {
-    QStringList texts;
-    QTimer timer;
-    BoxCatcher()
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->defaultButton()->click();
-            }
-        });
-        timer.start();
-    }
-};
-} // namespace
+using namespace WindowDriver;
 
 class TestGarePage : public QObject
 {
     Q_OBJECT
 
     TfrmZavenor *w = nullptr;
-
-    static void settle() { QTest::qWait(60); }
-    static QWidget *focused() { return QApplication::focusWidget(); }
-
-    void enterAmount(TNumEditCLX *field, const QString &text)
-    {
-        field->setFocus(Qt::TabFocusReason);
-        field->setText(text);
-        QTest::keyClick(field, Qt::Key_Tab);
-        settle();
-    }
 
 private slots:
     void init()
@@ -158,6 +132,29 @@ private slots:
                 QCOMPARE(boxes.texts, QStringList(message));
                 QTRY_COMPARE(focused(), w->MEDTVencG);
             }
+        }
+    }
+
+    void aWrongDateLeftForTheOtherPageComesBack()
+    {
+        QTabBar *bar = w->PC1->tabBar();
+        const std::pair<TDateMaskEdit *, QWidget *> cases[] = {{w->MEDTVencG, w->tsGare},
+                                                               {w->mePerAp, w->tsDarf}};
+        for (const auto &[field, page] : cases) {
+            w->PC1->setCurrentWidget(page);
+            settle();
+            BoxCatcher boxes;
+            field->setFocus(Qt::TabFocusReason);
+            field->setText(QStringLiteral("31/02/2005"));
+            const int other = w->PC1->indexOf(page == w->tsGare ? w->tsDarf : w->tsGare);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(other).center());
+            settle();
+            QCOMPARE(boxes.texts, QStringList(QStringLiteral("Data inválida ! ! !")));
+            QCOMPARE(w->PC1->currentWidget(), page);
+            QTRY_COMPARE(focused(), field);
+            settle();
+            QCOMPARE(boxes.texts.size(), 1);
+            field->clear();
         }
     }
 

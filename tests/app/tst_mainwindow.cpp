@@ -10,6 +10,8 @@
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
 
+#include "WindowDriver.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,28 +24,7 @@
 #include <QTextBlock>
 #include <QtTest>
 
-// Answers every message box that opens and remembers what it said.
-class BoxCatcher : public QObject
-{
-public:
-    QStringList titles, texts;
-
-    BoxCatcher()
-    {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                titles << box->windowTitle();
-                texts << box->text();
-                box->defaultButton()->click();
-            }
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
+using namespace WindowDriver;
 
 class TestMainWindow : public QObject
 {
@@ -51,22 +32,9 @@ class TestMainWindow : public QObject
 
     TfrmZavenor *w = nullptr;
 
-    // Lets queued exit handlers run (and any box they open be answered).
-    static void settle() { QTest::qWait(60); }
-
-    static QWidget *focused() { return QApplication::focusWidget(); }
-
     void leave(QWidget *field)
     {
         field->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(field, Qt::Key_Tab);
-        settle();
-    }
-
-    void enterAmount(TNumEditCLX *field, const QString &text)
-    {
-        field->setFocus(Qt::TabFocusReason);
-        field->setText(text);
         QTest::keyClick(field, Qt::Key_Tab);
         settle();
     }
