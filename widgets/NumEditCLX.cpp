@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr char16_t kBackspace = 8, kCopy = 3, kPaste = 22, kCut = 24;
+constexpr char16_t kBackspace = 8, kCopy = 3, kPaste = 22, kCut = 24, kReturn = 13, kEscape = 27;
 
 // The character a key press types, or a null QChar for keys that only edit or move
 // (arrows, Delete, Home...), which the edit box handles unfiltered.
@@ -19,6 +19,11 @@ QChar typedCharacter(const QKeyEvent *e)
 {
     if (e->key() == Qt::Key_Backspace)
         return QChar(kBackspace);
+    // Return and Escape type control characters too, which the filter refuses.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        return QChar(kReturn);
+    if (e->key() == Qt::Key_Escape)
+        return QChar(kEscape);
     if (e->matches(QKeySequence::Copy) && e->key() == Qt::Key_C)
         return QChar(kCopy);
     if (e->matches(QKeySequence::Paste) && e->key() == Qt::Key_V)
