@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -55,6 +56,36 @@ private slots:
             QApplication::clipboard()->setText(QStringLiteral("colado"));
             field->paste();
             QCOMPARE(field->text().size(), limit);
+        }
+    }
+
+    void stateFieldsShowTheirTwoCapitalsWhole()
+    {
+        // The ink of the field against the same text drawn freely: nothing scrolled away
+        // (a pair with an M is a little wider than the 17-pixel box itself).
+        const auto inkWidth = [](const QImage &image) {
+            int left = image.width(), right = -1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 192) {
+                        left = qMin(left, x);
+                        right = qMax(right, x);
+                    }
+            return right - left + 1;
+        };
+        for (const char *state : {"SP", "AC", "GO", "MT", "MG"}) {
+            w->EDUFG->setFocus();
+            w->EDUFG->clear();
+            QTest::keyClicks(w->EDUFG, QString::fromLatin1(state));
+            w->EDUFG->clearFocus();
+            QImage free(40, 20, QImage::Format_RGB32);
+            free.fill(Qt::white);
+            QPainter p(&free);
+            p.setFont(w->EDUFG->font());
+            p.drawText(10, 15, QString::fromLatin1(state));
+            p.end();
+            // One pixel either way: the field may place the text between two pixels.
+            QVERIFY2(inkWidth(w->EDUFG->grab().toImage()) >= inkWidth(free) - 1, state);
         }
     }
 
