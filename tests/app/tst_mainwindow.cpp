@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -58,6 +59,9 @@ private slots:
     {
         QCOMPARE(w->windowTitle(), QStringLiteral("Zavenor"));
         QCOMPARE(w->size(), QSize(657, 475));
+        const QRect desk = w->screen()->geometry(), frame = w->frameGeometry();
+        QCOMPARE(frame.topLeft(), desk.topLeft()
+                                      + QPoint((desk.width() - frame.width()) / 2, (desk.height() - frame.height()) / 2));
         QCOMPARE(w->PC1->currentWidget(), w->tsDarf);
         QCOMPARE(focused(), w->EdNome);
         QVERIFY(w->RBPB->isChecked());
