@@ -14,6 +14,11 @@ void TLeaveWatcher::Watch(QWidget *field, std::function<void()> onExit)
     field->installEventFilter(this);
 }
 
+bool TLeaveWatcher::IsTransient(const QFocusEvent *e)
+{
+    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
+}
+
 void TLeaveWatcher::ReturnFocus(QWidget *field)
 {
     m_returning = true;
@@ -37,8 +42,7 @@ bool TLeaveWatcher::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::FocusOut || m_returning)
         return false;
-    const auto reason = static_cast<QFocusEvent *>(event)->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    if (IsTransient(static_cast<QFocusEvent *>(event)))
         return false;
     for (const Entry &entry : m_entries) {
         if (entry.field != watched)

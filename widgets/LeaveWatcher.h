@@ -7,6 +7,7 @@
 #include <QObject>
 #include <functional>
 
+class QFocusEvent;
 class QWidget;
 
 class TLeaveWatcher : public QObject
@@ -16,6 +17,9 @@ public:
     explicit TLeaveWatcher(QObject *parent = nullptr);
 
     void Watch(QWidget *field, std::function<void()> onExit);
+
+    // A message box or a menu taking (or giving back) the focus for a moment.
+    static bool IsTransient(const QFocusEvent *e);
 
     // Puts the focus back into a field whose exit handler refused the move, bringing its tab
     // page to the front again. The control that had the focus meanwhile never counts as left,

@@ -2,6 +2,7 @@
 
 #include "widgets/Beep.h"
 #include "widgets/ErrorRelay.h"
+#include "widgets/LeaveWatcher.h"
 #include "widgets/NumberText.h"
 
 #include <QFocusEvent>
@@ -39,12 +40,6 @@ QChar typedCharacter(const QKeyEvent *e)
     if (text.size() == 1 && text.at(0).isPrint())
         return text.at(0);
     return QChar();
-}
-
-// Real leaving; a message box or a menu taking the focus for a moment is not.
-bool transientFocusChange(const QFocusEvent *e)
-{
-    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -104,7 +99,7 @@ bool TNumEditCLX::event(QEvent *e)
 // and one message is enough.
 void TNumEditCLX::focusInEvent(QFocusEvent *e)
 {
-    if (!transientFocusChange(e)) {
+    if (!TLeaveWatcher::IsTransient(e)) {
         try {
             setText(fixedText(Value()));
         } catch (const TNumberRangeError &) {
@@ -116,7 +111,7 @@ void TNumEditCLX::focusInEvent(QFocusEvent *e)
 
 void TNumEditCLX::focusOutEvent(QFocusEvent *e)
 {
-    if (!transientFocusChange(e)) {
+    if (!TLeaveWatcher::IsTransient(e)) {
         try {
             setText(NumberText::Format(Value(), m_decimals, m_showSeparator, QLocale()));
             if (!checkRange())
