@@ -1,6 +1,7 @@
 #pragma once
 // Driving the main window in tests: message boxes answered as they open, queued exit
 // handlers given time to run, amounts entered and left as a user does.
+#include "app/pZavenorCLX.h"
 #include "widgets/NumEditCLX.h"
 
 #include <QMessageBox>
@@ -31,6 +32,17 @@ private:
 };
 
 namespace WindowDriver {
+
+// A main window shown and active, as at start.
+inline TfrmZavenor *ShowMainWindow()
+{
+    auto *w = new TfrmZavenor;
+    w->show();
+    w->activateWindow(); // no window manager does it under Xvfb
+    if (!QTest::qWaitForWindowActive(w))
+        qWarning("The main window did not become active");
+    return w;
+}
 
 // Lets queued exit handlers run (and any box they open be answered).
 inline void settle() { QTest::qWait(60); }

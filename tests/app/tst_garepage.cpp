@@ -30,10 +30,8 @@ class TestGarePage : public QObject
 private slots:
     void init()
     {
-        w = new TfrmZavenor;
-        w->show();
-        w->activateWindow(); // no window manager does it under Xvfb
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        w = ShowMainWindow();
+        QVERIFY(w->isActiveWindow());
         w->PC1->setCurrentWidget(w->tsGare);
     }
 

@@ -43,10 +43,8 @@ class TestMainWindow : public QObject
 private slots:
     void init()
     {
-        w = new TfrmZavenor;
-        w->show();
-        w->activateWindow(); // no window manager does it under Xvfb
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        w = ShowMainWindow();
+        QVERIFY(w->isActiveWindow());
     }
 
     void cleanup()
