@@ -166,6 +166,10 @@ std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &la
         field->setObjectName(QString::fromUtf8(row.name));
         field->setFont(fontFor(row.font, panel->font()));
         field->setGeometry(row.left, row.top, row.width, row.height);
+        // The boxes are tight (two capitals in the 17-pixel state field): the text runs up to
+        // the shaded area's edges instead of inside the edit box's usual 2-pixel margins.
+        if (auto *edit = qobject_cast<QLineEdit *>(field))
+            edit->setTextMargins(-2, 0, -2, 0);
         if (row.hint)
             field->setToolTip(QString::fromUtf8(row.hint));
         // Shaded areas inside the white boxes.

@@ -76,6 +76,9 @@ TfrmZavenor::TfrmZavenor(QWidget *parent) : QWidget(parent)
 
 TfrmZavenor::~TfrmZavenor() = default;
 
+// Every member is named as its widget in the layout tables.
+#define BIND(member) bind(member, #member)
+
 template <class T>
 void TfrmZavenor::bind(T *&member, const char *name)
 {
@@ -92,11 +95,11 @@ void TfrmZavenor::buildHeader()
     Panel2->setGeometry(0, 0, 657, 81);
     PnCab2 = whitePanel(Panel2, "PnCab2", QRect(1, 1, 655, 79));
     TPageBuilder::Build(PnCab2, HeaderLayout());
-    bind(Image1, "Image1");
-    bind(Label31, "Label31");
-    bind(Label32, "Label32");
-    bind(Label81, "Label81");
-    bind(Label33, "Label33");
+    BIND(Image1);
+    BIND(Label31);
+    BIND(Label32);
+    BIND(Label81);
+    BIND(Label33);
     connect(Label81, &TLinkLabel::clicked, this, guarded([this] { Label81Click(); }));
     connect(Label33, &TLinkLabel::clicked, this, guarded([this] { Label33Click(); }));
 }
@@ -128,11 +131,11 @@ void TfrmZavenor::buildButtonPanel()
         button->setObjectName(QString::fromLatin1(row.name));
         button->setGeometry(row.left, row.top, row.width, row.height);
     }
-    bind(cbComLayOut, "cbComLayOut");
-    bind(RBCor, "RBCor");
-    bind(RBPB, "RBPB");
-    bind(BBImprimir, "BBImprimir");
-    bind(BBSair, "BBSair");
+    BIND(cbComLayOut);
+    BIND(RBCor);
+    BIND(RBPB);
+    BIND(BBImprimir);
+    BIND(BBSair);
 
     cbComLayOut->setChecked(true);
     RBCor->setChecked(true);
@@ -178,18 +181,18 @@ void TfrmZavenor::buildDarfPage()
 {
     Panel1 = whitePanel(tsDarf, "Panel1", QRect(16, 8, 601, 305));
     TPageBuilder::Build(Panel1, DarfPageLayout());
-    bind(EdNome, "EdNome");
-    bind(mmVejaVerso, "mmVejaVerso");
-    bind(mePerAp, "mePerAp");
-    bind(edCGCCPF, "edCGCCPF");
-    bind(edCodRec, "edCodRec");
-    bind(edNumRef, "edNumRef");
-    bind(meDtVenc, "meDtVenc");
-    bind(neValPrinc, "neValPrinc");
-    bind(neValMulta, "neValMulta");
-    bind(neValJuros, "neValJuros");
-    bind(LbTotal, "LbTotal");
-    bind(Memo1, "Memo1");
+    BIND(EdNome);
+    BIND(mmVejaVerso);
+    BIND(mePerAp);
+    BIND(edCGCCPF);
+    BIND(edCodRec);
+    BIND(edNumRef);
+    BIND(meDtVenc);
+    BIND(neValPrinc);
+    BIND(neValMulta);
+    BIND(neValJuros);
+    BIND(LbTotal);
+    BIND(Memo1);
 
     m_leave->Watch(mePerAp, [this] { mePerApExit(); });
     m_leave->Watch(meDtVenc, [this] { meDtVencExit(); });
@@ -203,26 +206,26 @@ void TfrmZavenor::buildGarePage()
 {
     Panel3 = whitePanel(tsGare, "Panel3", QRect(16, 8, 617, 297));
     TPageBuilder::Build(Panel3, GarePageLayout());
-    bind(EdNomeG, "EdNomeG");
-    bind(EdEnderecoG, "EdEnderecoG");
-    bind(EDMunicipioG, "EDMunicipioG");
-    bind(EDUFG, "EDUFG");
-    bind(EDFoneG, "EDFoneG");
-    bind(MMTribG, "MMTribG");
-    bind(EdCAEG, "EdCAEG");
-    bind(EdPlacaG, "EdPlacaG");
-    bind(MMObsG, "MMObsG");
-    bind(MEDTVencG, "MEDTVencG");
-    bind(EDCodRecG, "EDCodRecG");
-    bind(EDInscEstG, "EDInscEstG");
-    bind(EDCGCG, "EDCGCG");
-    bind(EDInscrDAG, "EDInscrDAG");
-    bind(EDNroAinG, "EDNroAinG");
-    bind(neValRecG, "neValRecG");
-    bind(neJurMorG, "neJurMorG");
-    bind(neMulMorG, "neMulMorG");
-    bind(neHonor, "neHonor");
-    bind(LbTotalG, "LbTotalG");
+    BIND(EdNomeG);
+    BIND(EdEnderecoG);
+    BIND(EDMunicipioG);
+    BIND(EDUFG);
+    BIND(EDFoneG);
+    BIND(MMTribG);
+    BIND(EdCAEG);
+    BIND(EdPlacaG);
+    BIND(MMObsG);
+    BIND(MEDTVencG);
+    BIND(EDCodRecG);
+    BIND(EDInscEstG);
+    BIND(EDCGCG);
+    BIND(EDInscrDAG);
+    BIND(EDNroAinG);
+    BIND(neValRecG);
+    BIND(neJurMorG);
+    BIND(neMulMorG);
+    BIND(neHonor);
+    BIND(LbTotalG);
 
     m_leave->Watch(MEDTVencG, [this] { MEDTVencGExit(); });
     m_leave->Watch(neValRecG, [this] { neValRecGExit(); });

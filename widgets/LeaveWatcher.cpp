@@ -3,7 +3,7 @@
 #include "widgets/ErrorRelay.h"
 
 #include <QFocusEvent>
-#include <QPointer>
+#include <QTabWidget>
 #include <QWidget>
 
 TLeaveWatcher::TLeaveWatcher(QObject *parent) : QObject(parent) {}
@@ -14,9 +14,23 @@ void TLeaveWatcher::Watch(QWidget *field, std::function<void()> onExit)
     field->installEventFilter(this);
 }
 
+bool TLeaveWatcher::IsTransient(const QFocusEvent *e)
+{
+    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
+}
+
 void TLeaveWatcher::ReturnFocus(QWidget *field)
 {
     m_returning = true;
+    // Left by bringing another tab page to the front: the field's own page comes back first,
+    // or the wrong entry would stay behind out of sight.
+    for (QWidget *up = field->parentWidget(); up; up = up->parentWidget()) {
+        if (auto *tabs = qobject_cast<QTabWidget *>(up)) {
+            for (QWidget *page = field; page && page != tabs; page = page->parentWidget())
+                if (tabs->indexOf(page) >= 0)
+                    tabs->setCurrentWidget(page);
+        }
+    }
     // A message box that just closed may have left no window active.
     if (!field->window()->isActiveWindow())
         field->window()->activateWindow();
@@ -28,8 +42,7 @@ bool TLeaveWatcher::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::FocusOut || m_returning)
         return false;
-    const auto reason = static_cast<QFocusEvent *>(event)->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    if (IsTransient(static_cast<QFocusEvent *>(event)))
         return false;
     for (const Entry &entry : m_entries) {
         if (entry.field != watched)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <functional>
 
+class QFocusEvent;
 class QWidget;
 
 class TLeaveWatcher : public QObject
@@ -17,8 +18,12 @@ public:
 
     void Watch(QWidget *field, std::function<void()> onExit);
 
-    // Puts the focus back into a field whose exit handler refused the move. The control that
-    // had the focus meanwhile never counts as left, so one wrong entry gives one message.
+    // A message box or a menu taking (or giving back) the focus for a moment.
+    static bool IsTransient(const QFocusEvent *e);
+
+    // Puts the focus back into a field whose exit handler refused the move, bringing its tab
+    // page to the front again. The control that had the focus meanwhile never counts as left,
+    // so one wrong entry gives one message.
     void ReturnFocus(QWidget *field);
 
 protected:

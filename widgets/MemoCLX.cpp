@@ -11,6 +11,9 @@ TMemoCLX::TMemoCLX(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(false);
     setTabChangesFocus(true);
     setLineWrapMode(QTextEdit::WidgetWidth);
+    // A box of the slip replica: the text scrolls with the caret, no scroll bar takes its room.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QTextEdit::textChanged, this, &TMemoCLX::enforceLimit);
 }
 

@@ -2,6 +2,7 @@
 
 #include "widgets/Beep.h"
 #include "widgets/ErrorRelay.h"
+#include "widgets/LeaveWatcher.h"
 #include "widgets/NumberText.h"
 
 #include <QFocusEvent>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr char16_t kBackspace = 8, kCopy = 3, kPaste = 22, kCut = 24;
+constexpr char16_t kBackspace = 8, kCopy = 3, kPaste = 22, kCut = 24, kReturn = 13, kEscape = 27;
 
 // The character a key press types, or a null QChar for keys that only edit or move
 // (arrows, Delete, Home...), which the edit box handles unfiltered.
@@ -19,6 +20,11 @@ QChar typedCharacter(const QKeyEvent *e)
 {
     if (e->key() == Qt::Key_Backspace)
         return QChar(kBackspace);
+    // Return and Escape type control characters too, which the filter refuses.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        return QChar(kReturn);
+    if (e->key() == Qt::Key_Escape)
+        return QChar(kEscape);
     if (e->matches(QKeySequence::Copy) && e->key() == Qt::Key_C)
         return QChar(kCopy);
     if (e->matches(QKeySequence::Paste) && e->key() == Qt::Key_V)
@@ -34,12 +40,6 @@ QChar typedCharacter(const QKeyEvent *e)
     if (text.size() == 1 && text.at(0).isPrint())
         return text.at(0);
     return QChar();
-}
-
-// Real leaving; a message box or a menu taking the focus for a moment is not.
-bool transientFocusChange(const QFocusEvent *e)
-{
-    return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -99,7 +99,7 @@ bool TNumEditCLX::event(QEvent *e)
 // and one message is enough.
 void TNumEditCLX::focusInEvent(QFocusEvent *e)
 {
-    if (!transientFocusChange(e)) {
+    if (!TLeaveWatcher::IsTransient(e)) {
         try {
             setText(fixedText(Value()));
         } catch (const TNumberRangeError &) {
@@ -111,7 +111,7 @@ void TNumEditCLX::focusInEvent(QFocusEvent *e)
 
 void TNumEditCLX::focusOutEvent(QFocusEvent *e)
 {
-    if (!transientFocusChange(e)) {
+    if (!TLeaveWatcher::IsTransient(e)) {
         try {
             setText(NumberText::Format(Value(), m_decimals, m_showSeparator, QLocale()));
             if (!checkRange())

@@ -1,39 +1,25 @@
 // The GARE page of the main window: every field's limit, the memos' limits over their whole
 // text, hints, tab order, the due-date check, the GARE total and its independence from the
-// DARF, clearing, and switching pages without losing data.
+// DARF, clearing, and switching pages without losing data or leaving a wrong date behind.
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
 
+#include "WindowDriver.h"
+
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
-namespace {
-// Answers every message box and keeps its text.
-struct BoxCatcher {
-    QStringList texts;
-    QTimer timer;
-    BoxCatcher()
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->defaultButton()->click();
-            }
-        });
-        timer.start();
-    }
-};
-} // namespace
+using namespace WindowDriver;
 
 class TestGarePage : public QObject
 {
@@ -41,24 +27,11 @@ class TestGarePage : public QObject
 
     TfrmZavenor *w = nullptr;
 
-    static void settle() { QTest::qWait(60); }
-    static QWidget *focused() { return QApplication::focusWidget(); }
-
-    void enterAmount(TNumEditCLX *field, const QString &text)
-    {
-        field->setFocus(Qt::TabFocusReason);
-        field->setText(text);
-        QTest::keyClick(field, Qt::Key_Tab);
-        settle();
-    }
-
 private slots:
     void init()
     {
-        w = new TfrmZavenor;
-        w->show();
-        w->activateWindow(); // no window manager does it under Xvfb
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        w = ShowMainWindow();
+        QVERIFY(w->isActiveWindow());
         w->PC1->setCurrentWidget(w->tsGare);
     }
 
@@ -81,6 +54,36 @@ private slots:
             QApplication::clipboard()->setText(QStringLiteral("colado"));
             field->paste();
             QCOMPARE(field->text().size(), limit);
+        }
+    }
+
+    void stateFieldsShowTheirTwoCapitalsWhole()
+    {
+        // The ink of the field against the same text drawn freely: nothing scrolled away
+        // (a pair with an M is a little wider than the 17-pixel box itself).
+        const auto inkWidth = [](const QImage &image) {
+            int left = image.width(), right = -1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qGray(image.pixel(x, y)) < 192) {
+                        left = qMin(left, x);
+                        right = qMax(right, x);
+                    }
+            return right - left + 1;
+        };
+        for (const char *state : {"SP", "AC", "GO", "MT", "MG"}) {
+            w->EDUFG->setFocus();
+            w->EDUFG->clear();
+            QTest::keyClicks(w->EDUFG, QString::fromLatin1(state));
+            w->EDUFG->clearFocus();
+            QImage free(40, 20, QImage::Format_RGB32);
+            free.fill(Qt::white);
+            QPainter p(&free);
+            p.setFont(w->EDUFG->font());
+            p.drawText(10, 15, QString::fromLatin1(state));
+            p.end();
+            // One pixel either way: the field may place the text between two pixels.
+            QVERIFY2(inkWidth(w->EDUFG->grab().toImage()) >= inkWidth(free) - 1, state);
         }
     }
 
@@ -158,6 +161,29 @@ private slots:
                 QCOMPARE(boxes.texts, QStringList(message));
                 QTRY_COMPARE(focused(), w->MEDTVencG);
             }
+        }
+    }
+
+    void aWrongDateLeftForTheOtherPageComesBack()
+    {
+        QTabBar *bar = w->PC1->tabBar();
+        const std::pair<TDateMaskEdit *, QWidget *> cases[] = {{w->MEDTVencG, w->tsGare},
+                                                               {w->mePerAp, w->tsDarf}};
+        for (const auto &[field, page] : cases) {
+            w->PC1->setCurrentWidget(page);
+            settle();
+            BoxCatcher boxes;
+            field->setFocus(Qt::TabFocusReason);
+            field->setText(QStringLiteral("31/02/2005"));
+            const int other = w->PC1->indexOf(page == w->tsGare ? w->tsDarf : w->tsGare);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(other).center());
+            settle();
+            QCOMPARE(boxes.texts, QStringList(QStringLiteral("Data inválida ! ! !")));
+            QCOMPARE(w->PC1->currentWidget(), page);
+            QTRY_COMPARE(focused(), field);
+            settle();
+            QCOMPARE(boxes.texts.size(), 1);
+            field->clear();
         }
     }
 

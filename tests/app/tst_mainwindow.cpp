@@ -10,6 +10,8 @@
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
 
+#include "WindowDriver.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,44 +19,19 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QtTest>
 
-// Answers every message box that opens and remembers what it said.
-class BoxCatcher : public QObject
-{
-public:
-    QStringList titles, texts;
-
-    BoxCatcher()
-    {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                titles << box->windowTitle();
-                texts << box->text();
-                box->defaultButton()->click();
-            }
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
+using namespace WindowDriver;
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
     TfrmZavenor *w = nullptr;
-
-    // Lets queued exit handlers run (and any box they open be answered).
-    static void settle() { QTest::qWait(60); }
-
-    static QWidget *focused() { return QApplication::focusWidget(); }
 
     void leave(QWidget *field)
     {
@@ -63,21 +40,11 @@ class TestMainWindow : public QObject
         settle();
     }
 
-    void enterAmount(TNumEditCLX *field, const QString &text)
-    {
-        field->setFocus(Qt::TabFocusReason);
-        field->setText(text);
-        QTest::keyClick(field, Qt::Key_Tab);
-        settle();
-    }
-
 private slots:
     void init()
     {
-        w = new TfrmZavenor;
-        w->show();
-        w->activateWindow(); // no window manager does it under Xvfb
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        w = ShowMainWindow();
+        QVERIFY(w->isActiveWindow());
     }
 
     void cleanup()
@@ -90,6 +57,9 @@ private slots:
     {
         QCOMPARE(w->windowTitle(), QStringLiteral("Zavenor"));
         QCOMPARE(w->size(), QSize(657, 475));
+        const QRect desk = w->screen()->geometry(), frame = w->frameGeometry();
+        QCOMPARE(frame.topLeft(), desk.topLeft()
+                                      + QPoint((desk.width() - frame.width()) / 2, (desk.height() - frame.height()) / 2));
         QCOMPARE(w->PC1->currentWidget(), w->tsDarf);
         QCOMPARE(focused(), w->EdNome);
         QVERIFY(w->RBPB->isChecked());

@@ -1,10 +1,12 @@
 // The memo's limit over its whole text (a line break counts one) for typing, pasting and
-// dropping, and its single alignment for all lines; the date field's blank-reading text.
+// dropping, its single alignment for all lines and its look (no scroll bars); the date
+// field's blank-reading text.
 #include "widgets/DateMaskEdit.h"
 #include "widgets/MemoCLX.h"
 
 #include <QClipboard>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -91,6 +93,20 @@ private slots:
         for (QTextBlock b = memo.document()->begin(); b.isValid(); b = b.next())
             QCOMPARE(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::Alignment(Qt::AlignRight));
         QCOMPARE(memo.Alignment(), Qt::Alignment(Qt::AlignRight));
+    }
+
+    void overflowingTextShowsNoScrollBar()
+    {
+        TMemoCLX memo;
+        memo.setFrameShape(QFrame::NoFrame);
+        memo.resize(120, 36);
+        memo.show();
+        memo.SetLines(QStringList(12, QStringLiteral("linha")) << QString(80, QLatin1Char('w')));
+        memo.moveCursor(QTextCursor::End);
+        QTest::qWait(10);
+        QVERIFY(!memo.verticalScrollBar()->isVisible());
+        QVERIFY(!memo.horizontalScrollBar()->isVisible());
+        QCOMPARE(memo.viewport()->size(), memo.size());
     }
 
     void dateFieldReadsBlankSlotsAsBlanks()

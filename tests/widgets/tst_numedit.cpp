@@ -123,6 +123,20 @@ private slots:
         QCOMPARE(m_beeps, 1);
     }
 
+    void returnAndEscapeAreRefusedCharacters()
+    {
+        place(QStringLiteral("12,3"), 2);
+        bool returned = false;
+        connect(m_edit, &QLineEdit::returnPressed, this, [&] { returned = true; });
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(m_edit, key);
+        disconnect(m_edit, &QLineEdit::returnPressed, this, nullptr);
+        QCOMPARE(m_beeps, 3);
+        QVERIFY(!returned);
+        QCOMPARE(m_edit->text(), QStringLiteral("12,3"));
+        QCOMPARE(m_edit->cursorPosition(), 2);
+    }
+
     void pasteRefusedAtTheEndOfFullDecimals()
     {
         place(QStringLiteral("12,34"), 5);
