@@ -96,13 +96,6 @@ void TRLCustomSite::BordersChanged()
         ArrangeChildren();
 }
 
-bool TRLCustomSite::DoBeforePrint()
-{
-    bool printIt = true;
-    if (BeforePrint)
-        BeforePrint(this, printIt);
-    return printIt;
-}
 
 void TRLCustomSite::Loaded()
 {

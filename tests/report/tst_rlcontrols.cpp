@@ -49,6 +49,7 @@ private slots:
     void defaultsOfNewControls();
     void adjustByAlignment_data();
     void adjustByAlignment();
+    void centringRoundsOddSizesUp();
     void adjustByLayout();
     void fixedSizeKeepsItsSize();
     void sizesNeverNegative();
@@ -140,6 +141,24 @@ void TestRLControls::adjustByAlignment_data()
     QTest::newRow("left keeps its left edge") << int(taLeftJustify) << 41 << TRLRect(0, 0, 41, 10);
     QTest::newRow("justify as left") << int(taJustify) << 130 << TRLRect(0, 0, 130, 10);
     QTest::newRow("centre grows both ways") << int(taCenter) << 121 << TRLRect(-11, 0, 111, 10);
+}
+
+void TestRLControls::centringRoundsOddSizesUp()
+{
+    // Even a control already at its natural size takes the even size, once.
+    Sized c;
+    c.natural = QSize(41, 11);
+    c.SetBounds(10, 20, 41, 11);
+    c.SetAlignment(taCenter);
+    c.SetLayout(tlCenter);
+    QCOMPARE(c.BoundsRect(), TRLRect(10, 20, 52, 32));
+    c.natural = QSize(42, 12);
+    c.AdjustBounds();
+    QCOMPARE(c.BoundsRect(), TRLRect(10, 20, 52, 32));
+    // Shrinking by one to an odd size keeps the size and the place.
+    c.natural = QSize(41, 11);
+    c.AdjustBounds();
+    QCOMPARE(c.BoundsRect(), TRLRect(10, 20, 52, 32));
 }
 
 void TestRLControls::adjustByAlignment()

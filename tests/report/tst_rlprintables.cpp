@@ -90,6 +90,7 @@ private slots:
     void memoStopsAtBottom_data();
     void memoStopsAtBottom();
     void justifiedMemoLastRowLeft();
+    void memoBlankLineIsARow();
     void memoMeasuresRows();
     void imageModes();
     void drawLineTurnedUpright();
@@ -259,10 +260,14 @@ void TestRLPrintables::memoRowsBreakAtBlanks()
     QCOMPARE(RLBreakRows("aa   bb\ncc", 200, true, width), (QStringList{"aa   bb", "cc"}));
     QCOMPARE(RLBreakRows("aa bb\r\n\r\ncc", 200, false, width), (QStringList{"aa bb", "", "cc"}));
     QCOMPARE(RLBreakRows("aa bb cc", 30, false, width), (QStringList{"aa bb cc"}));
-    // A word wider than the row is cut, one piece per row.
-    QCOMPARE(RLBreakRows("abcdefg hi", 40, true, width), (QStringList{"abc", "def", "g", "hi"}));
-    QCOMPARE(RLBreakRows("abcdefg h", 40, true, width), (QStringList{"abc", "def", "g h"}));
-    QCOMPARE(RLBreakRows("abc", 0, true, width), (QStringList{"a", "b", "c"}));
+    QCOMPARE(RLBreakRows("  ab cd", 50, true, width), (QStringList{"  ab", "cd"}));
+    // Blanks that do not fit end the row; those that fit stay on it.
+    QCOMPARE(RLBreakRows("ab    ", 40, true, width), (QStringList{"ab "}));
+    // A word wider than the row is never cut: with no blank before the point where the row is
+    // full, the break falls at the last blank of the line, and a line without one stays whole.
+    QCOMPARE(RLBreakRows("abcdefg hi", 40, true, width), (QStringList{"abcdefg", "hi"}));
+    QCOMPARE(RLBreakRows("abcdefghij kl mn", 50, true, width), (QStringList{"abcdefghij kl", "mn"}));
+    QCOMPARE(RLBreakRows("abc", 0, true, width), (QStringList{"abc"}));
     QCOMPARE(RLBreakRows("", 100, true, width), (QStringList{""}));
 }
 
@@ -324,6 +329,22 @@ void TestRLPrintables::justifiedMemoLastRowLeft()
         QVERIFY(p.surface()->TextWidth(row->Text + " ") <= 120);
     const int s = p.surface()->TextWidth(" ");
     QCOMPARE(rows[0]->Origin.x(), s / 2);
+}
+
+void TestRLPrintables::memoBlankLineIsARow()
+{
+    Panel p;
+    TRLMemo memo;
+    memo.SetParent(&p);
+    memo.SetLines({"um", "", "três"});
+    printOne(memo);
+    p.surface()->SetFont(memo.Font());
+    const int h = p.surface()->TextHeight(" ");
+    const auto rows = objectsOf<TRLTextObject>(p.surface());
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[1]->Text, QString());
+    QCOMPARE(rows[1]->BoundsRect, TRLRect(0, h, 185, 2 * h));
+    QCOMPARE(rows[2]->Origin.y(), 2 * h);
 }
 
 void TestRLPrintables::memoMeasuresRows()
@@ -449,8 +470,12 @@ void TestRLPrintables::drawDataPairs()
 void TestRLPrintables::drawKindsAndOldKinds()
 {
     TRLDraw draw;
-    QCOMPARE(draw.DrawData(), (QStringList{"0 0", "1 0", "1 1", "0 1"}));
+    QVERIFY(draw.DrawData().isEmpty());
     QVERIFY(!draw.StoresDrawData());
+    draw.SetDrawData({}); // the same (empty) text keeps the kind
+    QCOMPARE(draw.DrawKind(), dkRectangle);
+    draw.SetDrawKind(dkRectangle);
+    QCOMPARE(draw.DrawData(), (QStringList{"0 0", "1 0", "1 1", "0 1"}));
     draw.SetDrawKind(dkTriangle);
     QCOMPARE(draw.DrawData(), (QStringList{"0 87", "50 0", "100 87"}));
     draw.SetDrawData(draw.DrawData()); // the same text keeps the kind
