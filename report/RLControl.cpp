@@ -61,8 +61,6 @@ QString TRLCustomControl::ClassName() const
 void TRLCustomControl::SetName(const QString &name)
 {
     setObjectName(name);
-    if (m_friendlyName == name)
-        m_friendlyName.clear();
 }
 
 int TRLCustomControl::ComponentIndex() const

@@ -356,6 +356,8 @@ void TestRLControls::friendlyNames()
     a->SetFriendlyName("RLLabel1");
     QCOMPARE(a->FriendlyName(), QString());
     b->SetFriendlyName("Total"); // free again
+    b->SetName("Total"); // renaming leaves the friendly name alone
+    QCOMPARE(b->FriendlyName(), QStringLiteral("Total"));
     b->SetFriendlyName(QString());
     QCOMPARE(b->FriendlyName(), QString());
     // Another owner is another name space.
