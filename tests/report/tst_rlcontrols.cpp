@@ -8,12 +8,9 @@
 
 #include <QtTest>
 
-#include <climits>
+#include "RLControlTestSupport.h"
 
-char *toString(const TRLRect &r)
-{
-    return QTest::toString(QString("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
-}
+#include <climits>
 
 namespace {
 

@@ -5,10 +5,7 @@
 
 #include <QtTest>
 
-char *toString(const TRLRect &r)
-{
-    return QTest::toString(QString("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
-}
+#include "RLControlTestSupport.h"
 
 namespace {
 
@@ -30,16 +27,6 @@ public:
         SetAlign(align);
     }
 };
-
-template <class T>
-QList<T *> objectsOf(const TRLGraphicSurface *s)
-{
-    QList<T *> list;
-    for (int i = 0; i < s->ObjectCount(); ++i)
-        if (auto *o = dynamic_cast<T *>(s->Objects(i)))
-            list << o;
-    return list;
-}
 
 } // namespace
 
