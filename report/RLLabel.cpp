@@ -36,6 +36,15 @@ bool TRLTextCaption::Evaluate(TRLCustomControl *control, const TRLBeforeTextEven
     return printIt;
 }
 
+int RLTextOriginX(TRLTextAlignment alignment, const TRLRect &r, int blankWidth, int textWidth)
+{
+    switch (alignment) {
+    case taRightJustify: return blankWidth / 2 + r.Right - textWidth;
+    case taCenter: return blankWidth / 2 + (r.Left + r.Right - textWidth) / 2;
+    default: return blankWidth / 2 + r.Left;
+    }
+}
+
 quint8 RLTextAlignmentCode(TRLTextAlignment alignment)
 {
     switch (alignment) {
@@ -88,12 +97,7 @@ void TRLCustomLabel::Print()
     const int s = surface->TextWidth(QStringLiteral(" "));
     const int wt = surface->TextWidth(spaced);
     const int ht = surface->TextHeight(spaced);
-    // The trailing blank in wt and the half blank on the left centre the text optically.
-    int x = s / 2 + r.Left;
-    if (Alignment() == taRightJustify)
-        x = s / 2 + r.Right - wt;
-    else if (Alignment() == taCenter)
-        x = s / 2 + (r.Left + r.Right - wt) / 2;
+    const int x = RLTextOriginX(Alignment(), r, s, wt);
     int y = r.Top;
     if (Layout() == tlCenter)
         y = (r.Top + r.Bottom - ht) / 2;

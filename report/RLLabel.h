@@ -58,6 +58,10 @@ public:
     explicit TRLLabel(QObject *owner = nullptr) : TRLCustomLabel(owner) {}
 };
 
+// Where a line of text starts in r: the text measured with one trailing blank (textWidth) and half a
+// blank (blankWidth) added on the left, so that it sits optically centred.
+int RLTextOriginX(TRLTextAlignment alignment, const TRLRect &r, int blankWidth, int textWidth);
+
 // The codes by which a text object records alignment and layout.
 quint8 RLTextAlignmentCode(TRLTextAlignment alignment);
 quint8 RLTextLayoutCode(TRLTextLayout layout);

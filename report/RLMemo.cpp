@@ -131,12 +131,7 @@ void TRLCustomMultiLine::Print()
         TRLTextAlignment alignment = Alignment();
         if (alignment == taJustify && i == int(rows.size()) - 1)
             alignment = taLeftJustify;
-        const int wt = surface->TextWidth(spaced);
-        int x = r.Left + s / 2;
-        if (alignment == taRightJustify)
-            x = r.Right + s / 2 - wt;
-        else if (alignment == taCenter)
-            x = (r.Left + r.Right - wt) / 2 + s / 2;
+        const int x = RLTextOriginX(alignment, r, s, surface->TextWidth(spaced));
         surface->TextRect(rowRect, x, y, row, RLTextAlignmentCode(alignment), mtlTop,
                           MetaTextFlagUnclipped | MetaTextFlagKeepWhole);
         y = rowRect.Bottom;
