@@ -34,16 +34,31 @@ void breakParagraph(QString line, int width, const std::function<int(const QStri
             else
                 high = mid - 1;
         }
+        const int size = int(line.size());
         int position = low;
         // Blanks that do not fit end the row where they start: look from the word after them.
-        while (position < int(line.size()) && isBlank(line.at(position)))
+        while (position < size && isBlank(line.at(position)))
             ++position;
-        if (position == int(line.size())) {
+        if (position == size) {
             line.truncate(low);
             break;
         }
+        // A first word wider than the row stays whole on a row of its own; left to itself, the
+        // search would break at the line's last blank and pile every other word onto that row.
+        int wordEnd = 0;
+        while (wordEnd < size && isBlank(line.at(wordEnd)))
+            ++wordEnd;
+        while (wordEnd < size && !isBlank(line.at(wordEnd)))
+            ++wordEnd;
+        if (position < wordEnd) {
+            position = wordEnd;
+            while (position < size && isBlank(line.at(position)))
+                ++position;
+            if (position == size)
+                break;
+        }
         if (!findWordBreak(line, position))
-            break; // no blank to break at: the line stays whole
+            break;
         rows << line.left(position);
         while (position < int(line.size()) && isBlank(line.at(position)))
             ++position;

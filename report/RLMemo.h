@@ -7,8 +7,8 @@
 #include <functional>
 
 // Breaks a text into printed rows: hard line breaks always; with wordWrap, also where the engine's
-// word-break search puts them, so that a row plus one blank fits in width. A line with no blank
-// to break at stays whole and runs past the width.
+// word-break search puts them, so that a row plus one blank fits in width. A word wider than the
+// row is never cut: it runs past the width on a row of its own.
 QStringList RLBreakRows(const QString &text, int width, bool wordWrap,
                         const std::function<int(const QString &)> &textWidth);
 

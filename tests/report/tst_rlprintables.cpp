@@ -78,6 +78,7 @@ private slots:
     void memoStopsAtBottom();
     void justifiedMemoLastRowLeft();
     void memoBlankLineIsARow();
+    void memoRowOrigins();
     void memoMeasuresRows();
     void imageModes();
     void drawLineTurnedUpright();
@@ -250,10 +251,12 @@ void TestRLPrintables::memoRowsBreakAtBlanks()
     QCOMPARE(RLBreakRows("  ab cd", 50, true, width), (QStringList{"  ab", "cd"}));
     // Blanks that do not fit end the row; those that fit stay on it.
     QCOMPARE(RLBreakRows("ab    ", 40, true, width), (QStringList{"ab "}));
-    // A word wider than the row is never cut: with no blank before the point where the row is
-    // full, the break falls at the last blank of the line, and a line without one stays whole.
+    // A word wider than the row is never cut; it gets a row of its own and the words after it
+    // still fill the rows below.
     QCOMPARE(RLBreakRows("abcdefg hi", 40, true, width), (QStringList{"abcdefg", "hi"}));
-    QCOMPARE(RLBreakRows("abcdefghij kl mn", 50, true, width), (QStringList{"abcdefghij kl", "mn"}));
+    QCOMPARE(RLBreakRows("abcdefghij kl mn", 60, true, width), (QStringList{"abcdefghij", "kl mn"}));
+    QCOMPARE(RLBreakRows("aa abcdefghij kl", 50, true, width), (QStringList{"aa", "abcdefghij", "kl"}));
+    QCOMPARE(RLBreakRows(" abcdefghij  ", 50, true, width), (QStringList{" abcdefghij  "}));
     QCOMPARE(RLBreakRows("abc", 0, true, width), (QStringList{"abc"}));
     QCOMPARE(RLBreakRows("", 100, true, width), (QStringList{""}));
 }
@@ -332,6 +335,36 @@ void TestRLPrintables::memoBlankLineIsARow()
     QCOMPARE(rows[1]->Text, QString());
     QCOMPARE(rows[1]->BoundsRect, TRLRect(0, h, 185, 2 * h));
     QCOMPARE(rows[2]->Origin.y(), 2 * h);
+}
+
+void TestRLPrintables::memoRowOrigins()
+{
+    Panel p;
+    TRLMemo memo;
+    memo.SetParent(&p);
+    memo.SetAutoSize(false);
+    memo.SetBounds(20, 0, 201, 100);
+    memo.Borders()->SetDrawLeft(true);
+    memo.Borders()->SetWidth(3);
+    memo.SetLines({"um", "quatro"});
+    p.surface()->SetFont(memo.Font());
+    const int s = p.surface()->TextWidth(" ");
+    const int w0 = p.surface()->TextWidth("um ");
+    const int w1 = p.surface()->TextWidth("quatro ");
+    memo.SetAlignment(taRightJustify);
+    printOne(memo);
+    memo.SetAlignment(taCenter);
+    printOne(memo);
+    const auto rows = objectsOf<TRLTextObject>(p.surface());
+    QCOMPARE(rows.size(), 4);
+    // The text rectangle starts after the 3-pixel left border: 23 .. 221.
+    QCOMPARE(rows[0]->Origin.x(), 221 + s / 2 - w0);
+    QCOMPARE(rows[1]->Origin.x(), 221 + s / 2 - w1);
+    QCOMPARE(int(rows[1]->Alignment), 2);
+    QCOMPARE(rows[2]->Origin.x(), (23 + 221 - w0) / 2 + s / 2);
+    QCOMPARE(rows[3]->Origin.x(), (23 + 221 - w1) / 2 + s / 2);
+    QCOMPARE(int(rows[3]->Alignment), 3);
+    QCOMPARE(rows[3]->BoundsRect.Left, 23);
 }
 
 void TestRLPrintables::memoMeasuresRows()
