@@ -448,6 +448,15 @@ void TestRLControls::colourMakesOpaque()
     auto *loaded = new TRLLabel(&form);
     loaded->SetColor(Qt::yellow);
     QVERIFY(loaded->Transparent());
+    // A colour taken from the site is no colour of the control's own: the child stays transparent
+    // rather than painting the site's colour over its gradient or picture.
+    TRLBand band;
+    TRLLabel child;
+    child.SetParent(&band);
+    band.SetColor(Qt::yellow);
+    QCOMPARE(child.Color(), QColor(Qt::yellow));
+    QVERIFY(child.ParentColor());
+    QVERIFY(child.Transparent());
 }
 
 void TestRLControls::growingMemoExpandsBand()
