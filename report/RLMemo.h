@@ -36,6 +36,8 @@ public:
 protected:
     bool DoBeforePrint() override { return m_caption.Evaluate(this, BeforePrint); }
     void BeforeMeasureHeight() override { m_caption.Restart(); }
+    // The width is given; only the height follows the text.
+    bool SizesWidth() const override { return false; }
 
     TRLTextCaption m_caption;
     bool m_wordWrap = true;

@@ -318,6 +318,19 @@ void TestRLControls::holders()
     follower.SetSecondHolder(&holder);
     holder.SetBounds(300, 15, 60, 25);
     QCOMPARE(follower.Height(), 25);
+
+    // A memo sizes only its height: auto-sized, it still takes a column's width, a label does not.
+    TRLMemo memo;
+    TRLLabel label;
+    for (TRLCustomControl *c : std::initializer_list<TRLCustomControl *>{&memo, &label}) {
+        c->SetParent(&band);
+        c->SetHoldStyle(hsCopyWidth);
+        c->SetHolder(&holder);
+    }
+    label.SetCaption("x");
+    holder.SetWidth(250);
+    QCOMPARE(memo.Width(), 250);
+    QVERIFY(label.Width() < 250);
 }
 
 void TestRLControls::holderCyclesRefused()
