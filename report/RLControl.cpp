@@ -61,8 +61,6 @@ QString TRLCustomControl::ClassName() const
 void TRLCustomControl::SetName(const QString &name)
 {
     setObjectName(name);
-    if (m_friendlyName == name)
-        m_friendlyName.clear();
 }
 
 int TRLCustomControl::ComponentIndex() const
@@ -204,35 +202,28 @@ void TRLCustomControl::AdjustBounds()
     int h = qMax(0, natural.height());
     int left = Left();
     int top = Top();
-    // Centring rounds up to even only for a size that really changes: a control that already has
-    // its natural size must not creep by one pixel at every adjustment.
-    if (w != Width()) {
-        switch (m_alignment) {
-        case taRightJustify:
-            left = Left() + Width() - w;
-            break;
-        case taCenter:
-            if (w % 2)
-                ++w;
-            left = Left() + (Width() - w) / 2;
-            break;
-        default:
-            break;
-        }
+    // Centring rounds the size up to even, so that the margins on both sides are equal.
+    switch (m_alignment) {
+    case taRightJustify:
+        left = Left() + Width() - w;
+        break;
+    case taCenter:
+        w += w % 2;
+        left = Left() + (Width() - w) / 2;
+        break;
+    default:
+        break;
     }
-    if (h != Height()) {
-        switch (m_layout) {
-        case tlBottom:
-            top = Top() + Height() - h;
-            break;
-        case tlCenter:
-            if (h % 2)
-                ++h;
-            top = Top() + (Height() - h) / 2;
-            break;
-        default:
-            break;
-        }
+    switch (m_layout) {
+    case tlBottom:
+        top = Top() + Height() - h;
+        break;
+    case tlCenter:
+        h += h % 2;
+        top = Top() + (Height() - h) / 2;
+        break;
+    default:
+        break;
     }
     try {
         SetBounds(left, top, w, h);
@@ -593,9 +584,29 @@ void TRLCustomControl::MeasureHeight()
 
 void TRLCustomControl::Print()
 {
+    BeginPrint();
+}
+
+TRLGraphicSurface *TRLCustomControl::BeginPrint()
+{
     TRLGraphicSurface *surface = RequireParentSurface();
     MarkSurface(surface);
     PrintCommonPart(surface, BoundsRect());
+    return surface;
+}
+
+void TRLCustomControl::SetSurfaceFont(TRLGraphicSurface *surface) const
+{
+    surface->SetFont(m_font);
+    surface->SetFontColor(m_fontColor);
+}
+
+bool RLAskBeforePrint(TRLCustomControl *sender, const TRLBeforePrintEvent &beforePrint)
+{
+    bool printIt = true;
+    if (beforePrint)
+        beforePrint(sender, printIt);
+    return printIt;
 }
 
 void TRLCustomControl::MarkSurface(TRLGraphicSurface *surface) const

@@ -59,6 +59,9 @@ using TRLNotifyEvent = std::function<void(TRLCustomControl *Sender)>;
 using TRLBeforePrintEvent = std::function<void(TRLCustomControl *Sender, bool &PrintIt)>;
 using TRLBeforeTextEvent = std::function<void(TRLCustomControl *Sender, QString &Text, bool &PrintIt)>;
 
+// The answer of a BeforePrint handler (True without one).
+bool RLAskBeforePrint(TRLCustomControl *sender, const TRLBeforePrintEvent &beforePrint);
+
 class TRLCustomControl : public QObject
 {
     Q_OBJECT
@@ -196,6 +199,10 @@ protected:
     virtual void BordersChanged();
     // Fill and borders, recorded before the control's own content.
     void PrintCommonPart(TRLGraphicSurface *surface, const TRLRect &rect);
+    // The start of every print: the site's surface, marked for this control, with the common part.
+    TRLGraphicSurface *BeginPrint();
+    // Text is drawn in the control's font and font colour.
+    void SetSurfaceFont(TRLGraphicSurface *surface) const;
     // Steps the drawing group and names the control as the source of what follows.
     void MarkSurface(TRLGraphicSurface *surface) const;
     // Sites arrange their own children after their bounds were set.

@@ -100,7 +100,6 @@ QVector<QPoint> RLParseDrawData(const QString &text)
 TRLCustomDraw::TRLCustomDraw(QObject *owner) : TRLCustomControl(owner)
 {
     initBounds(48, 48);
-    m_drawData = pointLines(RLDrawKindPoints(m_drawKind));
 }
 
 void TRLCustomDraw::SetDrawKind(TRLDrawKind kind)
@@ -135,13 +134,6 @@ bool TRLCustomDraw::SetKind(const QString &oldKind)
     return false;
 }
 
-bool TRLCustomDraw::DoBeforePrint()
-{
-    bool printIt = true;
-    if (BeforePrint)
-        BeforePrint(this, printIt);
-    return printIt;
-}
 
 QVector<QPoint> TRLCustomDraw::ShapePoints(const TRLRect &printRect) const
 {
@@ -179,9 +171,7 @@ QVector<QPoint> TRLCustomDraw::ShapePoints(const TRLRect &printRect) const
 
 void TRLCustomDraw::Print()
 {
-    TRLGraphicSurface *surface = RequireParentSurface();
-    MarkSurface(surface);
-    PrintCommonPart(surface, BoundsRect());
+    TRLGraphicSurface *surface = BeginPrint();
     const QVector<QPoint> points = ShapePoints(PrintRect());
     surface->SetBrush(m_brush);
     surface->SetPen(m_pen);

@@ -60,7 +60,7 @@ public:
     QVector<QPoint> ShapePoints(const TRLRect &rect) const;
 
 protected:
-    bool DoBeforePrint() override;
+    bool DoBeforePrint() override { return RLAskBeforePrint(this, BeforePrint); }
     bool SizesWidth() const override { return false; }
     bool SizesHeight() const override { return false; }
 

@@ -37,19 +37,10 @@ QSize TRLCustomImage::CalcSize() const
                  m_picture.height() + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }
 
-bool TRLCustomImage::DoBeforePrint()
-{
-    bool printIt = true;
-    if (BeforePrint)
-        BeforePrint(this, printIt);
-    return printIt;
-}
 
 void TRLCustomImage::Print()
 {
-    TRLGraphicSurface *surface = RequireParentSurface();
-    MarkSurface(surface);
-    PrintCommonPart(surface, BoundsRect());
+    TRLGraphicSurface *surface = BeginPrint();
     if (m_picture.isNull())
         return;
     const TRLRect r = PrintRect();

@@ -27,7 +27,7 @@ public:
     void Print() override;
 
 protected:
-    bool DoBeforePrint() override;
+    bool DoBeforePrint() override { return RLAskBeforePrint(this, BeforePrint); }
 
 private:
     QImage m_picture;

@@ -4,7 +4,6 @@
 #include "report/RLUtils.h"
 #include "report/output/RLMetaFile.h"
 
-
 void TRLTextCaption::Write(const QString &text, bool preparing)
 {
     m_print = text;
@@ -17,18 +16,33 @@ QSize RLTextSize(const QFont &font, const QString &text)
     return textExtent(text, font);
 }
 
-bool RLEvaluateText(TRLCustomControl *control, const QString &designText, const TRLBeforeTextEvent &beforePrint,
-                    QString &printText)
+QString TRLTextCaption::Measured(const TRLCustomControl *control) const
+{
+    if (control->IsPreparing())
+        return m_print;
+    return m_design.isEmpty() ? control->Name() : m_design;
+}
+
+bool TRLTextCaption::Evaluate(TRLCustomControl *control, const TRLBeforeTextEvent &beforePrint)
 {
     TRLCustomReport *report = control->OwnerReport();
-    QString text = report && report->PrintsBlankTexts() ? QString() : designText;
+    QString text = report && report->PrintsBlankTexts() ? QString() : m_design;
     bool printIt = true;
     if (beforePrint)
         beforePrint(control, text, printIt);
     if (report && report->OnFilterText)
         report->OnFilterText(control, text, printIt);
-    printText = text;
+    m_print = text;
     return printIt;
+}
+
+int RLTextOriginX(TRLTextAlignment alignment, const TRLRect &r, int blankWidth, int textWidth)
+{
+    switch (alignment) {
+    case taRightJustify: return blankWidth / 2 + r.Right - textWidth;
+    case taCenter: return blankWidth / 2 + (r.Left + r.Right - textWidth) / 2;
+    default: return blankWidth / 2 + r.Left;
+    }
 }
 
 quint8 RLTextAlignmentCode(TRLTextAlignment alignment)
@@ -62,56 +76,28 @@ void TRLCustomLabel::SetCaption(const QString &caption)
     AdjustBounds();
 }
 
-QString TRLCustomLabel::measuredCaption() const
-{
-    if (IsPreparing())
-        return m_caption.PrintText();
-    return m_caption.Design().isEmpty() ? Name() : m_caption.Design();
-}
-
 QSize TRLCustomLabel::CalcSize() const
 {
     if (!AutoSize())
         return TRLCustomControl::CalcSize();
-    const QSize text = RLTextSize(Font(), measuredCaption() + QLatin1Char(' '));
+    const QSize text = RLTextSize(Font(), m_caption.Measured(this) + QLatin1Char(' '));
     return QSize(text.width() + Borders()->DrawnExtent(TRLBorders::Left, TRLBorders::Right, 1),
                  text.height() + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }
 
-bool TRLCustomLabel::DoBeforePrint()
-{
-    QString text;
-    const bool printIt = RLEvaluateText(this, m_caption.Design(), BeforePrint, text);
-    m_caption.SetPrintText(text);
-    return printIt;
-}
-
-void TRLCustomLabel::BeforeMeasureHeight()
-{
-    m_caption.SetPrintText(m_caption.Design());
-}
-
 void TRLCustomLabel::Print()
 {
-    TRLGraphicSurface *surface = RequireParentSurface();
-    MarkSurface(surface);
-    PrintCommonPart(surface, BoundsRect());
+    TRLGraphicSurface *surface = BeginPrint();
     const QString caption = m_caption.PrintText();
     if (caption.isEmpty())
         return;
     const TRLRect r = PrintRect();
-    surface->SetFont(Font());
-    surface->SetFontColor(FontColor());
+    SetSurfaceFont(surface);
     const QString spaced = caption + QLatin1Char(' ');
     const int s = surface->TextWidth(QStringLiteral(" "));
     const int wt = surface->TextWidth(spaced);
     const int ht = surface->TextHeight(spaced);
-    // The trailing blank in wt and the half blank on the left centre the text optically.
-    int x = s / 2 + r.Left;
-    if (Alignment() == taRightJustify)
-        x = s / 2 + r.Right - wt;
-    else if (Alignment() == taCenter)
-        x = s / 2 + (r.Left + r.Right - wt) / 2;
+    const int x = RLTextOriginX(Alignment(), r, s, wt);
     int y = r.Top;
     if (Layout() == tlCenter)
         y = (r.Top + r.Bottom - ht) / 2;

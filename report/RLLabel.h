@@ -4,7 +4,8 @@
 #include "report/RLControl.h"
 
 // The two texts of a text control: the design caption, and the print caption of the current pass
-// (while its report prepares, reading and writing touch only the print caption).
+// (while its report prepares, reading and writing touch only the print caption). Labels and memos
+// share through it everything their captions do.
 class TRLTextCaption
 {
 public:
@@ -13,6 +14,13 @@ public:
     const QString &Design() const { return m_design; }
     const QString &PrintText() const { return m_print; }
     void SetPrintText(const QString &text) { m_print = text; }
+    // The text measured for AutoSize: outside preparation an empty caption stands for the Name.
+    QString Measured(const TRLCustomControl *control) const;
+    // Can-print of a text control: BeforePrint, then the report's OnFilterText, decide the print
+    // caption and whether the control prints.
+    bool Evaluate(TRLCustomControl *control, const TRLBeforeTextEvent &beforePrint);
+    // Measuring height starts again from the design caption.
+    void Restart() { m_print = m_design; }
 
 private:
     QString m_design;
@@ -37,10 +45,8 @@ public:
     void Print() override;
 
 protected:
-    bool DoBeforePrint() override;
-    void BeforeMeasureHeight() override;
-    // The text measured for AutoSize: outside preparation an empty caption stands for the Name.
-    QString measuredCaption() const;
+    bool DoBeforePrint() override { return m_caption.Evaluate(this, BeforePrint); }
+    void BeforeMeasureHeight() override { m_caption.Restart(); }
 
     TRLTextCaption m_caption;
 };
@@ -52,10 +58,10 @@ public:
     explicit TRLLabel(QObject *owner = nullptr) : TRLCustomLabel(owner) {}
 };
 
+// Where a line of text starts in r: the text measured with one trailing blank (textWidth) and half a
+// blank (blankWidth) added on the left, so that it sits optically centred.
+int RLTextOriginX(TRLTextAlignment alignment, const TRLRect &r, int blankWidth, int textWidth);
+
 // The codes by which a text object records alignment and layout.
 quint8 RLTextAlignmentCode(TRLTextAlignment alignment);
 quint8 RLTextLayoutCode(TRLTextLayout layout);
-
-// Shared by the text controls: BeforePrint, then the report's OnFilterText, decide the print text.
-bool RLEvaluateText(TRLCustomControl *control, const QString &designText, const TRLBeforeTextEvent &beforePrint,
-                    QString &printText);

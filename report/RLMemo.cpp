@@ -1,6 +1,7 @@
 #include "report/RLMemo.h"
 
 #include "report/RLReport.h"
+#include "report/RLUtils.h"
 #include "report/output/RLMetaFile.h"
 
 #include <QRegularExpression>
@@ -9,58 +10,61 @@ namespace {
 
 bool isBlank(QChar c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+const QRegularExpression &lineBreak()
+{
+    static const QRegularExpression re(QStringLiteral("\r\n|\n|\r"));
+    return re;
 }
 
 // Rows of one paragraph (no line breaks in it).
-void breakParagraph(const QString &para, int width, const std::function<int(const QString &)> &textWidth,
+void breakParagraph(QString line, int width, const std::function<int(const QString &)> &textWidth,
                     QStringList &rows)
 {
-    auto fits = [&](const QString &row) { return textWidth(row + QLatin1Char(' ')) <= width; };
-    QString row;
-    int i = 0;
-    const int n = int(para.size());
-    while (i < n) {
-        // The next word with the blanks before it.
-        int wordStart = i;
-        while (wordStart < n && isBlank(para[wordStart]))
-            ++wordStart;
-        int wordEnd = wordStart;
-        while (wordEnd < n && !isBlank(para[wordEnd]))
-            ++wordEnd;
-        const QString blanks = para.mid(i, wordStart - i);
-        QString word = para.mid(wordStart, wordEnd - wordStart);
-        i = wordEnd;
-        if (word.isEmpty()) { // trailing blanks
-            if (fits(row + blanks))
-                row += blanks;
+    auto fits = [&](int length) { return textWidth(line.left(length) + u' ') <= width; };
+    while (!fits(int(line.size()))) {
+        // The first character that does not fit.
+        int low = 0, high = int(line.size());
+        while (low < high) {
+            const int mid = (low + high + 1) / 2;
+            if (fits(mid))
+                low = mid;
+            else
+                high = mid - 1;
+        }
+        const int size = int(line.size());
+        int position = low;
+        // Blanks that do not fit end the row where they start: look from the word after them.
+        while (position < size && isBlank(line.at(position)))
+            ++position;
+        if (position == size) {
+            line.truncate(low);
             break;
         }
-        if (fits(row + blanks + word)) {
-            row += blanks + word;
-            continue;
-        }
-        // The row breaks at the blanks before this word, which vanish there.
-        if (!row.isEmpty()) {
-            rows << row;
-            row.clear();
-        } else if (fits(blanks + word)) {
-            row = blanks + word;
-            continue;
-        }
-        // A word wider than the row is cut where it must be, at least one character per row.
-        while (!fits(word)) {
-            int take = 1;
-            while (take < int(word.size()) && fits(word.left(take + 1)))
-                ++take;
-            if (take >= int(word.size()))
+        // A first word wider than the row stays whole on a row of its own; left to itself, the
+        // search would break at the line's last blank and pile every other word onto that row.
+        int wordEnd = 0;
+        while (wordEnd < size && isBlank(line.at(wordEnd)))
+            ++wordEnd;
+        while (wordEnd < size && !isBlank(line.at(wordEnd)))
+            ++wordEnd;
+        if (position < wordEnd) {
+            position = wordEnd;
+            while (position < size && isBlank(line.at(position)))
+                ++position;
+            if (position == size)
                 break;
-            rows << word.left(take);
-            word = word.mid(take);
         }
-        row = word;
+        if (!findWordBreak(line, position))
+            break;
+        rows << line.left(position);
+        while (position < int(line.size()) && isBlank(line.at(position)))
+            ++position;
+        line = line.mid(position);
     }
-    rows << row;
+    rows << line;
 }
 
 } // namespace
@@ -68,17 +72,12 @@ void breakParagraph(const QString &para, int width, const std::function<int(cons
 QStringList RLBreakRows(const QString &text, int width, bool wordWrap,
                         const std::function<int(const QString &)> &textWidth)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
-    const QStringList paragraphs = text.split(lineBreak);
+    const QStringList paragraphs = text.split(lineBreak());
     if (!wordWrap)
         return paragraphs;
     QStringList rows;
-    for (const QString &para : paragraphs) {
-        if (para.isEmpty())
-            rows << QString();
-        else
-            breakParagraph(para, width, textWidth, rows);
-    }
+    for (const QString &para : paragraphs)
+        breakParagraph(para, width, textWidth, rows);
     return rows;
 }
 
@@ -97,9 +96,8 @@ void TRLCustomMultiLine::SetCaption(const QString &text)
 
 QStringList TRLCustomMultiLine::Lines() const
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
     const QString text = Caption();
-    return text.isEmpty() ? QStringList() : text.split(lineBreak);
+    return text.isEmpty() ? QStringList() : text.split(lineBreak());
 }
 
 void TRLCustomMultiLine::SetLines(const QStringList &lines)
@@ -113,20 +111,13 @@ void TRLCustomMultiLine::SetWordWrap(bool on)
     AdjustBounds();
 }
 
-QString TRLCustomMultiLine::measuredText() const
-{
-    if (IsPreparing())
-        return m_caption.PrintText();
-    return m_caption.Design().isEmpty() ? Name() : m_caption.Design();
-}
-
 QSize TRLCustomMultiLine::CalcSize() const
 {
     if (!AutoSize())
         return TRLCustomControl::CalcSize();
     const int width = PrintRect().Width();
     const QFont font = Font();
-    const QStringList rows = RLBreakRows(measuredText(), width, m_wordWrap,
+    const QStringList rows = RLBreakRows(m_caption.Measured(this), width, m_wordWrap,
                                          [&](const QString &t) { return RLTextSize(font, t).width(); });
     int height = 0;
     for (const QString &row : rows)
@@ -134,27 +125,11 @@ QSize TRLCustomMultiLine::CalcSize() const
     return QSize(Width(), height + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }
 
-bool TRLCustomMultiLine::DoBeforePrint()
-{
-    QString text;
-    const bool printIt = RLEvaluateText(this, m_caption.Design(), BeforePrint, text);
-    m_caption.SetPrintText(text);
-    return printIt;
-}
-
-void TRLCustomMultiLine::BeforeMeasureHeight()
-{
-    m_caption.SetPrintText(m_caption.Design());
-}
-
 void TRLCustomMultiLine::Print()
 {
-    TRLGraphicSurface *surface = RequireParentSurface();
-    MarkSurface(surface);
-    PrintCommonPart(surface, BoundsRect());
+    TRLGraphicSurface *surface = BeginPrint();
     const TRLRect r = PrintRect();
-    surface->SetFont(Font());
-    surface->SetFontColor(FontColor());
+    SetSurfaceFont(surface);
     surface->SetBrush(Transparent() ? QBrush(Color(), Qt::NoBrush) : QBrush(Color(), Qt::SolidPattern));
     const QStringList rows = RLBreakRows(m_caption.PrintText(), r.Width(), m_wordWrap,
                                          [&](const QString &t) { return surface->TextWidth(t); });
@@ -171,15 +146,9 @@ void TRLCustomMultiLine::Print()
         TRLTextAlignment alignment = Alignment();
         if (alignment == taJustify && i == int(rows.size()) - 1)
             alignment = taLeftJustify;
-        const int wt = surface->TextWidth(spaced);
-        int x = r.Left + s / 2;
-        if (alignment == taRightJustify)
-            x = r.Right + s / 2 - wt;
-        else if (alignment == taCenter)
-            x = (r.Left + r.Right - wt) / 2 + s / 2;
-        if (!row.isEmpty())
-            surface->TextRect(rowRect, x, y, row, RLTextAlignmentCode(alignment), mtlTop,
-                              MetaTextFlagUnclipped | MetaTextFlagKeepWhole);
+        const int x = RLTextOriginX(alignment, r, s, surface->TextWidth(spaced));
+        surface->TextRect(rowRect, x, y, row, RLTextAlignmentCode(alignment), mtlTop,
+                          MetaTextFlagUnclipped | MetaTextFlagKeepWhole);
         y = rowRect.Bottom;
         if (y >= r.Bottom)
             break;

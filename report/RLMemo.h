@@ -1,14 +1,14 @@
 #pragma once
 // Multi-line text: TRLMemo, whose rows break at blanks to fit its width.
 
-#include "report/RLControl.h"
 #include "report/RLLabel.h"
 
 #include <QStringList>
 #include <functional>
 
-// Breaks a text into printed rows: hard line breaks always; with wordWrap, also at blanks so that
-// each row plus one blank fits in width (a word longer than the width is cut where it must be).
+// Breaks a text into printed rows: hard line breaks always; with wordWrap, also where the engine's
+// word-break search puts them, so that a row plus one blank fits in width. A word wider than the
+// row is never cut: it runs past the width on a row of its own.
 QStringList RLBreakRows(const QString &text, int width, bool wordWrap,
                         const std::function<int(const QString &)> &textWidth);
 
@@ -34,9 +34,10 @@ public:
     void Print() override;
 
 protected:
-    bool DoBeforePrint() override;
-    void BeforeMeasureHeight() override;
-    QString measuredText() const;
+    bool DoBeforePrint() override { return m_caption.Evaluate(this, BeforePrint); }
+    void BeforeMeasureHeight() override { m_caption.Restart(); }
+    // The width is given; only the height follows the text.
+    bool SizesWidth() const override { return false; }
 
     TRLTextCaption m_caption;
     bool m_wordWrap = true;

@@ -151,6 +151,5 @@ void TRLCustomReport::PrepareSurface()
     // under everything its children print.
     TRLGraphicSurface *page = PageSurface();
     page->SetMargins(ClientRect());
-    if (Enabled())
-        DrawBackground(page, TRLRect(0, 0, Width(), Height()));
+    DrawBackground(page, TRLRect(0, 0, Width(), Height()));
 }

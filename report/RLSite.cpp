@@ -96,13 +96,6 @@ void TRLCustomSite::BordersChanged()
         ArrangeChildren();
 }
 
-bool TRLCustomSite::DoBeforePrint()
-{
-    bool printIt = true;
-    if (BeforePrint)
-        BeforePrint(this, printIt);
-    return printIt;
-}
 
 void TRLCustomSite::Loaded()
 {
@@ -203,8 +196,8 @@ void TRLCustomSite::PutOnEnclosingSurface()
 
 void TRLCustomSite::DrawOnto(TRLGraphicSurface *target, const TRLRect &area)
 {
-    if (m_enabled)
-        DrawBackground(target, area);
+    // A disabled site prints none of its children but is still put on the page.
+    DrawBackground(target, area);
     target->MergeSurface(area.Left, area.Top, *Surface());
 }
 

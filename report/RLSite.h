@@ -71,7 +71,7 @@ public:
     static int arrangeKindOf(const TRLCustomControl *control);
 
 protected:
-    bool DoBeforePrint() override;
+    bool DoBeforePrint() override { return RLAskBeforePrint(this, BeforePrint); }
     void FontChanged() override;
     void ColorChanged() override;
     void BordersChanged() override;

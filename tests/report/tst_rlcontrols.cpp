@@ -8,12 +8,9 @@
 
 #include <QtTest>
 
-#include <climits>
+#include "RLControlTestSupport.h"
 
-char *toString(const TRLRect &r)
-{
-    return QTest::toString(QString("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
-}
+#include <climits>
 
 namespace {
 
@@ -49,6 +46,7 @@ private slots:
     void defaultsOfNewControls();
     void adjustByAlignment_data();
     void adjustByAlignment();
+    void centringRoundsOddSizesUp();
     void adjustByLayout();
     void fixedSizeKeepsItsSize();
     void sizesNeverNegative();
@@ -140,6 +138,24 @@ void TestRLControls::adjustByAlignment_data()
     QTest::newRow("left keeps its left edge") << int(taLeftJustify) << 41 << TRLRect(0, 0, 41, 10);
     QTest::newRow("justify as left") << int(taJustify) << 130 << TRLRect(0, 0, 130, 10);
     QTest::newRow("centre grows both ways") << int(taCenter) << 121 << TRLRect(-11, 0, 111, 10);
+}
+
+void TestRLControls::centringRoundsOddSizesUp()
+{
+    // Even a control already at its natural size takes the even size, once.
+    Sized c;
+    c.natural = QSize(41, 11);
+    c.SetBounds(10, 20, 41, 11);
+    c.SetAlignment(taCenter);
+    c.SetLayout(tlCenter);
+    QCOMPARE(c.BoundsRect(), TRLRect(10, 20, 52, 32));
+    c.natural = QSize(42, 12);
+    c.AdjustBounds();
+    QCOMPARE(c.BoundsRect(), TRLRect(10, 20, 52, 32));
+    // Shrinking by one to an odd size keeps the size and the place.
+    c.natural = QSize(41, 11);
+    c.AdjustBounds();
+    QCOMPARE(c.BoundsRect(), TRLRect(10, 20, 52, 32));
 }
 
 void TestRLControls::adjustByAlignment()
@@ -302,6 +318,19 @@ void TestRLControls::holders()
     follower.SetSecondHolder(&holder);
     holder.SetBounds(300, 15, 60, 25);
     QCOMPARE(follower.Height(), 25);
+
+    // A memo sizes only its height: auto-sized, it still takes a column's width, a label does not.
+    TRLMemo memo;
+    TRLLabel label;
+    for (TRLCustomControl *c : std::initializer_list<TRLCustomControl *>{&memo, &label}) {
+        c->SetParent(&band);
+        c->SetHoldStyle(hsCopyWidth);
+        c->SetHolder(&holder);
+    }
+    label.SetCaption("x");
+    holder.SetWidth(250);
+    QCOMPARE(memo.Width(), 250);
+    QVERIFY(label.Width() < 250);
 }
 
 void TestRLControls::holderCyclesRefused()
@@ -337,6 +366,8 @@ void TestRLControls::friendlyNames()
     a->SetFriendlyName("RLLabel1");
     QCOMPARE(a->FriendlyName(), QString());
     b->SetFriendlyName("Total"); // free again
+    b->SetName("Total"); // renaming leaves the friendly name alone
+    QCOMPARE(b->FriendlyName(), QStringLiteral("Total"));
     b->SetFriendlyName(QString());
     QCOMPARE(b->FriendlyName(), QString());
     // Another owner is another name space.
@@ -430,6 +461,15 @@ void TestRLControls::colourMakesOpaque()
     auto *loaded = new TRLLabel(&form);
     loaded->SetColor(Qt::yellow);
     QVERIFY(loaded->Transparent());
+    // A colour taken from the site is no colour of the control's own: the child stays transparent
+    // rather than painting the site's colour over its gradient or picture.
+    TRLBand band;
+    TRLLabel child;
+    child.SetParent(&band);
+    band.SetColor(Qt::yellow);
+    QCOMPARE(child.Color(), QColor(Qt::yellow));
+    QVERIFY(child.ParentColor());
+    QVERIFY(child.Transparent());
 }
 
 void TestRLControls::growingMemoExpandsBand()

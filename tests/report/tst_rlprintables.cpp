@@ -7,10 +7,7 @@
 #include <QPainter>
 #include <QtTest>
 
-char *toString(const TRLRect &r)
-{
-    return QTest::toString(QString("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
-}
+#include "RLControlTestSupport.h"
 
 namespace {
 
@@ -27,16 +24,6 @@ public:
     }
     TRLGraphicSurface *surface() { return Surface(); }
 };
-
-template <class T>
-QList<T *> objectsOf(const TRLGraphicSurface *s)
-{
-    QList<T *> list;
-    for (int i = 0; i < s->ObjectCount(); ++i)
-        if (auto *o = dynamic_cast<T *>(s->Objects(i)))
-            list << o;
-    return list;
-}
 
 void printOne(TRLCustomControl &c)
 {
@@ -90,6 +77,8 @@ private slots:
     void memoStopsAtBottom_data();
     void memoStopsAtBottom();
     void justifiedMemoLastRowLeft();
+    void memoBlankLineIsARow();
+    void memoRowOrigins();
     void memoMeasuresRows();
     void imageModes();
     void drawLineTurnedUpright();
@@ -259,10 +248,16 @@ void TestRLPrintables::memoRowsBreakAtBlanks()
     QCOMPARE(RLBreakRows("aa   bb\ncc", 200, true, width), (QStringList{"aa   bb", "cc"}));
     QCOMPARE(RLBreakRows("aa bb\r\n\r\ncc", 200, false, width), (QStringList{"aa bb", "", "cc"}));
     QCOMPARE(RLBreakRows("aa bb cc", 30, false, width), (QStringList{"aa bb cc"}));
-    // A word wider than the row is cut, one piece per row.
-    QCOMPARE(RLBreakRows("abcdefg hi", 40, true, width), (QStringList{"abc", "def", "g", "hi"}));
-    QCOMPARE(RLBreakRows("abcdefg h", 40, true, width), (QStringList{"abc", "def", "g h"}));
-    QCOMPARE(RLBreakRows("abc", 0, true, width), (QStringList{"a", "b", "c"}));
+    QCOMPARE(RLBreakRows("  ab cd", 50, true, width), (QStringList{"  ab", "cd"}));
+    // Blanks that do not fit end the row; those that fit stay on it.
+    QCOMPARE(RLBreakRows("ab    ", 40, true, width), (QStringList{"ab "}));
+    // A word wider than the row is never cut; it gets a row of its own and the words after it
+    // still fill the rows below.
+    QCOMPARE(RLBreakRows("abcdefg hi", 40, true, width), (QStringList{"abcdefg", "hi"}));
+    QCOMPARE(RLBreakRows("abcdefghij kl mn", 60, true, width), (QStringList{"abcdefghij", "kl mn"}));
+    QCOMPARE(RLBreakRows("aa abcdefghij kl", 50, true, width), (QStringList{"aa", "abcdefghij", "kl"}));
+    QCOMPARE(RLBreakRows(" abcdefghij  ", 50, true, width), (QStringList{" abcdefghij  "}));
+    QCOMPARE(RLBreakRows("abc", 0, true, width), (QStringList{"abc"}));
     QCOMPARE(RLBreakRows("", 100, true, width), (QStringList{""}));
 }
 
@@ -324,6 +319,52 @@ void TestRLPrintables::justifiedMemoLastRowLeft()
         QVERIFY(p.surface()->TextWidth(row->Text + " ") <= 120);
     const int s = p.surface()->TextWidth(" ");
     QCOMPARE(rows[0]->Origin.x(), s / 2);
+}
+
+void TestRLPrintables::memoBlankLineIsARow()
+{
+    Panel p;
+    TRLMemo memo;
+    memo.SetParent(&p);
+    memo.SetLines({"um", "", "três"});
+    printOne(memo);
+    p.surface()->SetFont(memo.Font());
+    const int h = p.surface()->TextHeight(" ");
+    const auto rows = objectsOf<TRLTextObject>(p.surface());
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[1]->Text, QString());
+    QCOMPARE(rows[1]->BoundsRect, TRLRect(0, h, 185, 2 * h));
+    QCOMPARE(rows[2]->Origin.y(), 2 * h);
+}
+
+void TestRLPrintables::memoRowOrigins()
+{
+    Panel p;
+    TRLMemo memo;
+    memo.SetParent(&p);
+    memo.SetAutoSize(false);
+    memo.SetBounds(20, 0, 201, 100);
+    memo.Borders()->SetDrawLeft(true);
+    memo.Borders()->SetWidth(3);
+    memo.SetLines({"um", "quatro"});
+    p.surface()->SetFont(memo.Font());
+    const int s = p.surface()->TextWidth(" ");
+    const int w0 = p.surface()->TextWidth("um ");
+    const int w1 = p.surface()->TextWidth("quatro ");
+    memo.SetAlignment(taRightJustify);
+    printOne(memo);
+    memo.SetAlignment(taCenter);
+    printOne(memo);
+    const auto rows = objectsOf<TRLTextObject>(p.surface());
+    QCOMPARE(rows.size(), 4);
+    // The text rectangle starts after the 3-pixel left border: 23 .. 221.
+    QCOMPARE(rows[0]->Origin.x(), 221 + s / 2 - w0);
+    QCOMPARE(rows[1]->Origin.x(), 221 + s / 2 - w1);
+    QCOMPARE(int(rows[1]->Alignment), 2);
+    QCOMPARE(rows[2]->Origin.x(), (23 + 221 - w0) / 2 + s / 2);
+    QCOMPARE(rows[3]->Origin.x(), (23 + 221 - w1) / 2 + s / 2);
+    QCOMPARE(int(rows[3]->Alignment), 3);
+    QCOMPARE(rows[3]->BoundsRect.Left, 23);
 }
 
 void TestRLPrintables::memoMeasuresRows()
@@ -449,8 +490,12 @@ void TestRLPrintables::drawDataPairs()
 void TestRLPrintables::drawKindsAndOldKinds()
 {
     TRLDraw draw;
-    QCOMPARE(draw.DrawData(), (QStringList{"0 0", "1 0", "1 1", "0 1"}));
+    QVERIFY(draw.DrawData().isEmpty());
     QVERIFY(!draw.StoresDrawData());
+    draw.SetDrawData({}); // the same (empty) text keeps the kind
+    QCOMPARE(draw.DrawKind(), dkRectangle);
+    draw.SetDrawKind(dkRectangle);
+    QCOMPARE(draw.DrawData(), (QStringList{"0 0", "1 0", "1 1", "0 1"}));
     draw.SetDrawKind(dkTriangle);
     QCOMPARE(draw.DrawData(), (QStringList{"0 87", "50 0", "100 87"}));
     draw.SetDrawData(draw.DrawData()); // the same text keeps the kind

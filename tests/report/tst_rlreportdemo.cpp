@@ -149,6 +149,12 @@ struct Demo
         notes->Borders()->SetDrawLeft(true);
         notes->Borders()->SetWidth(3);
         notes->Borders()->SetColor(QColor(200, 60, 40));
+        // Narrower than its longest word, which runs past the edge on a row of its own.
+        auto *narrow = add<TRLMemo>(detail, "MMEstreito", 440, 90, 60, 40);
+        narrow->SetAlignment(taCenter);
+        narrow->SetCaption("Arrecadação de receitas federais");
+        narrow->Borders()->SetSides(sdAll);
+        narrow->Borders()->SetColor(QColor(120, 120, 120));
 
         TRLBand *shapes = band("RLBandFormas", btDetail, 400, 80);
         const struct { const char *name; TRLDrawKind kind; QColor fill; } kinds[] = {

@@ -5,10 +5,7 @@
 
 #include <QtTest>
 
-char *toString(const TRLRect &r)
-{
-    return QTest::toString(QString("(%1, %2, %3, %4)").arg(r.Left).arg(r.Top).arg(r.Right).arg(r.Bottom));
-}
+#include "RLControlTestSupport.h"
 
 namespace {
 
@@ -30,16 +27,6 @@ public:
         SetAlign(align);
     }
 };
-
-template <class T>
-QList<T *> objectsOf(const TRLGraphicSurface *s)
-{
-    QList<T *> list;
-    for (int i = 0; i < s->ObjectCount(); ++i)
-        if (auto *o = dynamic_cast<T *>(s->Objects(i)))
-            list << o;
-    return list;
-}
 
 } // namespace
 
@@ -67,6 +54,8 @@ private slots:
     void printingLeavesTheDesignAlone();
     void autoSizedBandHoldsChildren();
     void reportPaintsUnderItsChildren();
+    void bandGrownWhileOpenIsPaintedWhole();
+    void disabledBandPaintsItselfOnly();
 };
 
 void TestRLSites::areas()
@@ -537,6 +526,53 @@ void TestRLSites::reportPaintsUnderItsChildren()
     // The borders lie on the margin rectangle.
     QCOMPARE(page->Objects(1)->BoundsRect, TRLRect(38, 38, 39, 1085));
     QVERIFY(dynamic_cast<TRLTextObject *>(page->Objects(5)));
+}
+
+void TestRLSites::bandGrownWhileOpenIsPaintedWhole()
+{
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.SetHeight(30);
+    band.SetColor(Qt::yellow);
+    band.Borders()->SetDrawBottom(true);
+    TRLMemo memo;
+    memo.SetCaption("um");
+    memo.SetParent(&band);
+    const int before = band.Height();
+    // The print text needs three rows: the memo grows its band while the band is open.
+    memo.BeforePrint = [](TRLCustomControl *, QString &text, bool &) { text = "um\ndois\ntrês"; };
+    report.SetPrepareState(TRLPrepareState::Preparing);
+    report.OpenSite();
+    band.Print();
+    const int grown = band.Height();
+    QCOMPARE(grown, before + 2 * memo.Height() / 3);
+    // Fill and borders cover the band as it closed, not as it opened.
+    const auto fills = objectsOf<TRLFillRectObject>(report.PageSurface());
+    QCOMPARE(fills.size(), 1);
+    QCOMPARE(fills[0]->BoundsRect, TRLRect(38, 38, 794 - 38, 38 + grown));
+    const auto sides = objectsOf<TRLRectangleObject>(report.PageSurface());
+    QCOMPARE(sides.size(), 1);
+    QCOMPARE(sides[0]->BoundsRect.Bottom, 38 + grown);
+}
+
+void TestRLSites::disabledBandPaintsItselfOnly()
+{
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.SetColor(Qt::yellow);
+    band.Borders()->SetSides(sdAll);
+    band.SetEnabled(false);
+    TRLLabel label;
+    label.SetParent(&band);
+    label.SetCaption("não sai");
+    report.OpenSite();
+    band.Print();
+    const TRLGraphicSurface *page = report.PageSurface();
+    QVERIFY(objectsOf<TRLTextObject>(page).isEmpty());
+    QCOMPARE(objectsOf<TRLFillRectObject>(page).size(), 1);
+    QCOMPARE(objectsOf<TRLRectangleObject>(page).size(), 4);
 }
 
 QTEST_MAIN(TestRLSites)
