@@ -54,15 +54,13 @@ void TRLGraphicStorage::Add(TRLGraphicSurface *surface)
 {
     surface->SetStorage(this);
     const bool cached = std::find(m_cache.begin(), m_cache.end(), surface) != m_cache.end();
-    try {
-        writePage(surface);
-    } catch (...) {
-        if (!cached) // the store took the surface: it must not leak it on a full disk
-            delete surface;
-        throw;
-    }
-    if (!cached)
+    // The store took the surface: on a full disk (here or while evicting) it must not leak it.
+    std::unique_ptr<TRLGraphicSurface> taken(cached ? nullptr : surface);
+    writePage(surface);
+    if (taken) {
         addToCache(surface);
+        taken.release();
+    }
 }
 
 void TRLGraphicStorage::writePage(TRLGraphicSurface *surface)

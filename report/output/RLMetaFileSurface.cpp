@@ -123,19 +123,8 @@ void TRLGraphicSurface::Rectangle(int left, int top, int right, int bottom)
 
 void TRLGraphicSurface::Polygon(const TRLMetaPointArray &points)
 {
-    TRLRect bounds;
-    if (!points.isEmpty()) {
-        bounds = TRLRect(points.first().x(), points.first().y(), points.first().x(), points.first().y());
-        for (const QPoint &p : points) {
-            bounds.Left = std::min(bounds.Left, p.x());
-            bounds.Top = std::min(bounds.Top, p.y());
-            bounds.Right = std::max(bounds.Right, p.x());
-            bounds.Bottom = std::max(bounds.Bottom, p.y());
-        }
-        // Right and bottom are exclusive: the rectangle holds the last column and row.
-        bounds.Right = RLMeta::added(bounds.Right, 1);
-        bounds.Bottom = RLMeta::added(bounds.Bottom, 1);
-    }
+    // The extreme points themselves, not widened: the box of a point array.
+    const TRLRect bounds = pointsExtent(points);
     auto *object = record<TRLPolygonObject>(bounds);
     object->Pen.FromQPen(m_pen, m_penMode);
     object->Brush.FromQBrush(m_brush);
