@@ -260,7 +260,3 @@ private:
     TRLNameValueList m_header;
     QList<QObject *> m_filters;
 };
-
-// Text helpers of the page values: fixed four decimals with a point, read back leniently.
-QString MetaFloatToText(double value);
-double MetaTextToFloat(const QString &text, double fallback = 0);

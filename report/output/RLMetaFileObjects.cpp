@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <atomic>
+#include <cmath>
 
 using RLMeta::added;
 using RLMeta::scaled;
@@ -127,6 +128,20 @@ QString TRLNameValueList::Value(const QString &name) const
 {
     const int i = indexOf(name);
     return i < 0 ? QString() : m_items.at(i).mid(name.size() + 1);
+}
+
+int TRLNameValueList::IntValue(const QString &name, int fallback) const
+{
+    bool ok = false;
+    const int value = Value(name).trimmed().toInt(&ok);
+    return ok ? value : fallback;
+}
+
+double TRLNameValueList::FloatValue(const QString &name, double fallback) const
+{
+    bool ok = false;
+    const double value = Value(name).trimmed().toDouble(&ok); // always a point, whatever the locale
+    return ok && std::isfinite(value) ? value : fallback;
 }
 
 void TRLNameValueList::SetValue(const QString &name, const QString &value)

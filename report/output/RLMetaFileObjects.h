@@ -117,6 +117,12 @@ public:
     bool Contains(const QString &name) const { return indexOf(name) >= 0; }
     QString Value(const QString &name) const;
     void SetValue(const QString &name, const QString &value);
+    // Numbers as the page values keep them: integers, and millimetres in fixed-point text with
+    // four decimals and a point; a missing or unreadable value gives the fallback.
+    int IntValue(const QString &name, int fallback) const;
+    double FloatValue(const QString &name, double fallback = 0) const;
+    void SetIntValue(const QString &name, int value) { SetValue(name, QString::number(value)); }
+    void SetFloatValue(const QString &name, double value) { SetValue(name, QString::number(value, 'f', 4)); }
     void Clear() { m_items.clear(); }
 
 private:

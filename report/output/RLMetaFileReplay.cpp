@@ -81,6 +81,15 @@ void drawBox(QPainter *painter, const TRLRect &r, bool ellipse)
     ellipse ? painter->drawEllipse(box) : painter->drawRect(box);
 }
 
+QPolygon mappedPoints(const TRLReplayCanvas &canvas, const TRLMetaPointArray &points)
+{
+    QPolygon mapped;
+    mapped.reserve(points.size());
+    for (const QPoint &p : points)
+        mapped.append(canvas.MapPoint(p));
+    return mapped;
+}
+
 // Stroke and gap lengths in units of four pen widths.
 struct LinePattern
 {
@@ -392,21 +401,13 @@ void TRLFillRectObject::PaintTo(TRLReplayCanvas &canvas) const
 void TRLPolygonObject::PaintTo(TRLReplayCanvas &canvas) const
 {
     applyPenAndBrush(canvas, Pen, Brush);
-    QPolygon polygon;
-    polygon.reserve(Points.size());
-    for (const QPoint &p : Points)
-        polygon.append(canvas.MapPoint(p));
-    canvas.Painter()->drawPolygon(polygon);
+    canvas.Painter()->drawPolygon(mappedPoints(canvas, Points));
 }
 
 void TRLPolylineObject::PaintTo(TRLReplayCanvas &canvas) const
 {
     applyPenAndBrush(canvas, Pen, TRLMetaBrush{TRLMetaColor(), mbsClear});
-    QPolygon polyline;
-    polyline.reserve(Points.size());
-    for (const QPoint &p : Points)
-        polyline.append(canvas.MapPoint(p));
-    canvas.Painter()->drawPolyline(polyline);
+    canvas.Painter()->drawPolyline(mappedPoints(canvas, Points));
 }
 
 void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const

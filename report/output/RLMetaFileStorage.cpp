@@ -18,13 +18,6 @@ const QString paperHeightKey = QStringLiteral("PaperHeight");
 const QString firstPageKey = QStringLiteral("FirstPageNumber");
 const QString lastPageKey = QStringLiteral("LastPageNumber");
 
-int intValue(const TRLNameValueList &list, const QString &key, int fallback)
-{
-    bool ok = false;
-    const int value = list.Value(key).trimmed().toInt(&ok);
-    return ok ? value : fallback;
-}
-
 } // namespace
 
 TRLGraphicStorage::TRLGraphicStorage(QObject *owner) : QObject(owner) {}
@@ -195,50 +188,50 @@ void TRLGraphicStorage::SetTitle(const QString &title)
 
 int TRLGraphicStorage::Orientation() const
 {
-    return intValue(m_header, orientationKey, 1);
+    return m_header.IntValue(orientationKey, 1);
 }
 
 void TRLGraphicStorage::SetOrientation(int orientation)
 {
-    m_header.SetValue(orientationKey, QString::number(orientation));
+    m_header.SetIntValue(orientationKey, orientation);
 }
 
 double TRLGraphicStorage::PaperWidth() const
 {
-    return MetaTextToFloat(m_header.Value(paperWidthKey));
+    return m_header.FloatValue(paperWidthKey);
 }
 
 void TRLGraphicStorage::SetPaperWidth(double mm)
 {
-    m_header.SetValue(paperWidthKey, MetaFloatToText(mm));
+    m_header.SetFloatValue(paperWidthKey, mm);
 }
 
 double TRLGraphicStorage::PaperHeight() const
 {
-    return MetaTextToFloat(m_header.Value(paperHeightKey));
+    return m_header.FloatValue(paperHeightKey);
 }
 
 void TRLGraphicStorage::SetPaperHeight(double mm)
 {
-    m_header.SetValue(paperHeightKey, MetaFloatToText(mm));
+    m_header.SetFloatValue(paperHeightKey, mm);
 }
 
 int TRLGraphicStorage::FirstPageNumber() const
 {
-    return intValue(m_header, firstPageKey, 0);
+    return m_header.IntValue(firstPageKey, 0);
 }
 
 void TRLGraphicStorage::SetFirstPageNumber(int number)
 {
-    m_header.SetValue(firstPageKey, QString::number(number));
+    m_header.SetIntValue(firstPageKey, number);
 }
 
 int TRLGraphicStorage::LastPageNumber() const
 {
-    return intValue(m_header, lastPageKey, 0);
+    return m_header.IntValue(lastPageKey, 0);
 }
 
 void TRLGraphicStorage::SetLastPageNumber(int number)
 {
-    m_header.SetValue(lastPageKey, QString::number(number));
+    m_header.SetIntValue(lastPageKey, number);
 }

@@ -33,18 +33,6 @@ bool touches(const TRLRect &object, const TRLRect &area)
 
 } // namespace
 
-QString MetaFloatToText(double value)
-{
-    return QString::number(value, 'f', 4);
-}
-
-double MetaTextToFloat(const QString &text, double fallback)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) ? value : fallback;
-}
-
 TRLGraphicSurface::TRLGraphicSurface()
     : m_brush(Qt::white, Qt::SolidPattern), m_fontColor(Qt::black), m_pen(Qt::black)
 {
@@ -387,32 +375,30 @@ void TRLGraphicSurface::SetStorage(TRLGraphicStorage *storage)
 
 int TRLGraphicSurface::Orientation() const
 {
-    bool ok = false;
-    const int value = m_macros.Value(orientationKey).trimmed().toInt(&ok);
-    return ok ? value : 1;
+    return m_macros.IntValue(orientationKey, 1);
 }
 
 void TRLGraphicSurface::SetOrientation(int orientation)
 {
-    m_macros.SetValue(orientationKey, QString::number(orientation));
+    m_macros.SetIntValue(orientationKey, orientation);
 }
 
 double TRLGraphicSurface::PaperWidth() const
 {
-    return MetaTextToFloat(m_macros.Value(paperWidthKey));
+    return m_macros.FloatValue(paperWidthKey);
 }
 
 void TRLGraphicSurface::SetPaperWidth(double mm)
 {
-    m_macros.SetValue(paperWidthKey, MetaFloatToText(mm));
+    m_macros.SetFloatValue(paperWidthKey, mm);
 }
 
 double TRLGraphicSurface::PaperHeight() const
 {
-    return MetaTextToFloat(m_macros.Value(paperHeightKey));
+    return m_macros.FloatValue(paperHeightKey);
 }
 
 void TRLGraphicSurface::SetPaperHeight(double mm)
 {
-    m_macros.SetValue(paperHeightKey, MetaFloatToText(mm));
+    m_macros.SetFloatValue(paperHeightKey, mm);
 }
