@@ -62,15 +62,15 @@ void TRLGraphicStorage::writePage(TRLGraphicSurface *surface)
         m_pageFile = CreateRLTempFile();
         m_fileName = m_pageFile->fileName();
     }
-    const QByteArray page = surface->SaveToBytes();
-    if (page.size() > 0x7FFFFFFF)
+    // The length and the page go out in one write: the file is unbuffered.
+    QByteArray record(4, '\0');
+    record += surface->SaveToBytes();
+    if (record.size() - 4 > 0x7FFFFFFF)
         throw TRLException(QStringLiteral("Page too large: ") + m_fileName);
-    char length[4];
-    qToLittleEndian(qint32(page.size()), length);
+    qToLittleEndian(qint32(record.size() - 4), record.data());
 
     const qint64 offset = m_pageFile->size();
-    if (!m_pageFile->seek(offset) || m_pageFile->write(length, 4) != 4 || m_pageFile->write(page) != page.size()
-        || !m_pageFile->flush()) {
+    if (!m_pageFile->seek(offset) || m_pageFile->write(record) != record.size()) {
         const QString error = m_pageFile->errorString();
         m_pageFile->resize(offset); // no half page stays behind
         throw TRLException(error + QStringLiteral(": ") + m_fileName);
@@ -132,10 +132,14 @@ TRLGraphicSurface *TRLGraphicStorage::loadPage(int n)
         const qint32 length = qFromLittleEndian<qint32>(lengthBytes);
         if (length < 0 || length > fileSize - offset - 4)
             return nullptr;
+        // One read for the whole page: the file is unbuffered and a page is read field by field.
+        QByteArray page(length, Qt::Uninitialized);
+        if (m_pageFile->read(page.data(), length) != length)
+            return nullptr;
         auto surface = std::make_unique<TRLGraphicSurface>();
         surface->m_storage = this;
         surface->SetPageIndex(n);
-        surface->LoadFromStream(m_pageFile.get(), length);
+        surface->LoadFromBytes(page);
         addToCache(surface.get());
         return surface.release();
     } catch (...) {
