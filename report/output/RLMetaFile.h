@@ -180,6 +180,7 @@ private:
     friend class TRLGraphicObject;
     friend class TRLGraphicStorage;
     template <class T> T *record(const TRLRect &bounds);
+    void load(TRLPageReader &reader);
     void detach(TRLGraphicObject *object);
     void recordFont(TRLMetaFont &meta);
 

@@ -6,8 +6,8 @@
 #include "report/output/RLMetaFileMath.h"
 #include "report/output/RLMetaFilePageFormat.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cmath>
@@ -303,9 +303,20 @@ void TRLGraphicSurface::SaveToStream(QIODevice *stream) const
 
 void TRLGraphicSurface::LoadFromStream(QIODevice *stream, qint64 limit)
 {
+    TRLPageReader reader(stream, limit);
+    load(reader);
+}
+
+void TRLGraphicSurface::LoadFromBytes(const QByteArray &bytes)
+{
+    TRLPageReader reader(bytes);
+    load(reader);
+}
+
+void TRLGraphicSurface::load(TRLPageReader &reader)
+{
     Clear();
     try {
-        TRLPageReader reader(stream, limit);
         // Read byte by byte up to the end-of-file mark, as a page of another kind may be shorter.
         char signature[20];
         int length = 0;
@@ -341,14 +352,6 @@ void TRLGraphicSurface::LoadFromStream(QIODevice *stream, qint64 limit)
     }
     // What was just read equals what is stored.
     m_modified = false;
-}
-
-void TRLGraphicSurface::LoadFromBytes(const QByteArray &bytes)
-{
-    QByteArray copy(bytes);
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    LoadFromStream(&buffer);
 }
 
 void TRLGraphicSurface::PaintTo(TRLReplayCanvas &canvas) const
