@@ -83,7 +83,8 @@ std::unique_ptr<QFile> CreateRLTempFile(const QString &prefix)
     // Another process may take a name between the check and the creation: draw again then.
     for (int attempt = 0; attempt < 100; ++attempt) {
         auto file = std::make_unique<QFile>(NewRLTempFileName(prefix));
-        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
+        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered,
+                       QFile::ReadOwner | QFile::WriteOwner)) {
             tempFileList().add(file->fileName());
             return file;
         }

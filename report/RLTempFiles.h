@@ -17,7 +17,8 @@ QString RLTempFolder();
 QString NewRLTempFileName(const QString &prefix = QStringLiteral("~rl"));
 
 // Creates a new empty file open for reading and writing with owner-only permissions and enters it
-// in the engine-wide list. Never opens an existing file or follows a planted link: a name that
+// in the engine-wide list. It is unbuffered: a write that fails leaves nothing pending that a later
+// one would put in the wrong place. Never opens an existing file or follows a planted link: a name that
 // is taken is drawn again. Throws TRLException when no file can be created.
 std::unique_ptr<QFile> CreateRLTempFile(const QString &prefix = QStringLiteral("~rl"));
 

@@ -180,6 +180,7 @@ private:
     friend class TRLGraphicObject;
     friend class TRLGraphicStorage;
     template <class T> T *record(const TRLRect &bounds);
+    void load(TRLPageReader &reader);
     void detach(TRLGraphicObject *object);
     void recordFont(TRLMetaFont &meta);
 
@@ -260,7 +261,3 @@ private:
     TRLNameValueList m_header;
     QList<QObject *> m_filters;
 };
-
-// Text helpers of the page values: fixed four decimals with a point, read back leniently.
-QString MetaFloatToText(double value);
-double MetaTextToFloat(const QString &text, double fallback = 0);

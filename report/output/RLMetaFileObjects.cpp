@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <atomic>
+#include <cmath>
 
 using RLMeta::added;
 using RLMeta::scaled;
@@ -115,7 +116,8 @@ int TRLNameValueList::indexOf(const QString &name) const
 {
     for (int i = 0; i < m_items.size(); ++i) {
         const QString &item = m_items.at(i);
-        if (item.size() > name.size() && item.at(name.size()) == QLatin1Char('=')
+        // The name is what comes before the first '=': a value may hold more of them.
+        if (item.indexOf(QLatin1Char('=')) == name.size()
             && QStringView(item).left(name.size()).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
@@ -126,6 +128,20 @@ QString TRLNameValueList::Value(const QString &name) const
 {
     const int i = indexOf(name);
     return i < 0 ? QString() : m_items.at(i).mid(name.size() + 1);
+}
+
+int TRLNameValueList::IntValue(const QString &name, int fallback) const
+{
+    bool ok = false;
+    const int value = Value(name).trimmed().toInt(&ok);
+    return ok ? value : fallback;
+}
+
+double TRLNameValueList::FloatValue(const QString &name, double fallback) const
+{
+    bool ok = false;
+    const double value = Value(name).trimmed().toDouble(&ok); // always a point, whatever the locale
+    return ok && std::isfinite(value) ? value : fallback;
 }
 
 void TRLNameValueList::SetValue(const QString &name, const QString &value)
@@ -249,14 +265,50 @@ void TRLPixelObject::loadBody(TRLPageReader &reader)
     Color = reader.readColor();
 }
 
-void TRLLineObject::Assign(const TRLGraphicObject &source)
+void TRLShapeObject::Assign(const TRLGraphicObject &source)
 {
     TRLGraphicObject::Assign(source);
+    RL_SAME_KIND(TRLShapeObject, source);
+    Pen = other.Pen;
+    Brush = other.Brush;
+}
+
+void TRLShapeObject::Inflate(double xFactor, double yFactor)
+{
+    TRLGraphicObject::Inflate(xFactor, yFactor);
+    Pen.Width = scaledPenWidth(Pen.Width, xFactor);
+}
+
+void TRLShapeObject::savePenAndBrush(TRLPageWriter &writer) const
+{
+    writer.writePen(Pen);
+    writer.writeBrush(Brush);
+}
+
+void TRLShapeObject::loadPenAndBrush(TRLPageReader &reader)
+{
+    Pen = reader.readPen();
+    Brush = reader.readBrush();
+}
+
+void TRLShapeObject::saveBody(TRLPageWriter &writer) const
+{
+    TRLGraphicObject::saveBody(writer);
+    savePenAndBrush(writer);
+}
+
+void TRLShapeObject::loadBody(TRLPageReader &reader)
+{
+    TRLGraphicObject::loadBody(reader);
+    loadPenAndBrush(reader);
+}
+
+void TRLLineObject::Assign(const TRLGraphicObject &source)
+{
+    TRLShapeObject::Assign(source);
     RL_SAME_KIND(TRLLineObject, source);
     FromPoint = other.FromPoint;
     ToPoint = other.ToPoint;
-    Pen = other.Pen;
-    Brush = other.Brush;
 }
 
 void TRLLineObject::Offset(int dx, int dy)
@@ -268,10 +320,9 @@ void TRLLineObject::Offset(int dx, int dy)
 
 void TRLLineObject::Inflate(double xFactor, double yFactor)
 {
-    TRLGraphicObject::Inflate(xFactor, yFactor);
+    TRLShapeObject::Inflate(xFactor, yFactor);
     FromPoint = scaledPoint(FromPoint, xFactor, yFactor);
     ToPoint = scaledPoint(ToPoint, xFactor, yFactor);
-    Pen.Width = scaledPenWidth(Pen.Width, xFactor);
 }
 
 void TRLLineObject::saveBody(TRLPageWriter &writer) const
@@ -279,8 +330,7 @@ void TRLLineObject::saveBody(TRLPageWriter &writer) const
     TRLGraphicObject::saveBody(writer);
     writer.writePoint(FromPoint);
     writer.writePoint(ToPoint);
-    writer.writePen(Pen);
-    writer.writeBrush(Brush);
+    savePenAndBrush(writer);
 }
 
 void TRLLineObject::loadBody(TRLPageReader &reader)
@@ -288,36 +338,7 @@ void TRLLineObject::loadBody(TRLPageReader &reader)
     TRLGraphicObject::loadBody(reader);
     FromPoint = reader.readPoint();
     ToPoint = reader.readPoint();
-    Pen = reader.readPen();
-    Brush = reader.readBrush();
-}
-
-void TRLRectangleObject::Assign(const TRLGraphicObject &source)
-{
-    TRLGraphicObject::Assign(source);
-    RL_SAME_KIND(TRLRectangleObject, source);
-    Pen = other.Pen;
-    Brush = other.Brush;
-}
-
-void TRLRectangleObject::Inflate(double xFactor, double yFactor)
-{
-    TRLGraphicObject::Inflate(xFactor, yFactor);
-    Pen.Width = scaledPenWidth(Pen.Width, xFactor);
-}
-
-void TRLRectangleObject::saveBody(TRLPageWriter &writer) const
-{
-    TRLGraphicObject::saveBody(writer);
-    writer.writePen(Pen);
-    writer.writeBrush(Brush);
-}
-
-void TRLRectangleObject::loadBody(TRLPageReader &reader)
-{
-    TRLGraphicObject::loadBody(reader);
-    Pen = reader.readPen();
-    Brush = reader.readBrush();
+    loadPenAndBrush(reader);
 }
 
 void TRLTextObject::Assign(const TRLGraphicObject &source)
@@ -404,40 +425,10 @@ void TRLFillRectObject::loadBody(TRLPageReader &reader)
     Brush = reader.readBrush();
 }
 
-void TRLEllipseObject::Assign(const TRLGraphicObject &source)
-{
-    TRLGraphicObject::Assign(source);
-    RL_SAME_KIND(TRLEllipseObject, source);
-    Pen = other.Pen;
-    Brush = other.Brush;
-}
-
-void TRLEllipseObject::Inflate(double xFactor, double yFactor)
-{
-    TRLGraphicObject::Inflate(xFactor, yFactor);
-    Pen.Width = scaledPenWidth(Pen.Width, xFactor);
-}
-
-void TRLEllipseObject::saveBody(TRLPageWriter &writer) const
-{
-    TRLGraphicObject::saveBody(writer);
-    writer.writePen(Pen);
-    writer.writeBrush(Brush);
-}
-
-void TRLEllipseObject::loadBody(TRLPageReader &reader)
-{
-    TRLGraphicObject::loadBody(reader);
-    Pen = reader.readPen();
-    Brush = reader.readBrush();
-}
-
 void TRLPolygonObject::Assign(const TRLGraphicObject &source)
 {
-    TRLGraphicObject::Assign(source);
+    TRLShapeObject::Assign(source);
     RL_SAME_KIND(TRLPolygonObject, source);
-    Pen = other.Pen;
-    Brush = other.Brush;
     Points = other.Points;
 }
 
@@ -449,24 +440,19 @@ void TRLPolygonObject::Offset(int dx, int dy)
 
 void TRLPolygonObject::Inflate(double xFactor, double yFactor)
 {
-    TRLGraphicObject::Inflate(xFactor, yFactor);
+    TRLShapeObject::Inflate(xFactor, yFactor);
     scalePoints(Points, xFactor, yFactor);
-    Pen.Width = scaledPenWidth(Pen.Width, xFactor);
 }
 
 void TRLPolygonObject::saveBody(TRLPageWriter &writer) const
 {
-    TRLGraphicObject::saveBody(writer);
-    writer.writePen(Pen);
-    writer.writeBrush(Brush);
+    TRLShapeObject::saveBody(writer);
     writer.writePoints(Points);
 }
 
 void TRLPolygonObject::loadBody(TRLPageReader &reader)
 {
-    TRLGraphicObject::loadBody(reader);
-    Pen = reader.readPen();
-    Brush = reader.readBrush();
+    TRLShapeObject::loadBody(reader);
     Points = reader.readPoints();
 }
 

@@ -117,6 +117,12 @@ public:
     bool Contains(const QString &name) const { return indexOf(name) >= 0; }
     QString Value(const QString &name) const;
     void SetValue(const QString &name, const QString &value);
+    // Numbers as the page values keep them: integers, and millimetres in fixed-point text with
+    // four decimals and a point; a missing or unreadable value gives the fallback.
+    int IntValue(const QString &name, int fallback) const;
+    double FloatValue(const QString &name, double fallback = 0) const;
+    void SetIntValue(const QString &name, int value) { SetValue(name, QString::number(value)); }
+    void SetFloatValue(const QString &name, double value) { SetValue(name, QString::number(value, 'f', 4)); }
     void Clear() { m_items.clear(); }
 
 private:
@@ -186,10 +192,29 @@ protected:
     void loadBody(TRLPageReader &reader) override;
 };
 
-class TRLLineObject : public TRLGraphicObject
+// Kinds drawn with a pen and a brush; both are stored after the base fields unless a kind puts
+// its own fields first.
+class TRLShapeObject : public TRLGraphicObject
 {
 public:
     using TRLGraphicObject::TRLGraphicObject;
+    void Assign(const TRLGraphicObject &source) override;
+    void Inflate(double xFactor, double yFactor) override;
+
+    TRLMetaPen Pen;
+    TRLMetaBrush Brush;
+
+protected:
+    void saveBody(TRLPageWriter &writer) const override;
+    void loadBody(TRLPageReader &reader) override;
+    void savePenAndBrush(TRLPageWriter &writer) const;
+    void loadPenAndBrush(TRLPageReader &reader);
+};
+
+class TRLLineObject : public TRLShapeObject
+{
+public:
+    using TRLShapeObject::TRLShapeObject;
     Kind Code() const override { return LineKind; }
     void PaintTo(TRLReplayCanvas &canvas) const override;
     void Assign(const TRLGraphicObject &source) override;
@@ -198,29 +223,18 @@ public:
 
     QPoint FromPoint;
     QPoint ToPoint;
-    TRLMetaPen Pen;
-    TRLMetaBrush Brush;
 
 protected:
-    void saveBody(TRLPageWriter &writer) const override;
+    void saveBody(TRLPageWriter &writer) const override; // the points come before pen and brush
     void loadBody(TRLPageReader &reader) override;
 };
 
-class TRLRectangleObject : public TRLGraphicObject
+class TRLRectangleObject : public TRLShapeObject
 {
 public:
-    using TRLGraphicObject::TRLGraphicObject;
+    using TRLShapeObject::TRLShapeObject;
     Kind Code() const override { return RectangleKind; }
     void PaintTo(TRLReplayCanvas &canvas) const override;
-    void Assign(const TRLGraphicObject &source) override;
-    void Inflate(double xFactor, double yFactor) override;
-
-    TRLMetaPen Pen;
-    TRLMetaBrush Brush;
-
-protected:
-    void saveBody(TRLPageWriter &writer) const override;
-    void loadBody(TRLPageReader &reader) override;
 };
 
 class TRLTextObject : public TRLGraphicObject
@@ -267,35 +281,24 @@ protected:
     void loadBody(TRLPageReader &reader) override;
 };
 
-class TRLEllipseObject : public TRLGraphicObject
+class TRLEllipseObject : public TRLShapeObject
 {
 public:
-    using TRLGraphicObject::TRLGraphicObject;
+    using TRLShapeObject::TRLShapeObject;
     Kind Code() const override { return EllipseKind; }
     void PaintTo(TRLReplayCanvas &canvas) const override;
-    void Assign(const TRLGraphicObject &source) override;
-    void Inflate(double xFactor, double yFactor) override;
-
-    TRLMetaPen Pen;
-    TRLMetaBrush Brush;
-
-protected:
-    void saveBody(TRLPageWriter &writer) const override;
-    void loadBody(TRLPageReader &reader) override;
 };
 
-class TRLPolygonObject : public TRLGraphicObject
+class TRLPolygonObject : public TRLShapeObject
 {
 public:
-    using TRLGraphicObject::TRLGraphicObject;
+    using TRLShapeObject::TRLShapeObject;
     Kind Code() const override { return PolygonKind; }
     void PaintTo(TRLReplayCanvas &canvas) const override;
     void Assign(const TRLGraphicObject &source) override;
     void Offset(int dx, int dy) override;
     void Inflate(double xFactor, double yFactor) override;
 
-    TRLMetaPen Pen;
-    TRLMetaBrush Brush;
     TRLMetaPointArray Points;
 
 protected:

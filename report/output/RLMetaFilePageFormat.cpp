@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <cstring>
+
 const char RLPageSignature[18] = {'R', 'L', 'G', 'r', 'a', 'p', 'h', 'i', 'c', 'S',
                                   'u', 'r', 'f', 'a', 'c', 'e', '3', 26};
 
@@ -103,6 +105,8 @@ TRLPageReader::TRLPageReader(QIODevice *device, qint64 limit) : m_device(device)
     m_end = (limit < 0 || limit > available) ? available : limit;
 }
 
+TRLPageReader::TRLPageReader(const QByteArray &bytes) : m_bytes(bytes.constData()), m_end(bytes.size()) {}
+
 void TRLPageReader::fail()
 {
     throw TRLException(QStringLiteral("File is corrupted!"));
@@ -119,7 +123,9 @@ void TRLPageReader::readRaw(char *data, qint64 size)
     need(size);
     if (size == 0)
         return;
-    if (m_device->read(data, size) != size)
+    if (m_bytes)
+        memcpy(data, m_bytes + m_pos, size_t(size));
+    else if (m_device->read(data, size) != size)
         fail();
     m_pos += size;
 }
@@ -129,7 +135,7 @@ void TRLPageReader::skip(qint64 size)
     need(size);
     if (size == 0)
         return;
-    if (m_device->skip(size) != size)
+    if (!m_bytes && m_device->skip(size) != size)
         fail();
     m_pos += size;
 }

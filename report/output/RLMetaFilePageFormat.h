@@ -44,6 +44,8 @@ class TRLPageReader
 public:
     // Reads at most limit bytes of the device from its current position.
     TRLPageReader(QIODevice *device, qint64 limit);
+    // Reads the bytes, which must outlive the reader.
+    explicit TRLPageReader(const QByteArray &bytes);
 
     qint64 remaining() const { return m_end - m_pos; }
 
@@ -73,7 +75,8 @@ public:
 private:
     void need(qint64 size) const;
 
-    QIODevice *m_device;
+    QIODevice *m_device = nullptr;
+    const char *m_bytes = nullptr; // in memory instead of a device
     qint64 m_pos = 0;
     qint64 m_end;
 };

@@ -81,6 +81,15 @@ void drawBox(QPainter *painter, const TRLRect &r, bool ellipse)
     ellipse ? painter->drawEllipse(box) : painter->drawRect(box);
 }
 
+QPolygon mappedPoints(const TRLReplayCanvas &canvas, const TRLMetaPointArray &points)
+{
+    QPolygon mapped;
+    mapped.reserve(points.size());
+    for (const QPoint &p : points)
+        mapped.append(canvas.MapPoint(p));
+    return mapped;
+}
+
 // Stroke and gap lengths in units of four pen widths.
 struct LinePattern
 {
@@ -142,7 +151,7 @@ void drawPatternedLine(TRLReplayCanvas &canvas, const QPoint &a, const QPoint &b
     const long double dx = static_cast<long double>(b.x()) - a.x();
     const long double dy = static_cast<long double>(b.y()) - a.y();
     const long double exact = std::sqrt(dx * dx + dy * dy);
-    const qint64 length = std::llround(exact);
+    const qint64 length = RLRound(exact);
     if (length <= 0)
         return;
     const long double cosA = dx / exact;
@@ -159,7 +168,7 @@ void drawPatternedLine(TRLReplayCanvas &canvas, const QPoint &a, const QPoint &b
         period += 4LL * width * pattern.units[i];
     qint64 position = (qint64(t0) / period) * period;
     const auto pointAt = [&](qint64 distance) {
-        return QPoint(toDevice(a.x() + std::llround(distance * cosA)), toDevice(a.y() + std::llround(distance * sinA)));
+        return QPoint(toDevice(a.x() + qint64(RLRound(distance * cosA))), toDevice(a.y() + qint64(RLRound(distance * sinA))));
     };
     for (int index = 0; position < length && position <= t1; index = (index + 1) % pattern.count) {
         const qint64 next = std::min(position + 4LL * width * pattern.units[index], length);
@@ -392,21 +401,13 @@ void TRLFillRectObject::PaintTo(TRLReplayCanvas &canvas) const
 void TRLPolygonObject::PaintTo(TRLReplayCanvas &canvas) const
 {
     applyPenAndBrush(canvas, Pen, Brush);
-    QPolygon polygon;
-    polygon.reserve(Points.size());
-    for (const QPoint &p : Points)
-        polygon.append(canvas.MapPoint(p));
-    canvas.Painter()->drawPolygon(polygon);
+    canvas.Painter()->drawPolygon(mappedPoints(canvas, Points));
 }
 
 void TRLPolylineObject::PaintTo(TRLReplayCanvas &canvas) const
 {
     applyPenAndBrush(canvas, Pen, TRLMetaBrush{TRLMetaColor(), mbsClear});
-    QPolygon polyline;
-    polyline.reserve(Points.size());
-    for (const QPoint &p : Points)
-        polyline.append(canvas.MapPoint(p));
-    canvas.Painter()->drawPolyline(polyline);
+    canvas.Painter()->drawPolyline(mappedPoints(canvas, Points));
 }
 
 void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const

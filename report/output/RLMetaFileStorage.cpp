@@ -18,13 +18,6 @@ const QString paperHeightKey = QStringLiteral("PaperHeight");
 const QString firstPageKey = QStringLiteral("FirstPageNumber");
 const QString lastPageKey = QStringLiteral("LastPageNumber");
 
-int intValue(const TRLNameValueList &list, const QString &key, int fallback)
-{
-    bool ok = false;
-    const int value = list.Value(key).trimmed().toInt(&ok);
-    return ok ? value : fallback;
-}
-
 } // namespace
 
 TRLGraphicStorage::TRLGraphicStorage(QObject *owner) : QObject(owner) {}
@@ -54,15 +47,13 @@ void TRLGraphicStorage::Add(TRLGraphicSurface *surface)
 {
     surface->SetStorage(this);
     const bool cached = std::find(m_cache.begin(), m_cache.end(), surface) != m_cache.end();
-    try {
-        writePage(surface);
-    } catch (...) {
-        if (!cached) // the store took the surface: it must not leak it on a full disk
-            delete surface;
-        throw;
-    }
-    if (!cached)
+    // The store took the surface: on a full disk (here or while evicting) it must not leak it.
+    std::unique_ptr<TRLGraphicSurface> taken(cached ? nullptr : surface);
+    writePage(surface);
+    if (taken) {
         addToCache(surface);
+        taken.release();
+    }
 }
 
 void TRLGraphicStorage::writePage(TRLGraphicSurface *surface)
@@ -71,15 +62,15 @@ void TRLGraphicStorage::writePage(TRLGraphicSurface *surface)
         m_pageFile = CreateRLTempFile();
         m_fileName = m_pageFile->fileName();
     }
-    const QByteArray page = surface->SaveToBytes();
-    if (page.size() > 0x7FFFFFFF)
+    // The length and the page go out in one write: the file is unbuffered.
+    QByteArray record(4, '\0');
+    record += surface->SaveToBytes();
+    if (record.size() - 4 > 0x7FFFFFFF)
         throw TRLException(QStringLiteral("Page too large: ") + m_fileName);
-    char length[4];
-    qToLittleEndian(qint32(page.size()), length);
+    qToLittleEndian(qint32(record.size() - 4), record.data());
 
     const qint64 offset = m_pageFile->size();
-    if (!m_pageFile->seek(offset) || m_pageFile->write(length, 4) != 4 || m_pageFile->write(page) != page.size()
-        || !m_pageFile->flush()) {
+    if (!m_pageFile->seek(offset) || m_pageFile->write(record) != record.size()) {
         const QString error = m_pageFile->errorString();
         m_pageFile->resize(offset); // no half page stays behind
         throw TRLException(error + QStringLiteral(": ") + m_fileName);
@@ -141,10 +132,14 @@ TRLGraphicSurface *TRLGraphicStorage::loadPage(int n)
         const qint32 length = qFromLittleEndian<qint32>(lengthBytes);
         if (length < 0 || length > fileSize - offset - 4)
             return nullptr;
+        // One read for the whole page: the file is unbuffered and a page is read field by field.
+        QByteArray page(length, Qt::Uninitialized);
+        if (m_pageFile->read(page.data(), length) != length)
+            return nullptr;
         auto surface = std::make_unique<TRLGraphicSurface>();
         surface->m_storage = this;
         surface->SetPageIndex(n);
-        surface->LoadFromStream(m_pageFile.get(), length);
+        surface->LoadFromBytes(page);
         addToCache(surface.get());
         return surface.release();
     } catch (...) {
@@ -197,50 +192,50 @@ void TRLGraphicStorage::SetTitle(const QString &title)
 
 int TRLGraphicStorage::Orientation() const
 {
-    return intValue(m_header, orientationKey, 1);
+    return m_header.IntValue(orientationKey, 1);
 }
 
 void TRLGraphicStorage::SetOrientation(int orientation)
 {
-    m_header.SetValue(orientationKey, QString::number(orientation));
+    m_header.SetIntValue(orientationKey, orientation);
 }
 
 double TRLGraphicStorage::PaperWidth() const
 {
-    return MetaTextToFloat(m_header.Value(paperWidthKey));
+    return m_header.FloatValue(paperWidthKey);
 }
 
 void TRLGraphicStorage::SetPaperWidth(double mm)
 {
-    m_header.SetValue(paperWidthKey, MetaFloatToText(mm));
+    m_header.SetFloatValue(paperWidthKey, mm);
 }
 
 double TRLGraphicStorage::PaperHeight() const
 {
-    return MetaTextToFloat(m_header.Value(paperHeightKey));
+    return m_header.FloatValue(paperHeightKey);
 }
 
 void TRLGraphicStorage::SetPaperHeight(double mm)
 {
-    m_header.SetValue(paperHeightKey, MetaFloatToText(mm));
+    m_header.SetFloatValue(paperHeightKey, mm);
 }
 
 int TRLGraphicStorage::FirstPageNumber() const
 {
-    return intValue(m_header, firstPageKey, 0);
+    return m_header.IntValue(firstPageKey, 0);
 }
 
 void TRLGraphicStorage::SetFirstPageNumber(int number)
 {
-    m_header.SetValue(firstPageKey, QString::number(number));
+    m_header.SetIntValue(firstPageKey, number);
 }
 
 int TRLGraphicStorage::LastPageNumber() const
 {
-    return intValue(m_header, lastPageKey, 0);
+    return m_header.IntValue(lastPageKey, 0);
 }
 
 void TRLGraphicStorage::SetLastPageNumber(int number)
 {
-    m_header.SetValue(lastPageKey, QString::number(number));
+    m_header.SetIntValue(lastPageKey, number);
 }

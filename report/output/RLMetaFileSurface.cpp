@@ -6,8 +6,8 @@
 #include "report/output/RLMetaFileMath.h"
 #include "report/output/RLMetaFilePageFormat.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cmath>
@@ -32,18 +32,6 @@ bool touches(const TRLRect &object, const TRLRect &area)
 }
 
 } // namespace
-
-QString MetaFloatToText(double value)
-{
-    return QString::number(value, 'f', 4);
-}
-
-double MetaTextToFloat(const QString &text, double fallback)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) ? value : fallback;
-}
 
 TRLGraphicSurface::TRLGraphicSurface()
     : m_brush(Qt::white, Qt::SolidPattern), m_fontColor(Qt::black), m_pen(Qt::black)
@@ -123,19 +111,8 @@ void TRLGraphicSurface::Rectangle(int left, int top, int right, int bottom)
 
 void TRLGraphicSurface::Polygon(const TRLMetaPointArray &points)
 {
-    TRLRect bounds;
-    if (!points.isEmpty()) {
-        bounds = TRLRect(points.first().x(), points.first().y(), points.first().x(), points.first().y());
-        for (const QPoint &p : points) {
-            bounds.Left = std::min(bounds.Left, p.x());
-            bounds.Top = std::min(bounds.Top, p.y());
-            bounds.Right = std::max(bounds.Right, p.x());
-            bounds.Bottom = std::max(bounds.Bottom, p.y());
-        }
-        // Right and bottom are exclusive: the rectangle holds the last column and row.
-        bounds.Right = RLMeta::added(bounds.Right, 1);
-        bounds.Bottom = RLMeta::added(bounds.Bottom, 1);
-    }
+    // The extreme points themselves, not widened: the box of a point array.
+    const TRLRect bounds = pointsExtent(points);
     auto *object = record<TRLPolygonObject>(bounds);
     object->Pen.FromQPen(m_pen, m_penMode);
     object->Brush.FromQBrush(m_brush);
@@ -326,9 +303,20 @@ void TRLGraphicSurface::SaveToStream(QIODevice *stream) const
 
 void TRLGraphicSurface::LoadFromStream(QIODevice *stream, qint64 limit)
 {
+    TRLPageReader reader(stream, limit);
+    load(reader);
+}
+
+void TRLGraphicSurface::LoadFromBytes(const QByteArray &bytes)
+{
+    TRLPageReader reader(bytes);
+    load(reader);
+}
+
+void TRLGraphicSurface::load(TRLPageReader &reader)
+{
     Clear();
     try {
-        TRLPageReader reader(stream, limit);
         // Read byte by byte up to the end-of-file mark, as a page of another kind may be shorter.
         char signature[20];
         int length = 0;
@@ -366,14 +354,6 @@ void TRLGraphicSurface::LoadFromStream(QIODevice *stream, qint64 limit)
     m_modified = false;
 }
 
-void TRLGraphicSurface::LoadFromBytes(const QByteArray &bytes)
-{
-    QByteArray copy(bytes);
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    LoadFromStream(&buffer);
-}
-
 void TRLGraphicSurface::PaintTo(TRLReplayCanvas &canvas) const
 {
     for (const TRLGraphicObject *object : m_objects)
@@ -398,32 +378,30 @@ void TRLGraphicSurface::SetStorage(TRLGraphicStorage *storage)
 
 int TRLGraphicSurface::Orientation() const
 {
-    bool ok = false;
-    const int value = m_macros.Value(orientationKey).trimmed().toInt(&ok);
-    return ok ? value : 1;
+    return m_macros.IntValue(orientationKey, 1);
 }
 
 void TRLGraphicSurface::SetOrientation(int orientation)
 {
-    m_macros.SetValue(orientationKey, QString::number(orientation));
+    m_macros.SetIntValue(orientationKey, orientation);
 }
 
 double TRLGraphicSurface::PaperWidth() const
 {
-    return MetaTextToFloat(m_macros.Value(paperWidthKey));
+    return m_macros.FloatValue(paperWidthKey);
 }
 
 void TRLGraphicSurface::SetPaperWidth(double mm)
 {
-    m_macros.SetValue(paperWidthKey, MetaFloatToText(mm));
+    m_macros.SetFloatValue(paperWidthKey, mm);
 }
 
 double TRLGraphicSurface::PaperHeight() const
 {
-    return MetaTextToFloat(m_macros.Value(paperHeightKey));
+    return m_macros.FloatValue(paperHeightKey);
 }
 
 void TRLGraphicSurface::SetPaperHeight(double mm)
 {
-    m_macros.SetValue(paperHeightKey, MetaFloatToText(mm));
+    m_macros.SetFloatValue(paperHeightKey, mm);
 }

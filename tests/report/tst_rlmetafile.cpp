@@ -94,6 +94,7 @@ private slots:
     void exactBytesOfEmptyPage();
     void exactBytesOfMacroAndFill();
     void exactBytesOfAccentedText();
+    void exactBytesOfShapesPicturesAndClips();
     void roundTripOfEveryKind();
     void objectsAreReadByTheirLength();
     void corruptPageFails_data();
@@ -171,6 +172,53 @@ void TestRLMetaFile::exactBytesOfAccentedText()
     loaded.LoadFromBytes(expected);
     QCOMPARE(static_cast<TRLTextObject *>(loaded.Objects(0))->Text, QStringLiteral("Ação"));
     QCOMPARE(static_cast<TRLTextObject *>(loaded.Objects(0))->FontName(), QStringLiteral("Arial"));
+}
+
+void TestRLMetaFile::exactBytesOfShapesPicturesAndClips()
+{
+    TRLGraphicSurface s;
+    const auto base = [](TRLGraphicObject *object, int left) {
+        object->BoundsRect = TRLRect(left, 2, 3, 4);
+        object->DrawGroup = 0;
+        return object;
+    };
+    auto *line = static_cast<TRLLineObject *>(base(new TRLLineObject(&s), 1));
+    line->FromPoint = QPoint(1, 2);
+    line->ToPoint = QPoint(3, -1);
+    line->Pen = TRLMetaPen{TRLMetaColor{9, 8, 7}, mpmXor, mpsDashDot, 3};
+    line->Brush = TRLMetaBrush{TRLMetaColor{4, 5, 6}, mbsCross};
+    auto *polygon = static_cast<TRLPolygonObject *>(base(new TRLPolygonObject(&s), 2));
+    polygon->Points = {QPoint(1, 2), QPoint(3, 4)};
+    auto *polyline = static_cast<TRLPolylineObject *>(base(new TRLPolylineObject(&s), 3));
+    polyline->Points = {QPoint(5, 6)};
+    auto *image = static_cast<TRLImageObject *>(base(new TRLImageObject(&s), 4));
+    image->Data = QByteArrayLiteral("NIL");
+    image->WholeWidths = true;
+    base(new TRLEllipseObject(&s), 5);
+    static_cast<TRLPixelObject *>(base(new TRLPixelObject(&s), 6))->Color = TRLMetaColor{1, 2, 3};
+    base(new TRLSetClipRectObject(&s), 7);
+    base(new TRLResetClipRectObject(&s), 8);
+    const char *bounds = " 02000000 03000000 04000000 00000000 00000000";
+    QByteArray expected = page("00000000 00000000 00000000 00000000 08000000");
+    const auto object = [&](const char *head, int left, const char *own) {
+        expected += hex(head) + hex(QByteArray::number(left, 16).rightJustified(2, '0') + "000000")
+            + hex(bounds) + hex(own);
+    };
+    object("02 35000000", 1, "01000000 02000000 03000000 FFFFFFFF" // from, to
+                             " 090807 0F 04 03000000 040506 07");  // pen, brush
+    object("07 39000000", 2, "000000 05 01 00000000 000000 01 02000000 01000000 02000000 03000000 04000000");
+    object("08 2D000000", 3, "000000 05 01 00000000 01000000 05000000 06000000");
+    object("09 20000000", 4, "03000000 4E494C 01"); // "NIL", whole widths
+    object("06 25000000", 5, "000000 05 01 00000000 000000 01");
+    object("01 1B000000", 6, "010203");
+    object("0A 18000000", 7, "");
+    object("0B 18000000", 8, "");
+    QCOMPARE(s.SaveToBytes().toHex(' '), expected.toHex(' '));
+
+    TRLGraphicSurface loaded;
+    loaded.LoadFromBytes(expected);
+    QCOMPARE(loaded.SaveToBytes(), expected);
+    QCOMPARE(static_cast<TRLLineObject *>(loaded.Objects(0))->ToPoint, QPoint(3, -1));
 }
 
 void TestRLMetaFile::roundTripOfEveryKind()
@@ -292,7 +340,7 @@ void TestRLMetaFile::recordingTakesCurrentAttributes()
     QVERIFY(rectangle->Brush == (TRLMetaBrush{TRLMetaColor{40, 50, 60}, mbsSolid}));
     QCOMPARE(rectangle->BoundsRect, TRLRect(1, 2, 3, 4));
     const auto *polygon = static_cast<TRLPolygonObject *>(s.Objects(1));
-    QCOMPARE(polygon->BoundsRect, TRLRect(-2, 1, 8, 10)); // right and bottom one past the last point
+    QCOMPARE(polygon->BoundsRect, TRLRect(-2, 1, 7, 9)); // the extreme points, not widened
     const auto *text = static_cast<TRLTextObject *>(s.Objects(2));
     QCOMPARE(text->FontName(), QStringLiteral("Arial"));
     QCOMPARE(text->Font.Size, 11);
@@ -439,6 +487,8 @@ void TestRLMetaFile::macroExpansion_data()
     QTest::newRow("next closing brace") << "{a{Title}" << "{a{Title}";
     QTest::newRow("empty name") << "{}" << "{}";
     QTest::newRow("plain") << "R$ 10,00" << "R$ 10,00";
+    QTest::newRow("value holding =") << "{Due}" << "dd=mm";
+    QTest::newRow("name is up to the first =") << "{Due=dd}" << "{Due=dd}";
 }
 
 void TestRLMetaFile::macroExpansion()
@@ -451,6 +501,7 @@ void TestRLMetaFile::macroExpansion()
     auto *s = new TRLGraphicSurface;
     s->Macros().SetValue(QStringLiteral("Title"), QStringLiteral("Página"));
     s->Macros().SetValue(QStringLiteral("Loop"), QStringLiteral("{Title}"));
+    s->Macros().SetValue(QStringLiteral("Due"), QStringLiteral("dd=mm"));
     s->TextRect(TRLRect(0, 0, 10, 10), 0, 0, text);
     store.Add(s);
     QCOMPARE(static_cast<TRLTextObject *>(store.Pages(0)->Objects(0))->DisplayText(), shown);

@@ -3,6 +3,7 @@
 #include "report/output/RLMetaFile.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <climits>
@@ -70,6 +71,8 @@ private slots:
 
     void textAlignment();
     void justifiedTextSpreadsToTheRight();
+    void textPlacedExactly_data();
+    void textPlacedExactly();
     void textClippedUnlessAskedNotTo();
     void opaqueTextBackground();
     void fontSizeFollowsTheDeviceResolution();
@@ -268,6 +271,77 @@ void TestRLMetaFileReplay::justifiedTextSpreadsToTheRight()
     // A text without a gap stays as it is.
     std::unique_ptr<TRLGraphicSurface> singlePlain(textPage(QStringLiteral("palavra"), box, mtaLeft));
     QCOMPARE(replay(*single), replay(*singlePlain));
+}
+
+// Where each alignment and layout starts the text, against the same text drawn straight.
+void TestRLMetaFileReplay::textPlacedExactly_data()
+{
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("left top") << int(mtaLeft) << int(mtlTop) << "Valor total";
+    QTest::newRow("right") << int(mtaRight) << int(mtlTop) << "Valor total";
+    QTest::newRow("centre") << int(mtaCenter) << int(mtlCenter) << "Valor total";
+    QTest::newRow("bottom") << int(mtaLeft) << int(mtlBottom) << "Valor total";
+    QTest::newRow("justify") << int(mtaJustify) << int(mtlTop) << "um  dois tr\u00eas quatro";
+    QTest::newRow("justify, leading blank") << int(mtaJustify) << int(mtlTop) << " a b";
+}
+
+void TestRLMetaFileReplay::textPlacedExactly()
+{
+    QFETCH(int, alignment);
+    QFETCH(int, layout);
+    QFETCH(QString, text);
+    const TRLRect box(17, 9, 185, 47);
+    const QPoint origin(21, 12);
+    TRLGraphicSurface s;
+    QFont recorded(QStringLiteral("Arial"));
+    recorded.setPointSize(10);
+    s.SetFont(recorded);
+    s.SetBrush(Qt::NoBrush);
+    s.TextRect(box, origin.x(), origin.y(), text, quint8(alignment), quint8(layout), MetaTextFlagUnclipped);
+
+    QImage expected = blankImage();
+    QPainter painter(&expected);
+    QFont font;
+    font.setFamily(QStringLiteral("Arial"));
+    font.setPointSize(10);
+    painter.setFont(font);
+    const QFontMetrics m = painter.fontMetrics();
+    const int blank = m.horizontalAdvance(QLatin1Char(' '));
+    const auto width = [&](const QString &t) { return m.horizontalAdvance(t + QLatin1Char(' ')); };
+    int x = blank / 2 + origin.x();
+    if (alignment == mtaRight)
+        x = blank / 2 + box.Right - width(text);
+    else if (alignment == mtaCenter)
+        x = blank / 2 + (box.Left + box.Right - width(text)) / 2;
+    int y = origin.y();
+    if (layout == mtlBottom)
+        y = box.Bottom - m.height();
+    else if (layout == mtlCenter)
+        y = (box.Top + box.Bottom - m.height()) / 2;
+    QString shown = text;
+    if (alignment == mtaJustify) {
+        // One blank at a time into the gaps, from the last gap back to the first and round again,
+        // until the text and a blank no longer fit.
+        QVector<int> gaps; // the index of the first letter after each run of blanks
+        const int firstLetter = int(shown.indexOf(QRegularExpression(QStringLiteral("\\S"))));
+        for (int i = firstLetter + 1; i < shown.size(); ++i)
+            if (shown.at(i) != QLatin1Char(' ') && shown.at(i - 1) == QLatin1Char(' '))
+                gaps.append(i);
+        for (int next = int(gaps.size()) - 1; width(shown) <= box.Right - x; next = next > 0 ? next - 1 : int(gaps.size()) - 1) {
+            shown.insert(gaps[next], QLatin1Char(' '));
+            for (int g = next; g < gaps.size(); ++g)
+                ++gaps[g];
+        }
+        QVERIFY(width(shown) > box.Right - x);
+        QVERIFY(m.horizontalAdvance(shown) <= box.Right - x);
+    }
+    painter.setPen(Qt::black);
+    painter.drawText(x, y + m.ascent(), shown);
+    painter.end();
+
+    QCOMPARE(replay(s), expected);
 }
 
 void TestRLMetaFileReplay::textClippedUnlessAskedNotTo()

@@ -13,8 +13,10 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <csignal>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -50,6 +52,7 @@ private slots:
     void cacheIsFirstInFirstOut();
     void evictedPageReadsBackFromFile();
     void modifiedPageIsWrittenAgainOnEviction();
+    void fullDiskWhileEvicting();
     void addingAgainReplacesThePage();
     void damagedPageFileReadsAsNoPage();
     void pagesBeyondTwoGigabytes();
@@ -162,6 +165,39 @@ void TestRLMetaFileStore::modifiedPageIsWrittenAgainOnEviction()
         for (int n = 0; n < 6; ++n)
             QVERIFY(store.Pages(n));
     QCOMPARE(QFileInfo(store.FileName()).size(), sizeAfter);
+}
+
+void TestRLMetaFileStore::fullDiskWhileEvicting()
+{
+    TRLGraphicStorage store;
+    for (int n = 0; n < 5; ++n)
+        store.Add(numberedPage(n));
+    store.Pages(0)->FillRect(TRLRect(1, 1, 2, 2)); // written again when it leaves the cache
+    const qint64 size = QFileInfo(store.FileName()).size();
+    TRLGraphicSurface *sixth = numberedPage(5);
+    const qint64 pageBytes = 4 + sixth->SaveToBytes().size();
+
+    // Room for the sixth page, none for the first one's new copy. The store owns the sixth page
+    // from Add on and must free it even so (the sanitizer run sees a leak).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    rlimit limited = unlimited;
+    limited.rlim_cur = rlim_t(size + pageBytes + 8);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    QString error;
+    try {
+        store.Add(sixth);
+    } catch (const TRLException &e) {
+        error = e.Message();
+    }
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    QVERIFY(!error.isEmpty());
+
+    QCOMPARE(QFileInfo(store.FileName()).size(), size + pageBytes); // no half page left behind
+    QCOMPARE(store.PageCount(), 6);
+    QCOMPARE(pageText(store.Pages(5)), QStringLiteral("Página 6 de {LastPageNumber}"));
+    QCOMPARE(store.Pages(0)->ObjectCount(), 2); // the copy on disk; the change found no room
 }
 
 void TestRLMetaFileStore::addingAgainReplacesThePage()
