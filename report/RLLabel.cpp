@@ -11,11 +11,6 @@ void TRLTextCaption::Write(const QString &text, bool preparing)
         m_design = text;
 }
 
-QSize RLTextSize(const QFont &font, const QString &text)
-{
-    return textExtent(text, font);
-}
-
 QString TRLTextCaption::Measured(const TRLCustomControl *control) const
 {
     if (control->IsPreparing())
@@ -80,7 +75,7 @@ QSize TRLCustomLabel::CalcSize() const
 {
     if (!AutoSize())
         return TRLCustomControl::CalcSize();
-    const QSize text = RLTextSize(Font(), m_caption.Measured(this) + QLatin1Char(' '));
+    const QSize text = textExtent(m_caption.Measured(this) + QLatin1Char(' '), Font());
     return QSize(text.width() + Borders()->DrawnExtent(TRLBorders::Left, TRLBorders::Right, 1),
                  text.height() + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }

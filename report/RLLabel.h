@@ -27,9 +27,6 @@ private:
     QString m_print;
 };
 
-// Width and height of a text in a font, measured as the page surface measures it.
-QSize RLTextSize(const QFont &font, const QString &text);
-
 class TRLCustomLabel : public TRLCustomControl
 {
     Q_OBJECT

@@ -118,10 +118,10 @@ QSize TRLCustomMultiLine::CalcSize() const
     const int width = PrintRect().Width();
     const QFont font = Font();
     const QStringList rows = RLBreakRows(m_caption.Measured(this), width, m_wordWrap,
-                                         [&](const QString &t) { return RLTextSize(font, t).width(); });
+                                         [&](const QString &t) { return textExtent(t, font).width(); });
     int height = 0;
     for (const QString &row : rows)
-        height += RLTextSize(font, row + QLatin1Char(' ')).height();
+        height += textExtent(row + QLatin1Char(' '), font).height();
     return QSize(Width(), height + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }
 
