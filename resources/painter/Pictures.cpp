@@ -20,6 +20,32 @@ QColor ink(QColor c, Tone tone)
     return grey < 160 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
+// Letters on a dark fill stay light in black and white too.
+QColor inkOnDark(QColor c, Tone tone)
+{
+    return ink(c, tone == Tone::Mono ? Tone::Colour : tone);
+}
+
+// A curved ribbon from left to right whose edges sag by `sag`, `depth` high, with its text.
+void ribbon(QPainter &p, qreal left, qreal right, qreal top, qreal sag, qreal depth, QColor fill,
+            QColor line, qreal lineWidth, const QFont &font, const QRectF &textBox,
+            const QString &text, Tone tone)
+{
+    const qreal middle = (left + right) / 2;
+    QPainterPath path;
+    path.moveTo(left, top);
+    path.quadTo(middle, top + sag, right, top);
+    path.lineTo(right, top + depth);
+    path.quadTo(middle, top + depth + sag, left, top + depth);
+    path.closeSubpath();
+    p.setPen(QPen(ink(line, tone), lineWidth));
+    p.setBrush(ink(fill, tone));
+    p.drawPath(path);
+    p.setFont(font);
+    p.setPen(inkOnDark(Qt::white, tone));
+    p.drawText(textBox, Qt::AlignCenter, text);
+}
+
 // Maps a drawing designed on a width x height grid onto the box.
 void enterGrid(QPainter &p, const QRectF &box, qreal width, qreal height)
 {
@@ -157,21 +183,11 @@ void PaintBrazilArms(QPainter &p, const QRectF &box, Tone tone)
         fillShape(p, star(c + s, 2.2, 0.9, 5), Qt::white, Qt::transparent, 0, tone);
 
     // The ribbon with the name of the republic.
-    QPainterPath ribbon;
-    ribbon.moveTo(3, 116);
-    ribbon.quadTo(65, 134, 127, 116);
-    ribbon.lineTo(127, 128);
-    ribbon.quadTo(65, 146, 3, 128);
-    ribbon.closeSubpath();
-    p.setPen(QPen(ink(dark, tone), 0.8));
-    p.setBrush(ink(blue, tone));
-    p.drawPath(ribbon);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(6);
     f.setBold(true);
-    p.setFont(f);
-    p.setPen(ink(Qt::white, tone == Tone::Mono ? Tone::Colour : tone));
-    p.drawText(QRectF(3, 121, 124, 10), Qt::AlignCenter, QStringLiteral("REPÚBLICA FEDERATIVA DO BRASIL"));
+    ribbon(p, 3, 127, 116, 18, 12, blue, dark, 0.8, f, QRectF(3, 121, 124, 10),
+           QStringLiteral("REPÚBLICA FEDERATIVA DO BRASIL"), tone);
     p.restore();
 }
 
@@ -210,7 +226,7 @@ void PaintSaoPauloArms(QPainter &p, const QRectF &box, Tone tone)
     f.setPixelSize(11);
     f.setBold(true);
     p.setFont(f);
-    p.setPen(ink(silver, tone == Tone::Mono ? Tone::Colour : tone));
+    p.setPen(inkOnDark(silver, tone));
     p.drawText(QRectF(18, 22, 13, 14), Qt::AlignCenter, QStringLiteral("S"));
     p.drawText(QRectF(36, 22, 13, 14), Qt::AlignCenter, QStringLiteral("P"));
 
@@ -218,20 +234,10 @@ void PaintSaoPauloArms(QPainter &p, const QRectF &box, Tone tone)
     fillShape(p, star(QPointF(33.5, 6), 5.5, 2.2, 5), gold, dark, 0.5, tone);
 
     // The red ribbon with the motto.
-    QPainterPath ribbon;
-    ribbon.moveTo(6, 56);
-    ribbon.quadTo(33.5, 66, 61, 56);
-    ribbon.lineTo(61, 63);
-    ribbon.quadTo(33.5, 73, 6, 63);
-    ribbon.closeSubpath();
-    p.setPen(QPen(ink(dark, tone), 0.5));
-    p.setBrush(ink(red, tone));
-    p.drawPath(ribbon);
     QFont m(QStringLiteral("Arial"));
     m.setPixelSize(3);
-    p.setFont(m);
-    p.setPen(ink(Qt::white, tone == Tone::Mono ? Tone::Colour : tone));
-    p.drawText(QRectF(6, 60, 55, 5), Qt::AlignCenter, QStringLiteral("PRO BRASILIA FIANT EXIMIA"));
+    ribbon(p, 6, 61, 56, 10, 7, red, dark, 0.5, m, QRectF(6, 60, 55, 5),
+           QStringLiteral("PRO BRASILIA FIANT EXIMIA"), tone);
     p.restore();
 }
 
