@@ -188,7 +188,7 @@ private slots:
         QVERIFY(index >= 0);
         RLPrinter().SetPrinterIndex(index);
         const QString failure = printFailure({{1, 210, 297}});
-        QVERIFY2(failure.startsWith(QLatin1String("O trabalho de impressão")) && failure.endsWith(QLatin1String("falhou: Filter failed")),
+        QVERIFY2(failure.startsWith(QStringLiteral("O trabalho de impressão")) && failure.endsWith(QLatin1String("falhou: Filter failed")),
                  qPrintable(failure));
         QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("Quebrada")}));
         RLPrinter().Refresh();
