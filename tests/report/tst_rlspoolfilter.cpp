@@ -84,21 +84,6 @@ private:
     std::shared_ptr<FakePrinterState> state;
     QTemporaryDir dir;
 
-    // The words of every job handed over, one list per job.
-    QList<QStringList> jobTexts()
-    {
-        QList<QStringList> out;
-        for (int i = 0; i < state->sent.size(); ++i) {
-            const QString file = dir.filePath(QStringLiteral("job%1.pdf").arg(i));
-            QFile f(file);
-            f.open(QIODevice::WriteOnly);
-            f.write(state->sent.at(i).document);
-            f.close();
-            out << PdfInspect::texts(file);
-        }
-        return out;
-    }
-
     QString writeJob(int index)
     {
         const QString file = dir.filePath(QStringLiteral("job%1.pdf").arg(index));
@@ -106,6 +91,15 @@ private:
         f.open(QIODevice::WriteOnly);
         f.write(state->sent.at(index).document);
         return file;
+    }
+
+    // The words of every job handed over, one list per job.
+    QList<QStringList> jobTexts()
+    {
+        QList<QStringList> out;
+        for (int i = 0; i < state->sent.size(); ++i)
+            out << PdfInspect::texts(writeJob(i));
+        return out;
     }
 
 private slots:
