@@ -204,3 +204,22 @@ void TfrmRLFeedBack::fitToFrame()
         }
     }
 }
+
+std::unique_ptr<TRLFeedBackProgress> NewRLFeedBackProgress(const QString &caption, int barCount,
+                                                           std::function<void()> cancel, bool background)
+{
+    auto window = std::make_unique<TfrmRLFeedBack>(caption, barCount);
+    if (background)
+        window->setWindowModality(Qt::NonModal);
+    if (cancel)
+        window->SetOnCancel(nullptr, [cancel](QObject *, TfrmRLFeedBack *, bool &) { cancel(); });
+    window->show();
+    return std::make_unique<TRLFeedBackProgress>(std::move(window));
+}
+
+void InstallRLFeedBackProgress()
+{
+    SetRLProgressFactory([](const QString &caption, int barCount, std::function<void()> cancel) {
+        return std::unique_ptr<TRLProgress>(NewRLFeedBackProgress(caption, barCount, std::move(cancel)));
+    });
+}

@@ -3,12 +3,17 @@
 // progress bars, a step text and a cancel button. It is shown without blocking; the work steps it
 // and lets the application process pending events at every step. User-interface thread only.
 
+// RLFilters.h reads its store through an inline QPointer: the type must be complete.
+#include "report/output/RLMetaFile.h"
+#include "report/output/RLFilters.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QProgressBar;
@@ -83,3 +88,25 @@ private:
     bool m_hasCancelOwner = false;
     TRLFeedBackCancelEvent m_onCancel;
 };
+
+// The progress of a filter's page loop shown in a progress window (user-interface thread only).
+
+class TRLFeedBackProgress : public TRLProgress
+{
+public:
+    explicit TRLFeedBackProgress(std::unique_ptr<TfrmRLFeedBack> window) : m_window(std::move(window)) {}
+    void SetMax(int max) override { m_window->SetMax(max); }
+    void Step() override { m_window->Step(); }
+    TfrmRLFeedBack *Window() const { return m_window.get(); }
+
+private:
+    std::unique_ptr<TfrmRLFeedBack> m_window;
+};
+
+// A shown progress window whose cancel calls cancel. A background run's window leaves the other
+// windows usable; a foreground one blocks them.
+std::unique_ptr<TRLFeedBackProgress> NewRLFeedBackProgress(const QString &caption, int barCount,
+                                                           std::function<void()> cancel, bool background = false);
+
+// Makes the filters' page loop show its progress in this window.
+void InstallRLFeedBackProgress();
