@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -64,6 +65,7 @@ private slots:
     void closingApplicationAbortsStep();
     void callbackErrorReachesHandler();
     void blinkTogglesStepName();
+    void screenshots();
 };
 
 void TestRLFeedBack::init()
@@ -276,6 +278,30 @@ void TestRLFeedBack::blinkTogglesStepName()
     window.TimerBlink->start();
     QTRY_VERIFY(window.LabelStepName->isHidden());
     QTRY_VERIFY(!window.LabelStepName->isHidden());
+}
+
+// Not a check: with ZAVENOR_SHOTS_DIR set (under Xvfb), pictures of the window for the docs.
+void TestRLFeedBack::screenshots()
+{
+    const QString folder = qEnvironmentVariable("ZAVENOR_SHOTS_DIR");
+    if (folder.isEmpty())
+        QSKIP("pictures only on request");
+    for (int bars : {1, 3}) {
+        TfrmRLFeedBack window(QStringLiteral("Imprimindo o relatório..."), bars);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int bar = 0; bar < bars; ++bar) {
+            window.SetMax(4);
+            for (int step = 0; step < bars - bar + 1; ++step)
+                window.Step();
+            window.NextBar();
+        }
+        window.SetStepName(QStringLiteral("Página 2"));
+        QTest::qWait(200);
+        const QString file = QStringLiteral("%1/progresso-%2-barra%3.png").arg(folder).arg(bars).arg(bars > 1 ? "s" : "");
+        QCOMPARE(QProcess::execute(QStringLiteral("import"),
+                                   {QStringLiteral("-window"), QString::number(window.winId()), file}), 0);
+    }
 }
 
 int main(int argc, char **argv)
