@@ -5,6 +5,7 @@
 #include "report/RLExceptions.h"
 #include "report/RLHost.h"
 #include "report/output/RLFeedBack.h"
+#include "report/output/RLMetaFile.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -40,6 +41,32 @@ public slots:
     }
 };
 
+// A print filter that only counts what the page loop asks of it, and acts on one page.
+class CountingFilter : public TRLCustomPrintFilter
+{
+public:
+    std::function<void(int)> onPage;
+    int drawn = 0;
+    int ended = 0;
+    void BeginDoc() override {}
+    void EndDoc() override { ++ended; }
+    void NewPage() override {}
+    void DrawPage(TRLGraphicSurface *) override
+    {
+        ++drawn;
+        if (onPage)
+            onPage(drawn);
+    }
+};
+
+static TfrmRLFeedBack *shownFeedBack()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *window = qobject_cast<TfrmRLFeedBack *>(w); window && window->isVisible())
+            return window;
+    return nullptr;
+}
+
 static TestApplication *testApp()
 {
     return static_cast<TestApplication *>(QCoreApplication::instance());
@@ -65,6 +92,8 @@ private slots:
     void closingApplicationAbortsStep();
     void callbackErrorReachesHandler();
     void blinkTogglesStepName();
+    void pageLoopShowsProgress_data();
+    void pageLoopShowsProgress();
     void screenshots();
 };
 
@@ -278,6 +307,62 @@ void TestRLFeedBack::blinkTogglesStepName()
     window.TimerBlink->start();
     QTRY_VERIFY(window.LabelStepName->isHidden());
     QTRY_VERIFY(!window.LabelStepName->isHidden());
+}
+
+void TestRLFeedBack::pageLoopShowsProgress_data()
+{
+    QTest::addColumn<QString>("onPage2");
+    QTest::addColumn<int>("drawn");
+    QTest::addColumn<bool>("aborted");
+    QTest::newRow("to the end") << "" << 4 << false;
+    QTest::newRow("cancel during page 2") << "cancel" << 2 << false;
+    QTest::newRow("program closes during page 2") << "close" << 2 << true;
+}
+
+void TestRLFeedBack::pageLoopShowsProgress()
+{
+    QFETCH(QString, onPage2);
+    QFETCH(int, drawn);
+    QFETCH(bool, aborted);
+    InstallRLFeedBackProgress();
+    QObject report; // a store without owner would release itself after the run
+    auto &store = *new TRLGraphicStorage(&report);
+    for (int i = 0; i < 4; ++i) {
+        auto *page = new TRLGraphicSurface;
+        page->SetWidth(100);
+        page->SetHeight(100);
+        store.Add(page);
+    }
+    CountingFilter filter;
+    QString caption;
+    int maximum = 0;
+    filter.onPage = [&](int page) {
+        TfrmRLFeedBack *window = shownFeedBack();
+        QVERIFY(window);
+        caption = window->windowTitle();
+        maximum = window->ProgressBar->maximum();
+        QCOMPARE(window->ProgressBar->value(), page - 1);
+        if (page != 2)
+            return;
+        // What the user does reaches the window while the step processes events.
+        if (onPage2 == "cancel")
+            QMetaObject::invokeMethod(window->BitBtnCancel, "click", Qt::QueuedConnection);
+        else if (onPage2 == "close")
+            QTimer::singleShot(0, [] { RLSetApplicationClosing(true); });
+    };
+    bool abortSeen = false;
+    try {
+        filter.Run(&store, 1, -1);
+    } catch (const TRLAbort &) {
+        abortSeen = true;
+    }
+    SetRLProgressFactory({});
+    QCOMPARE(filter.drawn, drawn);
+    QCOMPARE(abortSeen, aborted);
+    QCOMPARE(caption, QStringLiteral("Imprimindo o relatório..."));
+    QCOMPARE(maximum, 4);
+    QCOMPARE(filter.ended, 1); // the job is ended however the run stops
+    QCOMPARE(shownFeedBack(), nullptr);
 }
 
 // Not a check: with ZAVENOR_SHOTS_DIR set (under Xvfb), pictures of the window for the docs.
