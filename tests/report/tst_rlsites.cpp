@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <climits>
+
 #include "RLControlTestSupport.h"
 
 namespace {
@@ -48,6 +50,8 @@ private slots:
     void alignAndAnchorsExclude();
     void invisibleChildrenStay();
     void gradientStrips();
+    void gradientCoarserThanArea_data();
+    void gradientCoarserThanArea();
     void backgroundPlacement();
     void printPassOnPage();
     void childSitesPrintInsideBand();
@@ -323,6 +327,34 @@ void TestRLSites::gradientStrips()
     band.Degrade()->SetOppositeColor(Qt::white);
     band.DrawOnto(&same, TRLRect(0, 0, 100, 20));
     QCOMPARE(objectsOf<TRLFillRectObject>(&same).size(), 0);
+}
+
+void TestRLSites::gradientCoarserThanArea_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("granularity");
+    QTest::newRow("horizontal, largest") << int(ddHorizontal) << INT_MAX;
+    QTest::newRow("vertical, largest") << int(ddVertical) << INT_MAX;
+    QTest::newRow("horizontal, near largest") << int(ddHorizontal) << INT_MAX - 60;
+    QTest::newRow("vertical, just wider") << int(ddVertical) << 41;
+}
+
+void TestRLSites::gradientCoarserThanArea()
+{
+    // One strip of the site's colour over the whole area, wherever the area lies.
+    QFETCH(int, direction);
+    QFETCH(int, granularity);
+    Panel panel(100, 40);
+    panel.SetColor(QColor(200, 10, 10));
+    panel.Degrade()->SetDirection(TRLDegradeDirection(direction));
+    panel.Degrade()->SetGranularity(granularity);
+    TRLGraphicSurface page;
+    const TRLRect area(50, 60, 150, 100);
+    panel.DrawOnto(&page, area);
+    const auto fills = objectsOf<TRLFillRectObject>(&page);
+    QCOMPARE(fills.size(), 1);
+    QCOMPARE(fills[0]->BoundsRect, area);
+    QCOMPARE(fills[0]->Brush.Color.ToQColor(), QColor(200, 10, 10));
 }
 
 void TestRLSites::backgroundPlacement()
