@@ -634,6 +634,12 @@ TRLRect TRLCustomControl::PrintRect() const
     return m_borders->Shrink(BoundsRect());
 }
 
+void TRLCustomControl::BeginLoading()
+{
+    m_loading = true;
+    PartsBeginLoading();
+}
+
 void TRLCustomControl::EndLoading()
 {
     if (!m_loading)
@@ -644,5 +650,6 @@ void TRLCustomControl::EndLoading()
 
 void TRLCustomControl::Loaded()
 {
+    PartsEndLoading();
     AdjustBounds();
 }

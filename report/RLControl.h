@@ -179,7 +179,7 @@ public:
 
     bool IsLoading() const { return m_loading; }
     // Starts or ends the loading state by hand (TRLFormLoader does this for a whole layout).
-    void BeginLoading() { m_loading = true; }
+    void BeginLoading();
     void EndLoading();
     // The load-completion step: sizes and arrangement suppressed while loading run now.
     virtual void Loaded();
@@ -211,6 +211,9 @@ protected:
     virtual void ParentChanged() {}
     // Measuring height: text controls take their design caption again, sites measure children.
     virtual void BeforeMeasureHeight() {}
+    // Records that take values in any order (margins, page setup) follow the control's loading.
+    virtual void PartsBeginLoading() {}
+    virtual void PartsEndLoading() {}
     // Puts the bounds back without any of the consequences of SetBounds (after printing).
     void RestoreBounds(const TRLRect &r) { m_bounds = r; }
     // Defaults of a new control, taken without adjusting anything.

@@ -72,7 +72,23 @@ TRLCustomReport::TRLCustomReport(QObject *owner)
     SetFontColor(Qt::black);
     SetColor(Qt::white);
     Margins()->setValuesAndDefaults(10, 10, 10, 10);
+    // A stored layout gives PaperHeight and PaperWidth before PaperSize = fpCustom.
+    if (IsLoading())
+        m_pageSetup->beginLoading();
     SetBounds(0, 0, 0, 0); // the page size, whatever is asked
+}
+
+void TRLCustomReport::PartsBeginLoading()
+{
+    TRLCustomSkipper::PartsBeginLoading();
+    m_pageSetup->beginLoading();
+}
+
+void TRLCustomReport::PartsEndLoading()
+{
+    if (m_pageSetup->isLoading())
+        m_pageSetup->endLoading();
+    TRLCustomSkipper::PartsEndLoading();
 }
 
 TRLCustomReport::~TRLCustomReport()

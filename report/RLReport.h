@@ -80,6 +80,8 @@ protected:
     bool SizesHeight() const override { return false; }
     void ComputePrintArea() override;
     void PrepareSurface() override;
+    void PartsBeginLoading() override;
+    void PartsEndLoading() override;
     // The page is the outermost surface: nothing encloses it.
     void PutOnEnclosingSurface() override {}
 

@@ -61,6 +61,7 @@ private slots:
     void colourMakesOpaque();
     void growingMemoExpandsBand();
     void loaderSuppressesThenCompletes();
+    void loaderTakesStoredPageSetup();
     void ownerKeepsCreationOrder();
     void destroyingSiteOrChild();
     void carbonCopiesShared();
@@ -534,6 +535,34 @@ void TestRLControls::loaderSuppressesThenCompletes()
         delete gone;
     }
     QVERIFY(!TRLFormLoader::IsLoadingOwner(gone));
+}
+
+void TestRLControls::loaderTakesStoredPageSetup()
+{
+    // Stored order: the custom sizes come before the paper that allows them.
+    QObject form;
+    TRLReport *report;
+    TRLBand *band;
+    {
+        TRLFormLoader loading(&form);
+        report = new TRLReport(&form);
+        report->PageSetup()->SetPaperHeight(102);
+        report->PageSetup()->SetPaperWidth(211);
+        report->PageSetup()->SetPaperSize(fpCustom);
+        report->Margins()->SetTopMargin(5);
+        band = new TRLBand(&form);
+        band->SetParent(report);
+    }
+    QCOMPARE(report->PageSetup()->PaperWidth(), 211.0);
+    QCOMPARE(report->PageSetup()->PaperHeight(), 102.0);
+    QCOMPARE(report->Width(), MMToPixels(211));
+    QCOMPARE(report->Height(), MMToPixels(102));
+    QCOMPARE(band->Top(), MMToPixels(5));
+    QCOMPARE(band->Width(), MMToPixels(211) - 2 * MMToPixels(10));
+    // After loading a table paper fixes the size again.
+    report->PageSetup()->SetPaperSize(fpA4);
+    report->PageSetup()->SetPaperWidth(100);
+    QCOMPARE(report->Width(), MMToPixels(210));
 }
 
 void TestRLControls::ownerKeepsCreationOrder()
