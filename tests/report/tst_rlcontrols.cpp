@@ -53,6 +53,8 @@ private slots:
     void sidesAndDrawFlags();
     void fixedOnlyQuality();
     void bordersShrinkRectangles();
+    void bordersWithoutWidthTakeNoRoom_data();
+    void bordersWithoutWidthTakeNoRoom();
     void holders();
     void holderCyclesRefused();
     void friendlyNames();
@@ -284,6 +286,40 @@ void TestRLControls::bordersShrinkRectangles()
     QCOMPARE(label.ClientRect(), TRLRect(3, 0, 100, 27));
     label.Borders()->SetWidth(0);
     QCOMPARE(label.PrintRect(), TRLRect(10, 20, 110, 50));
+}
+
+void TestRLControls::bordersWithoutWidthTakeNoRoom_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("zero") << 0;
+    QTest::newRow("negative") << -3;
+}
+
+void TestRLControls::bordersWithoutWidthTakeNoRoom()
+{
+    // What is not drawn must not be reserved: text and children use the whole control.
+    QFETCH(int, width);
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.SetHeight(40);
+    TRLLabel label;
+    label.SetParent(&band);
+    label.SetCaption("x");
+    const QSize bare = label.CalcSize();
+    for (TRLBorders *b : {label.Borders(), band.Borders()}) {
+        b->SetSides(sdAll);
+        b->SetWidth(width);
+    }
+    QCOMPARE(label.CalcSize(), bare);
+    label.SetAutoSize(false);
+    label.SetBounds(10, 5, 60, 20);
+    QCOMPARE(label.ClientRect(), TRLRect(0, 0, 60, 20));
+    QCOMPARE(label.PrintRect(), TRLRect(10, 5, 70, 25));
+    QCOMPARE(band.ClientRect(), band.MarginRect());
+    QVERIFY(label.CanPrint());
+    label.Print();
+    QCOMPARE(objectsOf<TRLRectangleObject>(band.Surface()).size(), 0);
 }
 
 void TestRLControls::holders()
