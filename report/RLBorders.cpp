@@ -1,6 +1,6 @@
 #include "report/RLBorders.h"
 
-#include "report/RLReport.h"
+#include "report/RLControl.h"
 #include "report/output/RLMetaFile.h"
 
 TRLBorders::TRLBorders(TRLCustomControl *owner) : m_owner(owner) {}
@@ -73,8 +73,8 @@ bool TRLBorders::IsDrawn(Side side) const
         return false;
     if (m_fixed[side])
         return true;
-    const TRLCustomReport *report = m_owner ? m_owner->OwnerReport() : nullptr;
-    return !report || report->PrintQuality() == pqFullFeature;
+    const TRLPrintContext *context = m_owner ? m_owner->PrintContext() : nullptr;
+    return !context || context->PrintQuality() == pqFullFeature;
 }
 
 bool TRLBorders::IsAnyDrawn() const

@@ -61,6 +61,30 @@ TRLCustomGroup::TRLCustomGroup(QObject *owner) : TRLCustomPager(owner)
     initBounds(185, 64);
 }
 
+// --- report lookups of every control ------------------------------------------------------------
+
+TRLCustomReport *TRLCustomControl::FindParentReport() const
+{
+    for (TRLCustomSite *s = Parent(); s; s = s->Parent())
+        if (auto *r = qobject_cast<TRLCustomReport *>(s))
+            return r;
+    return nullptr;
+}
+
+TRLCustomReport *TRLCustomControl::RequireParentReport() const
+{
+    if (auto *r = FindParentReport())
+        return r;
+    raiseMissing(".ParentReport");
+}
+
+TRLCustomReport *TRLCustomControl::OwnerReport() const
+{
+    if (auto *r = qobject_cast<TRLCustomReport *>(const_cast<TRLCustomControl *>(this)))
+        return r;
+    return FindParentReport();
+}
+
 // --- report ----------------------------------------------------------------------------------
 
 TRLCustomReport::TRLCustomReport(QObject *owner)

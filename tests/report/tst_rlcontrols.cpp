@@ -33,6 +33,26 @@ QString errorOf(const std::function<void()> &f)
     return QString();
 }
 
+// Any site may stand where a report does for the controls inside it.
+class ContextPanel : public TRLCustomSite, public TRLPrintContext
+{
+public:
+    TRLPrintQuality quality = pqFullFeature;
+    bool preparing = false;
+    bool blank = false;
+    QStringList filtered;
+
+    TRLPrintQuality PrintQuality() const override { return quality; }
+    bool PreparesPages() const override { return preparing; }
+    bool PrintsBlankTexts() const override { return blank; }
+    void FilterText(TRLCustomControl *sender, QString &text, bool &printIt) override
+    {
+        filtered << sender->Name() + QLatin1Char('=') + text;
+        text += QLatin1Char('!');
+        printIt = !text.startsWith(QLatin1Char('-'));
+    }
+};
+
 } // namespace
 
 class TestRLControls : public QObject
@@ -68,6 +88,7 @@ private slots:
     void destroyingSiteOrChild();
     void carbonCopiesShared();
     void textEventsDecidePrintCaption();
+    void nearestPrintContextApplies();
     void measureHeightTakesDesignText();
 };
 
@@ -599,6 +620,39 @@ void TestRLControls::loaderTakesStoredPageSetup()
     report->PageSetup()->SetPaperSize(fpA4);
     report->PageSetup()->SetPaperWidth(100);
     QCOMPARE(report->Width(), MMToPixels(210));
+}
+
+void TestRLControls::nearestPrintContextApplies()
+{
+    TRLReport report;
+    report.SetPrintQuality(pqFullFeature);
+    ContextPanel panel;
+    panel.SetParent(&report);
+    TRLLabel label;
+    label.SetName("LbValor");
+    label.SetParent(&panel);
+    label.SetCaption("10,00");
+    label.Borders()->SetSides(sdAll);
+    label.Borders()->SetFixedTop(true);
+    QCOMPARE(label.PrintContext(), static_cast<TRLPrintContext *>(&panel));
+    panel.quality = pqFixedOnly; // the panel's quality, not the report's
+    QVERIFY(label.Borders()->IsDrawn(TRLBorders::Top));
+    QVERIFY(!label.Borders()->IsDrawn(TRLBorders::Left));
+
+    QVERIFY(label.CanPrint());
+    QCOMPARE(panel.filtered, QStringList{"LbValor=10,00"});
+    QCOMPARE(label.Caption(), QStringLiteral("10,00")); // not preparing: the design text
+    panel.preparing = true;
+    QCOMPARE(label.Caption(), QStringLiteral("10,00!"));
+    panel.blank = true;
+    QVERIFY(label.CanPrint());
+    QCOMPARE(label.Caption(), QStringLiteral("!"));
+    label.BeforePrint = [](TRLCustomControl *, QString &text, bool &) { text = "-1"; };
+    QVERIFY(!label.CanPrint()); // the filter's answer is the last word
+    // Outside any context a control asks nobody.
+    TRLLabel alone;
+    QCOMPARE(alone.PrintContext(), nullptr);
+    QVERIFY(!alone.IsPreparing());
 }
 
 void TestRLControls::ownerKeepsCreationOrder()
