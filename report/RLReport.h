@@ -80,7 +80,9 @@ public:
     TRLGraphicSurface *PageSurface();
     std::unique_ptr<TRLGraphicSurface> TakePageSurface();
     void ReleasePageSurface();
-    TRLGraphicSurface *Surface() override { return PageSurface(); }
+    // Children print only onto a page that is open: once the page has gone to the store, a print
+    // onto the report is an error rather than the start of a blank page of its own.
+    TRLGraphicSurface *Surface() override { return m_page.get(); }
 
 protected:
     void FixSize(int &width, int &height) const override;

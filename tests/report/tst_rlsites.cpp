@@ -1,5 +1,6 @@
 // Sites: areas, arranging children by Align and Anchors, and putting a site onto a page.
 
+#include "report/RLExceptions.h"
 #include "report/RLReport.h"
 #include "report/output/RLMetaFile.h"
 
@@ -60,6 +61,7 @@ private slots:
     void reportPaintsUnderItsChildren();
     void bandGrownWhileOpenIsPaintedWhole();
     void disabledBandPaintsItselfOnly();
+    void noPrintOntoAPageHandedOver();
 };
 
 void TestRLSites::areas()
@@ -605,6 +607,29 @@ void TestRLSites::disabledBandPaintsItselfOnly()
     QVERIFY(objectsOf<TRLTextObject>(page).isEmpty());
     QCOMPARE(objectsOf<TRLFillRectObject>(page).size(), 1);
     QCOMPARE(objectsOf<TRLRectangleObject>(page).size(), 4);
+}
+
+void TestRLSites::noPrintOntoAPageHandedOver()
+{
+    TRLReport report;
+    TRLLabel label;
+    label.SetName("LbTarde");
+    label.SetParent(&report);
+    label.SetCaption("tarde demais");
+    report.OpenSite();
+    QCOMPARE(objectsOf<TRLTextObject>(report.PageSurface()).size(), 1);
+    report.CloseSite();
+    const auto page = report.TakePageSurface();
+    QVERIFY(page);
+    QVERIFY(label.CanPrint());
+    QString error;
+    try {
+        label.Print();
+    } catch (const TRLException &e) {
+        error = e.Message();
+    }
+    QCOMPARE(error, QStringLiteral("Não encontrado: LbTarde.ParentSurface"));
+    QCOMPARE(objectsOf<TRLTextObject>(page.get()).size(), 1);
 }
 
 QTEST_MAIN(TestRLSites)
