@@ -117,6 +117,9 @@ TRLTextObject *textOf(TRLGraphicSurface *page, const QString &text)
     return nullptr;
 }
 
+// What OnDataRecord answers, per record number, one answer per call.
+using Actions = QMap<int, QList<int>>;
+
 bool progressWindowShown()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -138,6 +141,8 @@ private slots:
     void storeHeader();
     void emptyPage_data();
     void emptyPage();
+    void recordWalk_data();
+    void recordWalk();
     void progressWindowWhilePreparing_data();
     void progressWindowWhilePreparing();
     void textEventsDuringPreparation();
@@ -257,6 +262,51 @@ void TestRLReport::emptyPage()
         const auto texts = objectsOf<TRLTextObject>(slip.report->Pages()->Pages(0));
         QCOMPARE(std::count_if(texts.begin(), texts.end(), [](auto *t) { return t->Text == "linha"; }), details);
     }
+}
+
+void TestRLReport::recordWalk_data()
+{
+    // Five records offered; what OnDataRecord answers per record number (0: use it).
+    QTest::addColumn<int>("range");
+    QTest::addColumn<int>("rangeCount");
+    QTest::addColumn<Actions>("actions");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("all") << int(rrAllRecords) << 0 << Actions() << "1/1 2/1 3/1 4/1 5/1";
+    QTest::newRow("next none") << int(rrNextN) << 0 << Actions() << "";
+    QTest::newRow("next two") << int(rrNextN) << 2 << Actions() << "1/1 2/1";
+    QTest::newRow("current only") << int(rrCurrentOnly) << 0 << Actions() << "1/1";
+    QTest::newRow("retained twice") << int(rrAllRecords) << 0
+                                    << Actions{{2, {raUseAndRetain, raUseAndRetain, raUseIt}}}
+                                    << "1/1 2/1 2/2 2/3 3/1 4/1 5/1";
+    QTest::newRow("second ignored") << int(rrAllRecords) << 0 << Actions{{2, {raIgnoreIt}}}
+                                    << "1/1 2/1 3/1 4/1";
+}
+
+void TestRLReport::recordWalk()
+{
+    QFETCH(int, range);
+    QFETCH(int, rangeCount);
+    QFETCH(Actions, actions);
+    QFETCH(QString, printed);
+    Slip slip;
+    TestReport *report = slip.report;
+    report->SetRecordRange(TRLRecordRange(range));
+    report->SetRangeCount(rangeCount);
+    int offered = 0;
+    report->OnNeedData = [&](TRLCustomControl *, bool &more) { more = ++offered <= 5; };
+    report->OnDataRecord = [&](TRLCustomControl *, int recNo, int, bool &, TRLRecordAction &action) {
+        if (!actions.value(recNo).isEmpty())
+            action = TRLRecordAction(actions[recNo].takeFirst());
+    };
+    auto *detail = new TRLBand(&slip.form);
+    detail->SetParent(report);
+    detail->SetHeight(10);
+    QStringList seen;
+    detail->AfterPrint = [&](TRLCustomControl *) {
+        seen << QString("%1/%2").arg(report->RecNo()).arg(report->CopyNo());
+    };
+    QVERIFY(report->Prepare());
+    QCOMPARE(seen.join(' '), printed);
 }
 
 void TestRLReport::progressWindowWhilePreparing_data()
