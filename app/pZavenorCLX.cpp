@@ -153,6 +153,11 @@ void TfrmZavenor::buildButtonPanel()
         if (on)
             ErrorRelay::RunGuarded([this] { RBPBClick(); });
     });
+    // No click or accelerator may overtake the check of the field being left.
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(cbComLayOut), static_cast<QAbstractButton *>(RBCor),
+                                    static_cast<QAbstractButton *>(RBPB), static_cast<QAbstractButton *>(BBImprimir),
+                                    static_cast<QAbstractButton *>(BBSair)})
+        m_leave->Guard(button);
     connect(BBImprimir, &QPushButton::clicked, this, guarded([this] { BBImprimirClick(); }));
     connect(BBSair, &QPushButton::clicked, this, guarded([this] { BBSairClick(); }));
 }
@@ -331,8 +336,13 @@ bool TfrmZavenor::fValidaData(const QString &Texto, bool PermiteVazio)
 
 void TfrmZavenor::checkDateOnExit(TDateMaskEdit *field)
 {
-    if (!fValidaData(field->Text(), true))
+    if (!fValidaData(field->Text(), true)) {
         m_leave->ReturnFocus(field);
+        // Caret on the first slot with the date selected: typing retypes it at once (at the end
+        // of a full mask nothing could be typed).
+        const int length = int(field->displayText().size());
+        field->setSelection(length, -length);
+    }
 }
 
 void TfrmZavenor::mePerApExit() { checkDateOnExit(mePerAp); }
