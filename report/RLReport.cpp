@@ -61,6 +61,30 @@ TRLCustomGroup::TRLCustomGroup(QObject *owner) : TRLCustomPager(owner)
     initBounds(185, 64);
 }
 
+// --- report lookups of every control ------------------------------------------------------------
+
+TRLCustomReport *TRLCustomControl::FindParentReport() const
+{
+    for (TRLCustomSite *s = Parent(); s; s = s->Parent())
+        if (auto *r = qobject_cast<TRLCustomReport *>(s))
+            return r;
+    return nullptr;
+}
+
+TRLCustomReport *TRLCustomControl::RequireParentReport() const
+{
+    if (auto *r = FindParentReport())
+        return r;
+    raiseMissing(".ParentReport");
+}
+
+TRLCustomReport *TRLCustomControl::OwnerReport() const
+{
+    if (auto *r = qobject_cast<TRLCustomReport *>(const_cast<TRLCustomControl *>(this)))
+        return r;
+    return FindParentReport();
+}
+
 // --- report ----------------------------------------------------------------------------------
 
 TRLCustomReport::TRLCustomReport(QObject *owner)
@@ -72,7 +96,23 @@ TRLCustomReport::TRLCustomReport(QObject *owner)
     SetFontColor(Qt::black);
     SetColor(Qt::white);
     Margins()->setValuesAndDefaults(10, 10, 10, 10);
+    // A stored layout gives PaperHeight and PaperWidth before PaperSize = fpCustom.
+    if (IsLoading())
+        m_pageSetup->beginLoading();
     SetBounds(0, 0, 0, 0); // the page size, whatever is asked
+}
+
+void TRLCustomReport::PartsBeginLoading()
+{
+    TRLCustomSkipper::PartsBeginLoading();
+    m_pageSetup->beginLoading();
+}
+
+void TRLCustomReport::PartsEndLoading()
+{
+    if (m_pageSetup->isLoading())
+        m_pageSetup->endLoading();
+    TRLCustomSkipper::PartsEndLoading();
 }
 
 TRLCustomReport::~TRLCustomReport()

@@ -20,7 +20,7 @@
 enum class TRLPrepareState { NotPrepared = 0, Preparing = 1, Finishing = 2, Prepared = 3 };
 
 // The report: a skipper of page size (its bounds follow PageSetup) whose surface is the page.
-class TRLCustomReport : public TRLCustomSkipper, public TRLPageSetupOwner
+class TRLCustomReport : public TRLCustomSkipper, public TRLPageSetupOwner, public TRLPrintContext
 {
     Q_OBJECT
 public:
@@ -40,7 +40,7 @@ public:
     void SetShowProgress(bool on) { m_showProgress = on; }
     bool PrintEmpty() const { return m_printEmpty; }
     void SetPrintEmpty(bool on) { m_printEmpty = on; }
-    TRLPrintQuality PrintQuality() const { return m_printQuality; }
+    TRLPrintQuality PrintQuality() const override { return m_printQuality; }
     void SetPrintQuality(TRLPrintQuality quality) { m_printQuality = quality; }
     bool ForcePrepare() const { return m_forcePrepare; }
     void SetForcePrepare(bool on) { m_forcePrepare = on; }
@@ -63,16 +63,26 @@ public:
 
     TRLPrepareState PrepareState() const { return m_prepareState; }
     void SetPrepareState(TRLPrepareState state) { m_prepareState = state; }
-    // Completion passes and blank-and-retain records print text controls empty.
-    bool PrintsBlankTexts() const { return m_blankTexts; }
+    bool PreparesPages() const override
+    {
+        return m_prepareState == TRLPrepareState::Preparing || m_prepareState == TRLPrepareState::Finishing;
+    }
+    bool PrintsBlankTexts() const override { return m_blankTexts; }
     void SetPrintsBlankTexts(bool on) { m_blankTexts = on; }
+    void FilterText(TRLCustomControl *sender, QString &text, bool &printIt) override
+    {
+        if (OnFilterText)
+            OnFilterText(sender, text, printIt);
+    }
 
     // The current page, created on first request at the report's size with its paper macros and
     // opened; TakePageSurface() hands it over (to the page store) and forgets it.
     TRLGraphicSurface *PageSurface();
     std::unique_ptr<TRLGraphicSurface> TakePageSurface();
     void ReleasePageSurface();
-    TRLGraphicSurface *Surface() override { return PageSurface(); }
+    // Children print only onto a page that is open: once the page has gone to the store, a print
+    // onto the report is an error rather than the start of a blank page of its own.
+    TRLGraphicSurface *Surface() override { return m_page.get(); }
 
 protected:
     void FixSize(int &width, int &height) const override;
@@ -80,6 +90,8 @@ protected:
     bool SizesHeight() const override { return false; }
     void ComputePrintArea() override;
     void PrepareSurface() override;
+    void PartsBeginLoading() override;
+    void PartsEndLoading() override;
     // The page is the outermost surface: nothing encloses it.
     void PutOnEnclosingSurface() override {}
 

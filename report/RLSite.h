@@ -76,6 +76,8 @@ protected:
     void ColorChanged() override;
     void BordersChanged() override;
     void RearrangeOwnChildren() override { ArrangeChildren(); }
+    void PartsBeginLoading() override;
+    void PartsEndLoading() override;
     void BeforeMeasureHeight() override;
 
     // Hooks of the page pass for pagers and the report.
