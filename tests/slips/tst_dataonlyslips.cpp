@@ -38,10 +38,17 @@ void typeInto(QWidget *field, const QString &text)
 }
 
 // The part of preparation these layouts need: one page, the report's own controls, then its bands.
-std::unique_ptr<TRLGraphicSurface> printPage(TRLReport *report)
+std::unique_ptr<TRLGraphicSurface> printPage(QObject *form, TRLReport *report)
 {
     report->SetPrepareState(TRLPrepareState::Preparing);
     report->OpenSite();
+    for (TRLBand *band : form->findChildren<TRLBand *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (band->Parent() != report || !band->CanPrint())
+            continue;
+        band->AdjustBounds();
+        band->Print();
+        band->DoAfterPrint();
+    }
     report->CloseSite();
     report->SetPrepareState(TRLPrepareState::Prepared);
     return report->TakePageSurface();
@@ -260,7 +267,7 @@ private slots:
         TfrmDadosDARF doc;
         frmDadosDARF = &doc;
         w->fDadosDarf();
-        std::unique_ptr<TRLGraphicSurface> page = printPage(doc.RLDadosDARF);
+        std::unique_ptr<TRLGraphicSurface> page = printPage(&doc, doc.RLDadosDARF);
         QVERIFY(page);
         const QMap<QString, TRLRect> texts = textsOn(*page);
         const struct { const char *text; int left, top, right; } boxes[] = {
@@ -271,7 +278,7 @@ private slots:
         };
         for (const auto &box : boxes) {
             const QString text = QString::fromUtf8(box.text);
-            QVERIFY2(texts.contains(text), box.text);
+            QVERIFY2(texts.contains(text), qPrintable(QStringList(texts.keys()).join(QLatin1Char('|'))));
             const TRLRect r = texts.value(text);
             QCOMPARE(r.Top, box.top);
             QVERIFY2(r.Left >= box.left && r.Right <= box.right, box.text);
@@ -293,7 +300,7 @@ private slots:
         TfrmDadosGARE doc;
         frmDadosGARE = &doc;
         w->fDadosGARE();
-        std::unique_ptr<TRLGraphicSurface> page = printPage(doc.LRDadosGARE);
+        std::unique_ptr<TRLGraphicSurface> page = printPage(&doc, doc.LRDadosGARE);
         QVERIFY(page);
         const QMap<QString, TRLRect> texts = textsOn(*page);
         const struct { const char *text; int left, top, right; } boxes[] = {
