@@ -1,6 +1,7 @@
 #include "report/RLReport.h"
 
 #include "report/RLUtils.h"
+#include "report/output/RLFeedBack.h"
 #include "report/output/RLMetaFile.h"
 
 // --- bands -----------------------------------------------------------------------------------
@@ -100,6 +101,7 @@ TRLCustomReport::TRLCustomReport(QObject *owner)
     if (IsLoading())
         m_pageSetup->beginLoading();
     SetBounds(0, 0, 0, 0); // the page size, whatever is asked
+    m_pages = new TRLGraphicStorage(this);
 }
 
 void TRLCustomReport::PartsBeginLoading()
@@ -117,6 +119,9 @@ void TRLCustomReport::PartsEndLoading()
 
 TRLCustomReport::~TRLCustomReport()
 {
+    // A background print still reading the pages releases them when it lets go.
+    if (m_pages && !m_pages->Filters().isEmpty())
+        m_pages->setParent(nullptr);
     if (m_nextReport && m_nextReport->m_priorReport == this)
         m_nextReport->m_priorReport = nullptr;
     if (m_priorReport && m_priorReport->m_nextReport == this)

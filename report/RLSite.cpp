@@ -202,6 +202,16 @@ void TRLCustomSite::CloseSite()
     PageClosed();
 }
 
+void TRLCustomSite::AbandonOpen()
+{
+    m_open = false;
+    if (m_surface)
+        m_surface->Close();
+    for (TRLCustomControl *c : m_controls)
+        if (auto *site = qobject_cast<TRLCustomSite *>(c))
+            site->AbandonOpen();
+}
+
 void TRLCustomSite::PutOnEnclosingSurface()
 {
     TRLGraphicSurface *target = RequireParentSurface();

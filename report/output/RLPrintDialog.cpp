@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -116,6 +117,19 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         return {QStyledItemDelegate::sizeHint(option, index).width(), listItemHeight};
+    }
+};
+
+// The designed boxes leave the usual small gap between a radio or check mark and its text; the
+// toolkit's wider one ran "Páginas" into the "de:" beside it.
+class TightMarkStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_RadioButtonLabelSpacing || metric == PM_CheckBoxLabelSpacing)
+            return 3;
+        return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
 
@@ -257,6 +271,11 @@ void TRLPrintDialog::buildControls()
     EditFromPage->setFocusPolicy(Qt::ClickFocus);
     EditToPage->setFocusPolicy(Qt::ClickFocus);
     EditCopies->clear();
+    auto *markStyle = new TightMarkStyle;
+    markStyle->setParent(this);
+    for (QAbstractButton *mark : std::initializer_list<QAbstractButton *>{
+             CheckBoxPrintToFile, CheckBoxPrintInBackground, RadioButtonPagesAll, RadioButtonPagesInterval, RadioButtonPagesSelect})
+        mark->setStyle(markStyle);
     for (QComboBox *list : {ComboBoxPrinterNames, ComboBoxOptions})
         list->setItemDelegate(new FixedHeightDelegate(list));
     ButtonOk->setDefault(true);

@@ -592,20 +592,35 @@ void TestRLSites::bandGrownWhileOpenIsPaintedWhole()
 
 void TestRLSites::disabledBandPaintsItselfOnly()
 {
+    // A disabled site is still put on the page with its fill and borders, only its children
+    // stay out; a disabled band stacked by its report puts nothing of its own on the page.
     TRLReport report;
     TRLBand band;
     band.SetParent(&report);
-    band.SetColor(Qt::yellow);
-    band.Borders()->SetSides(sdAll);
-    band.SetEnabled(false);
+    band.SetHeight(60);
+    Panel panel(50, 30);
+    panel.SetParent(&band);
+    for (TRLCustomSite *site : {static_cast<TRLCustomSite *>(&band), static_cast<TRLCustomSite *>(&panel)}) {
+        site->SetColor(Qt::yellow);
+        site->Borders()->SetSides(sdAll);
+        site->SetEnabled(false);
+    }
     TRLLabel label;
-    label.SetParent(&band);
+    label.SetParent(&panel);
     label.SetCaption("não sai");
     report.OpenSite();
-    band.Print();
+    panel.Print();
+    const TRLGraphicSurface *inBand = band.Surface();
+    QVERIFY(objectsOf<TRLTextObject>(inBand).isEmpty());
+    QCOMPARE(objectsOf<TRLFillRectObject>(inBand).size(), 1);
+    QCOMPARE(objectsOf<TRLRectangleObject>(inBand).size(), 4);
+    // The panel opened the band; closing it copies the panel, but no fill or border of the band.
+    band.CloseSite();
     const TRLGraphicSurface *page = report.PageSurface();
     QVERIFY(objectsOf<TRLTextObject>(page).isEmpty());
-    QCOMPARE(objectsOf<TRLFillRectObject>(page).size(), 1);
+    const auto fills = objectsOf<TRLFillRectObject>(page);
+    QCOMPARE(fills.size(), 1);
+    QCOMPARE(fills[0]->BoundsRect, TRLRect(38, 38, 38 + 50, 38 + 30));
     QCOMPARE(objectsOf<TRLRectangleObject>(page).size(), 4);
 }
 
@@ -619,8 +634,7 @@ void TestRLSites::noPrintOntoAPageHandedOver()
     report.OpenSite();
     QCOMPARE(objectsOf<TRLTextObject>(report.PageSurface()).size(), 1);
     report.CloseSite();
-    const auto page = report.TakePageSurface();
-    QVERIFY(page);
+    QCOMPARE(report.Pages()->PageCount(), 1);
     QVERIFY(label.CanPrint());
     QString error;
     try {
@@ -629,7 +643,8 @@ void TestRLSites::noPrintOntoAPageHandedOver()
         error = e.Message();
     }
     QCOMPARE(error, QStringLiteral("Não encontrado: LbTarde.ParentSurface"));
-    QCOMPARE(objectsOf<TRLTextObject>(page.get()).size(), 1);
+    QCOMPARE(report.Pages()->PageCount(), 1);
+    QCOMPARE(objectsOf<TRLTextObject>(report.Pages()->Pages(0)).size(), 1);
 }
 
 QTEST_MAIN(TestRLSites)
