@@ -1,6 +1,5 @@
 // The data-only DARF and GARE: the entry window's texts copied onto the report tree, the page
-// they load with, and each filled report printed through the site pass, stored, fetched back and
-// replayed. Writes the pictures into $ZAVENOR_SLIPS_PNG_DIR when set
+// they load with, and each filled report prepared into its page store, fetched back and replayed. Writes the pictures into $ZAVENOR_SLIPS_PNG_DIR when set
 // (scripts/data-only-slips.sh uses this for docs/).
 
 #include "app/ZavenorApplication.h"
@@ -37,21 +36,12 @@ void typeInto(QWidget *field, const QString &text)
     settle();
 }
 
-// The part of preparation these layouts need: one page, the report's own controls, then its bands.
-std::unique_ptr<TRLGraphicSurface> printPage(QObject *form, TRLReport *report)
+// The report prepared into its page store; the one page fetched back from it.
+const TRLGraphicSurface *preparedPage(TRLReport *report)
 {
-    report->SetPrepareState(TRLPrepareState::Preparing);
-    report->OpenSite();
-    for (TRLBand *band : form->findChildren<TRLBand *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (band->Parent() != report || !band->CanPrint())
-            continue;
-        band->AdjustBounds();
-        band->Print();
-        band->DoAfterPrint();
-    }
-    report->CloseSite();
-    report->SetPrepareState(TRLPrepareState::Prepared);
-    return report->TakePageSurface();
+    if (!report->Prepare() || !report->Pages() || report->Pages()->PageCount() != 1)
+        return nullptr;
+    return report->Pages()->Pages(0);
 }
 
 // Every text recorded on the page, by text, with the rectangle it was drawn in.
@@ -64,11 +54,8 @@ QMap<QString, TRLRect> textsOn(const TRLGraphicSurface &page)
     return texts;
 }
 
-QImage replay(std::unique_ptr<TRLGraphicSurface> page, const QString &file)
+QImage replay(const TRLGraphicSurface *stored, const QString &file)
 {
-    TRLGraphicStorage store;
-    store.Add(page.release());
-    TRLGraphicSurface *stored = store.Pages(0);
     QImage image(stored->Width() * 2, stored->Height() * 2, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -267,7 +254,7 @@ private slots:
         TfrmDadosDARF doc;
         frmDadosDARF = &doc;
         w->fDadosDarf();
-        std::unique_ptr<TRLGraphicSurface> page = printPage(&doc, doc.RLDadosDARF);
+        const TRLGraphicSurface *page = preparedPage(doc.RLDadosDARF);
         QVERIFY(page);
         const QMap<QString, TRLRect> texts = textsOn(*page);
         const struct { const char *text; int left, top, right; } boxes[] = {
@@ -283,7 +270,7 @@ private slots:
             QCOMPARE(r.Top, box.top);
             QVERIFY2(r.Left >= box.left && r.Right <= box.right, box.text);
         }
-        const QImage image = replay(std::move(page), QStringLiteral("dados-darf.png"));
+        const QImage image = replay(page, QStringLiteral("dados-darf.png"));
         QCOMPARE(image.size(), QSize(2 * 797, 2 * 386));
         // Black ink in the total's box, near its right end; white paper elsewhere.
         bool ink = false;
@@ -300,7 +287,7 @@ private slots:
         TfrmDadosGARE doc;
         frmDadosGARE = &doc;
         w->fDadosGARE();
-        std::unique_ptr<TRLGraphicSurface> page = printPage(&doc, doc.LRDadosGARE);
+        const TRLGraphicSurface *page = preparedPage(doc.LRDadosGARE);
         QVERIFY(page);
         const QMap<QString, TRLRect> texts = textsOn(*page);
         const struct { const char *text; int left, top, right; } boxes[] = {
@@ -323,7 +310,7 @@ private slots:
             const TRLRect r = texts.value(QString::fromLatin1(text));
             QVERIFY2(qAbs((r.Left + r.Right) - (2 * left + width)) <= 6, text);
         }
-        const QImage image = replay(std::move(page), QStringLiteral("dados-gare.png"));
+        const QImage image = replay(page, QStringLiteral("dados-gare.png"));
         QCOMPARE(image.size(), QSize(2 * 797, 2 * 386));
     }
 };
