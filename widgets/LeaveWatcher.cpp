@@ -130,11 +130,15 @@ bool TLeaveWatcher::filterButton(QAbstractButton *button, QEvent *event)
             return true;
         }
         return false;
-    case QEvent::Shortcut:
-        // An accelerator leaves the field for its button, as a click does.
-        if (QApplication::focusWidget() != button)
+    case QEvent::Shortcut: {
+        // An accelerator leaves a watched field for its button, as a click does; from any other
+        // control the focus stays where it was.
+        QWidget *current = QApplication::focusWidget();
+        if (current != button && std::any_of(m_entries.begin(), m_entries.end(),
+                                             [current](const Entry &e) { return e.field == current; }))
             button->setFocus(Qt::ShortcutFocusReason);
         return !RunPending();
+    }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return !RunPending();

@@ -157,6 +157,17 @@ private slots:
         QCOMPARE(w->meDtVenc->Text(), QStringLiteral("05/11/2004"));
     }
 
+    void cancelledAcceleratorLeavesTheCaret()
+    {
+        outcome = TOutcome::Cancelled;
+        w->EdNome->setFocus();
+        BoxCatcher boxes;
+        print(true);
+        QCOMPARE(printed.size(), 1);
+        QVERIFY(boxes.texts.isEmpty());
+        QCOMPARE(w->focusWidget(), w->EdNome);
+    }
+
     void printingTwicePrintsTheSameData()
     {
         w->EdNome->setText(QStringLiteral("Fulano"));
