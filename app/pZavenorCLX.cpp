@@ -161,9 +161,8 @@ void TfrmZavenor::buildButtonPanel()
             ErrorRelay::RunGuarded([this] { RBPBClick(); });
     });
     // No click or accelerator may overtake the check of the field being left.
-    for (QAbstractButton *button : {static_cast<QAbstractButton *>(cbComLayOut), static_cast<QAbstractButton *>(RBCor),
-                                    static_cast<QAbstractButton *>(RBPB), static_cast<QAbstractButton *>(BBImprimir),
-                                    static_cast<QAbstractButton *>(BBSair)})
+    const QList<QAbstractButton *> buttons = {cbComLayOut, RBCor, RBPB, BBImprimir, BBSair};
+    for (QAbstractButton *button : buttons)
         m_leave->Guard(button);
     connect(BBImprimir, &QPushButton::clicked, this, guarded([this] { BBImprimirClick(); }));
     connect(BBSair, &QPushButton::clicked, this, guarded([this] { BBSairClick(); }));
