@@ -1,5 +1,7 @@
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
+#include "slips/pDadosDARF.h"
+#include "slips/pDadosGARE.h"
 
 int main(int argc, char *argv[])
 {
@@ -8,8 +10,11 @@ int main(int argc, char *argv[])
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
 
-    // The hidden data-only documents (DARF and GARE) are created here, owned by the
-    // application, once the slip documents exist.
+    // Hidden, never shown, released at exit; the Print command makes windows of its own.
+    TfrmDadosGARE dadosGare;
+    frmDadosGARE = &dadosGare;
+    TfrmDadosDARF dadosDarf;
+    frmDadosDARF = &dadosDarf;
 
     frmZavenor.show();
     return app.exec();

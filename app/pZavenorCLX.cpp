@@ -4,6 +4,11 @@
 #include "app/DateCheck.h"
 #include "app/DesktopShell.h"
 #include "app/PageBuilder.h"
+#include "app/ReportPrinting.h"
+#include "report/RLExceptions.h"
+#include "report/RLReport.h"
+#include "slips/pDadosDARF.h"
+#include "slips/pDadosGARE.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -24,6 +29,8 @@
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <memory>
+#include <stdexcept>
 
 namespace {
 constexpr quint32 kCorDarfColorido = 0x9D0602; // #02069D, dark blue
@@ -153,6 +160,10 @@ void TfrmZavenor::buildButtonPanel()
         if (on)
             ErrorRelay::RunGuarded([this] { RBPBClick(); });
     });
+    // No click or accelerator may overtake the check of the field being left.
+    const QList<QAbstractButton *> buttons = {cbComLayOut, RBCor, RBPB, BBImprimir, BBSair};
+    for (QAbstractButton *button : buttons)
+        m_leave->Guard(button);
     connect(BBImprimir, &QPushButton::clicked, this, guarded([this] { BBImprimirClick(); }));
     connect(BBSair, &QPushButton::clicked, this, guarded([this] { BBSairClick(); }));
 }
@@ -282,7 +293,98 @@ void TfrmZavenor::FormShow()
         PC1->setCurrentWidget(tsDarf);
 }
 
-void TfrmZavenor::BBImprimirClick() {}
+void TfrmZavenor::BBImprimirClick()
+{
+    const bool darf = PC1->currentWidget() == tsDarf;
+    bool printed = false;
+    if (cbComLayOut->isChecked())
+        printed = darf ? printLayOutDarf() : printLayOutGare();
+    else
+        printed = darf ? printDadosDarf() : printDadosGare();
+    // Nothing printed (the user has been told why): no confirmation, the caret stays.
+    if (!printed)
+        return;
+    if (darf)
+        EdNome->setFocus();
+    else
+        EdNomeG->setFocus();
+    QMessageBox::information(this, QStringLiteral("Information"), QStringLiteral("Ok. Impressão efetuada."));
+}
+
+bool TfrmZavenor::printLayOutDarf()
+{
+    throw TRLException(QStringLiteral("A impressão com lay-out ainda não está disponível nesta versão."));
+}
+
+bool TfrmZavenor::printLayOutGare()
+{
+    throw TRLException(QStringLiteral("A impressão com lay-out ainda não está disponível nesta versão."));
+}
+
+// Each print has a window of its own, released as soon as the print returns or fails.
+bool TfrmZavenor::printDadosDarf()
+{
+    auto window = std::make_unique<TfrmDadosDARF>();
+    frmDadosDARF = window.get();
+    fDadosDarf();
+    return ReportPrinting::Print(window->RLDadosDARF);
+}
+
+bool TfrmZavenor::printDadosGare()
+{
+    auto window = std::make_unique<TfrmDadosGARE>();
+    frmDadosGARE = window.get();
+    fDadosGARE();
+    return ReportPrinting::Print(window->LRDadosGARE);
+}
+
+void TfrmZavenor::fDadosDarf()
+{
+    TfrmDadosDARF *doc = frmDadosDARF;
+    if (!doc)
+        throw std::logic_error("fDadosDarf: no data-only DARF window");
+    doc->QRLPeriodo->SetCaption(mePerAp->Text());
+    doc->QRLCGC->SetCaption(edCGCCPF->text());
+    doc->QRLNome->SetCaption(EdNome->text());
+    doc->QRLCodRec->SetCaption(edCodRec->text());
+    doc->QRLNumRef->SetCaption(edNumRef->text());
+    doc->QRLDtVenc->SetCaption(meDtVenc->Text());
+    doc->QRLValPrinc->SetCaption(neValPrinc->text());
+    doc->QRLValMulta->SetCaption(neValMulta->text());
+    doc->QRLValJur->SetCaption(neValJuros->text());
+    doc->QRLValTot->SetCaption(LbTotal->text());
+}
+
+void TfrmZavenor::fDadosGARE()
+{
+    TfrmDadosGARE *doc = frmDadosGARE;
+    if (!doc)
+        throw std::logic_error("fDadosGARE: no data-only GARE window");
+    doc->LNomeG->SetCaption(EdNomeG->text());
+    doc->LEnderecoG->SetCaption(EdEnderecoG->text());
+    doc->LMunicipioG->SetCaption(EDMunicipioG->text());
+    doc->LUFG->SetCaption(EDUFG->text());
+    doc->LTelefoneG->SetCaption(EDFoneG->text());
+    doc->LTribRecG->SetLines(MMTribG->Lines());
+    doc->LCAEG->SetCaption(EdCAEG->text());
+    doc->LPlacaG->SetCaption(EdPlacaG->text());
+    doc->LObserv->SetLines(MMObsG->Lines());
+    // Day, month and year stand at fixed places of the mask; the separators do not print.
+    const QString date = MEDTVencG->Text();
+    doc->LDiaG->SetCaption(date.mid(0, 2));
+    doc->LMesG->SetCaption(date.mid(3, 2));
+    doc->LAnoG->SetCaption(date.mid(6, 4));
+    doc->LCodRecG->SetCaption(EDCodRecG->text());
+    doc->LInscrEstG->SetCaption(EDInscEstG->text());
+    doc->LCGCG->SetCaption(EDCGCG->text());
+    doc->LInscrDAG->SetCaption(EDInscrDAG->text());
+    doc->LAIIMG->SetCaption(EDNroAinG->text());
+    doc->LVlrRecG->SetCaption(neValRecG->text());
+    doc->LJurMorG->SetCaption(neJurMorG->text());
+    doc->LMulMorG->SetCaption(neMulMorG->text());
+    doc->LHonorG->SetCaption(neHonor->text());
+    doc->LVlrTotG->SetCaption(LbTotalG->text());
+}
 
 void TfrmZavenor::BBSairClick() { close(); }
 
@@ -331,8 +433,13 @@ bool TfrmZavenor::fValidaData(const QString &Texto, bool PermiteVazio)
 
 void TfrmZavenor::checkDateOnExit(TDateMaskEdit *field)
 {
-    if (!fValidaData(field->Text(), true))
+    if (!fValidaData(field->Text(), true)) {
         m_leave->ReturnFocus(field);
+        // Caret on the first slot with the date selected: typing retypes it at once (at the end
+        // of a full mask nothing could be typed).
+        const int length = int(field->displayText().size());
+        field->setSelection(length, -length);
+    }
 }
 
 void TfrmZavenor::mePerApExit() { checkDateOnExit(mePerAp); }

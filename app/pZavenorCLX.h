@@ -34,6 +34,9 @@ public:
     void fTotalizaGare();
     // Clears the fields of both pages (the memo's notice and alignment stay).
     void fLimapEdits();
+    // Copy the entry texts unchanged into the data-only document created last.
+    void fDadosDarf();
+    void fDadosGARE();
 
     // The slip colours chosen by the colour options, as 0x00BBGGRR; 0 prints in black and white.
     quint32 CorDarf = 0;
@@ -139,6 +142,11 @@ private:
     void buildDarfPage();
     void buildGarePage();
     void buildAlignmentMenu();
+    // The four ways of printing; each answers whether the pages reached the printer.
+    bool printLayOutDarf();
+    bool printLayOutGare();
+    bool printDadosDarf();
+    bool printDadosGare();
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     template <class T>

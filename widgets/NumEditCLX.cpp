@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLocale>
+#include <QMenu>
+#include <QContextMenuEvent>
 
 namespace {
 
@@ -25,11 +27,12 @@ QChar typedCharacter(const QKeyEvent *e)
         return QChar(kReturn);
     if (e->key() == Qt::Key_Escape)
         return QChar(kEscape);
-    if (e->matches(QKeySequence::Copy) && e->key() == Qt::Key_C)
+    // Every key of a clipboard action (Ctrl+V and Shift+Insert alike) types its character.
+    if (e->matches(QKeySequence::Copy))
         return QChar(kCopy);
-    if (e->matches(QKeySequence::Paste) && e->key() == Qt::Key_V)
+    if (e->matches(QKeySequence::Paste))
         return QChar(kPaste);
-    if (e->matches(QKeySequence::Cut) && e->key() == Qt::Key_X)
+    if (e->matches(QKeySequence::Cut))
         return QChar(kCut);
     if (e->modifiers() & Qt::ControlModifier) {
         if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
@@ -49,6 +52,8 @@ TNumEditCLX::TNumEditCLX(QWidget *parent) : QLineEdit(parent)
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Composed input would bypass the key filter; digits need none.
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // A dropped text would arrive unfiltered.
+    setAcceptDrops(false);
     setText(fixedText(0));
 }
 
@@ -141,8 +146,37 @@ bool TNumEditCLX::checkRange()
     return false;
 }
 
+void TNumEditCLX::contextMenuEvent(QContextMenuEvent *e)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's Paste goes through the key filter as Ctrl+V does.
+    const QString pasteText = QLineEdit::tr("&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != pasteText)
+            continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, this, nullptr);
+        connect(action, &QAction::triggered, this, [this] { PasteFiltered(); });
+    }
+    menu->popup(e->globalPos());
+}
+
+void TNumEditCLX::PasteFiltered()
+{
+    QChar c(kPaste);
+    if (!isReadOnly() && filterCharacter(c))
+        paste();
+}
+
 void TNumEditCLX::mouseReleaseEvent(QMouseEvent *e)
 {
+    // The middle button pastes the desktop's selection: through the key filter too.
+    QChar c(kPaste);
+    if (e->button() == Qt::MiddleButton && !filterCharacter(c)) {
+        e->accept();
+        return;
+    }
     QLineEdit::mouseReleaseEvent(e);
     if (OnClickSignal)
         ErrorRelay::RunGuarded([&] { OnClickSignal(this); });

@@ -27,6 +27,9 @@ public:
     bool ShowSeparator() const { return m_showSeparator; }
     void SetShowSeparator(bool show);
 
+    // Pastes the clipboard when the key filter lets the paste character through.
+    void PasteFiltered();
+
     int MaxLength() const { return maxLength(); }
     void SetMaxLength(int length) { setMaxLength(length); }
 
@@ -42,6 +45,7 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
     QString fixedText(long double value) const;

@@ -12,6 +12,7 @@
 
 #include "WindowDriver.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,6 +224,84 @@ private slots:
         QApplication::sendEvent(w->neValPrinc, &out);
         settle();
         QCOMPARE(w->LbTotal->text(), QStringLiteral("0,00"));
+    }
+
+    // Quick clicks (press and release with no event between) and accelerators: the check of the
+    // field being left runs first, and a refusal stops the button.
+    void buttonsRunTheFieldCheckFirst_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("accelerator");
+        QTest::newRow("Sair clicked") << QStringLiteral("BBSair") << 0;
+        QTest::newRow("Alt+S") << QStringLiteral("BBSair") << int(Qt::Key_S);
+        QTest::newRow("Alt+I") << QStringLiteral("BBImprimir") << int(Qt::Key_I);
+        QTest::newRow("Colorido") << QStringLiteral("RBCor") << 0;
+        QTest::newRow("Preto e branco") << QStringLiteral("RBPB") << 0;
+        QTest::newRow("layout option") << QStringLiteral("cbComLayOut") << 0;
+    }
+
+    void buttonsRunTheFieldCheckFirst()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, accelerator);
+        if (button == QLatin1String("RBPB"))
+            QTest::mouseClick(w->RBCor, Qt::LeftButton);
+        const quint32 cor = w->CorDarf;
+        const bool colour = w->RBCor->isChecked(), layout = w->cbComLayOut->isChecked();
+        BoxCatcher boxes;
+        w->mePerAp->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(w->mePerAp, QStringLiteral("31022005"));
+        if (accelerator)
+            QTest::keyClick(focused(), Qt::Key(accelerator), Qt::AltModifier);
+        else
+            QTest::mouseClick(w->findChild<QAbstractButton *>(button), Qt::LeftButton);
+        settle();
+        QCOMPARE(boxes.texts, QStringList(QStringLiteral("Data inválida ! ! !")));
+        QVERIFY(w->isVisible());
+        QTRY_COMPARE(focused(), w->mePerAp);
+        QCOMPARE(w->CorDarf, cor);
+        QCOMPARE(w->RBCor->isChecked(), colour);
+        QCOMPARE(w->RBPB->isChecked(), !colour);
+        QCOMPARE(w->cbComLayOut->isChecked(), layout);
+    }
+
+    void acceleratorFormatsTheAmountBeingTyped()
+    {
+        w->neValPrinc->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(w->neValPrinc, QStringLiteral("1234,5"));
+        QTest::keyClick(w->neValPrinc, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(w->neValPrinc->text(), QStringLiteral("1.234,50"));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("1.234,50"));
+    }
+
+    void retypingAfterAWrongDate()
+    {
+        BoxCatcher boxes;
+        w->meDtVenc->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(w->meDtVenc, QStringLiteral("31022005"));
+        QTest::keyClick(w->meDtVenc, Qt::Key_Tab);
+        settle();
+        QTRY_COMPARE(focused(), w->meDtVenc);
+        QTest::keyClicks(w->meDtVenc, QStringLiteral("28022005"));
+        QCOMPARE(w->meDtVenc->Text(), QStringLiteral("28/02/2005"));
+        QTest::keyClick(w->meDtVenc, Qt::Key_Tab);
+        settle();
+        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(focused(), w->neValPrinc);
+    }
+
+    void minimiseAndRestoreKeepTheData()
+    {
+        QTest::keyClicks(w->EdNome, QStringLiteral("Fulano de Tal"));
+        enterAmount(w->neValMulta, QStringLiteral("7,5"));
+        w->showMinimized();
+        settle();
+        w->hide(); // what a window manager does to a minimised window
+        w->showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCOMPARE(w->EdNome->text(), QStringLiteral("Fulano de Tal"));
+        QCOMPARE(w->neValMulta->text(), QStringLiteral("7,50"));
+        QCOMPARE(w->LbTotal->text(), QStringLiteral("7,50"));
     }
 
     void datesFollowTheRegionalSettings()

@@ -4,7 +4,10 @@
 #include "widgets/NumEditCLX.h"
 #include "widgets/NumberText.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -137,12 +140,49 @@ private slots:
         QCOMPARE(m_edit->cursorPosition(), 2);
     }
 
-    void pasteRefusedAtTheEndOfFullDecimals()
+    // Ctrl+V, Shift+Insert and the context menu's Paste: one filter for every way in.
+    void everyPasteGoesThroughTheFilter_data()
     {
-        place(QStringLiteral("12,34"), 5);
-        QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_edit->text(), QStringLiteral("12,34"));
-        QCOMPARE(m_beeps, 1);
+        QTest::addColumn<int>("way");
+        QTest::newRow("Ctrl+V") << 0;
+        QTest::newRow("Shift+Insert") << 1;
+        QTest::newRow("context menu") << 2;
+    }
+
+    void everyPasteGoesThroughTheFilter()
+    {
+        QFETCH(int, way);
+        const auto pasteNow = [&] {
+            if (way == 0) {
+                QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
+            } else if (way == 1) {
+                QTest::keyClick(m_edit, Qt::Key_Insert, Qt::ShiftModifier);
+            } else {
+                QContextMenuEvent open(QContextMenuEvent::Keyboard, QPoint(2, 2), m_edit->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(m_edit, &open);
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                QAction *paste = nullptr;
+                for (QAction *action : menu->actions())
+                    if (action->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr("&Paste"))
+                        paste = action;
+                QVERIFY(paste);
+                paste->trigger();
+                menu->close();
+            }
+        };
+        QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+        const struct { const char *text; int caret; const char *after; int beeps; } cases[] = {
+            {"12,34", 5, "12,34", 1}, // past a full decimal part
+            {"-5,00", 0, "-5,00", 1}, // in front of the minus sign
+            {"12,34", 1, "192,34", 0},
+        };
+        for (const auto &c : cases) {
+            place(QString::fromLatin1(c.text), c.caret);
+            pasteNow();
+            QCOMPARE(m_edit->text(), QString::fromLatin1(c.after));
+            QCOMPARE(m_beeps, c.beeps);
+        }
     }
 
     void focusFormatsTheNumber()
