@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of Zavenor into build-deb/ (or $DEB_BUILD_DIR) and prints its path.
 # The program is compiled with Debian's own hardening flags, without tests or benchmarks.
+#   scripts/package.sh            build the package
+#   scripts/package.sh --install  build it and install it with apt (as root)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${DEB_BUILD_DIR:-$root/build-deb}
@@ -16,4 +18,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None \
 cmake --build "$build" -j"$(nproc)" >&2
 rm -f "$build"/zavenor_*.deb
 (cd "$build" && cpack -G DEB) >&2
-ls "$build"/zavenor_*.deb
+deb=$(ls "$build"/zavenor_*.deb)
+if [ "${1:-}" = "--install" ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >&2
+fi
+echo "$deb"
