@@ -34,9 +34,9 @@ cp /etc/apt/sources.list.d/*.sources "$jail/etc/apt/sources.list.d/" 2>/dev/null
 [ -s /etc/apt/sources.list ] && cp /etc/apt/sources.list "$jail/etc/apt/sources.list"
 mount -t proc proc "$jail/proc"
 
-step "tools of the test: Xvfb, xdotool, xprop"
+step "tools of the test: Xvfb, xdotool, xprop, xwd"
 in_jail apt-get update -q >/dev/null
-in_jail apt-get install -y -q --no-install-recommends xvfb xauth xdotool x11-utils >/dev/null
+in_jail apt-get install -y -q --no-install-recommends xvfb xauth xdotool x11-utils x11-apps >/dev/null
 # Everything present before the package, to compare with what is left after its purge.
 snapshot() { (cd "$jail" && find . -xdev \( -path ./proc -o -path ./tmp -o -path ./var/cache \
   -o -path ./var/lib/apt -o -path ./var/lib/dpkg -o -path ./var/log -o -path ./run \) -prune \
@@ -63,12 +63,17 @@ $exec_line >/tmp/zavenor.log 2>&1 & app=\$!
 win=\$(timeout 60 xdotool search --sync --onlyvisible --name '^Zavenor\$' | head -n1)
 echo "window \$win: \$(xwininfo -id \$win | sed -n 's/.*-geometry //p')"
 xprop -id \$win WM_CLASS _NET_WM_NAME
-xprop -id \$win WM_CLASS | grep -qF '"$wm_class"' && echo "WM_CLASS matches StartupWMClass=$wm_class"
+class=\$(printf '%b' "\$(xprop -id \$win WM_CLASS | sed 's/^[^"]*"[^"]*", "\\(.*\\)"\$/\\1/')")
+if [ "\$class" = "$wm_class" ]; then echo "WM_CLASS matches StartupWMClass=$wm_class"
+else echo "WM_CLASS \$class is not StartupWMClass=$wm_class"; exit 1; fi
+xwd -id \$win -out /tmp/window.xwd
 kill \$app; wait \$app 2>/dev/null || true
 kill \$xvfb
 echo "program's own output:"; sed 's/^/   /' /tmp/zavenor.log
 SH
 in_jail sh /tmp/start.sh
+# The window as drawn with the chroot's own fonts, to look at.
+cp "$jail/tmp/window.xwd" "${ZAVENOR_CHROOT_SHOT:-/tmp/zavenor-chroot-window.xwd}"
 
 step "apt-get purge zavenor, then autoremove what it brought in"
 files=$(in_jail dpkg -L zavenor)
