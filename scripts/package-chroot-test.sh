@@ -53,11 +53,14 @@ in_jail dpkg -L zavenor | sed 's/^/   /'
 step "start it as the desktop menu would, under Xvfb"
 exec_line=$(sed -n 's/^Exec=//p' "$jail/usr/share/applications/example.morvath.zavenor.desktop")
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$jail/usr/share/applications/example.morvath.zavenor.desktop")
+# X servers listen on abstract sockets too, shared with this machine: take a display free here.
+display=171
+while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
 cat > "$jail/tmp/start.sh" <<SH
 set -eu
-export LANG=pt_BR.UTF-8 XDG_RUNTIME_DIR=/tmp/run DISPLAY=:71 HOME=/tmp/home
+export LANG=pt_BR.UTF-8 XDG_RUNTIME_DIR=/tmp/run DISPLAY=:$display HOME=/tmp/home
 mkdir -p -m 700 \$XDG_RUNTIME_DIR \$HOME
-Xvfb :71 -screen 0 1280x1024x24 -nolisten tcp >/tmp/xvfb.log 2>&1 & xvfb=\$!
+Xvfb :$display -screen 0 1280x1024x24 -nolisten tcp >/tmp/xvfb.log 2>&1 & xvfb=\$!
 for i in \$(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 $exec_line >/tmp/zavenor.log 2>&1 & app=\$!
 win=\$(timeout 60 xdotool search --sync --onlyvisible --name '^Zavenor\$' | head -n1)
