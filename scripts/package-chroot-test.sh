@@ -97,7 +97,7 @@ status=$(in_jail dpkg-query -W -f='${db:Status-Abbrev}' zavenor 2>/dev/null || t
 # apt keeps a package that now satisfies another's "a | b" dependency: its files are its own.
 kept=$(comm -13 <(echo "$packages_before") <(in_jail dpkg-query -W -f='${Package}\n' | sort))
 stray=$(diff <(echo "$before") <(snapshot) | sed -n 's/^> \.//p' | while read -r f; do
-  in_jail dpkg-query -S "$f" >/dev/null 2>&1 || echo "$f"; done)
+  in_jail dpkg-query -S "$f" >/dev/null 2>&1 || echo "$f"; done || true)
 echo "package status after purge: '${status:-unknown to dpkg}'"
 echo "files of the package left: ${left:-none}"
 echo "paths named after it left: ${named:-none}"
