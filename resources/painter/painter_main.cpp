@@ -1,4 +1,5 @@
 // Draws the program's pictures into the folder given (resources/ of the source tree).
+#include "AppIcon.h"
 #include "Pictures.h"
 
 #include <QDir>
@@ -33,6 +34,7 @@ int main(int argc, char **argv)
     const QImage door = Render(PaintDoor, {16, 16});
     save(door, "sair.png");
     save(Disabled(door), "sair_desabilitado.png");
+    ok = WriteAppIcon(out.filePath(QStringLiteral("icons")), QStringLiteral("example.morvath.zavenor")) && ok;
     if (!ok)
         std::fprintf(stderr, "could not write every picture into %s\n", argv[1]);
     return ok ? 0 : 1;
