@@ -30,6 +30,7 @@ int main(int argc, char **argv)
     };
     saveFourBit(Render(PaintBrazilArms, {230, 250}, Tone::Mono, Qt::white), "brasao_brasil_pb.png");
     saveFourBit(Render(PaintScissors, {20, 20}, Tone::Colour, Qt::white), "tesoura.png");
+    saveFourBit(Render(PaintArrow, {16, 16}, Tone::Mono, Qt::white), "seta_preta.png");
     save(Render(PaintSaoPauloArms, {67, 71}, Tone::Colour, Qt::white).convertToFormat(QImage::Format_RGB888),
          "brasao_sp.png");
     save(Render(PaintArrow, {16, 16}), "seta.png");
