@@ -43,6 +43,14 @@ TDarfEntryTexts typicalTexts()
     return t;
 }
 
+// A label of a class derived from the engine's: the fill matches exact classes only.
+class TDerivedLabel : public TRLLabel
+{
+    Q_OBJECT
+public:
+    using TRLLabel::TRLLabel;
+};
+
 bool isDataLabel(const QString &name)
 {
     for (const char *d : kDataLabels)
@@ -133,6 +141,8 @@ class TestDarfLayout : public QObject
 
 private slots:
     void loadsEveryControlInStoredOrder();
+    void picturesAtTheirSizesAndDepths_data();
+    void picturesAtTheirSizesAndDepths();
     void fillColours_data();
     void fillColours();
     void fillCopiesTextsUnchanged_data();
@@ -177,6 +187,44 @@ void TestDarfLayout::loadsEveryControlInStoredOrder()
     }
 }
 
+void TestDarfLayout::picturesAtTheirSizesAndDepths_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("colours"); // palette size; 0 for a picture without one
+    QTest::addColumn<QSize>("box");
+    QTest::newRow("colour crest") << "BrasaoCor2" << QSize(130, 135) << 0 << QSize(73, 81);
+    QTest::newRow("black-and-white crest") << "BrasaoPb2" << QSize(230, 250) << 16 << QSize(73, 81);
+    QTest::newRow("scissors") << "LRImage22" << QSize(20, 20) << 16 << QSize(20, 20);
+    QTest::newRow("arrow") << "LRImage13" << QSize(16, 16) << 16 << QSize(17, 17);
+}
+
+void TestDarfLayout::picturesAtTheirSizesAndDepths()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(int, colours);
+    QFETCH(QSize, box);
+    TfrmLayOutDARF form;
+    auto *image = form.Control<TRLImage>(name);
+    QCOMPARE(image->Picture().size(), size);
+    QCOMPARE(image->Picture().colorCount(), colours);
+    QCOMPARE(QSize(image->Width(), image->Height()), box);
+    if (colours) {
+        // Written by hand with four bits a pixel: the palette indexes must read back as drawn.
+        const QImage picture = image->Picture().convertToFormat(QImage::Format_RGB32);
+        int dark = 0, light = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                dark += qGray(picture.pixel(x, y)) < 64;
+                light += qGray(picture.pixel(x, y)) > 192;
+            }
+        QVERIFY(dark > picture.width());
+        QVERIFY(light > picture.width() * picture.height() / 4); // the white ground
+        QCOMPARE(picture.pixelColor(0, picture.height() - 1), QColor(Qt::white));
+    }
+}
+
 void TestDarfLayout::fillColours_data()
 {
     QTest::addColumn<quint32>("colour");
@@ -194,9 +242,14 @@ void TestDarfLayout::fillColours()
     // A second fill must not see anything of a colour left by the first.
     FillLayOutDarf(form, typicalTexts(), colour == 0 ? kDarkBlue : 0);
     TfrmLayOutDARF fresh;
+    auto *derived = new TDerivedLabel(&fresh);
+    derived->SetFontColor(Qt::darkGreen);
     FillLayOutDarf(fresh, typicalTexts(), colour);
+    QCOMPARE(derived->FontColor(), QColor(Qt::darkGreen));
     int labels = 0, draws = 0, oranges = 0;
     for (QObject *o : fresh.children()) {
+        if (o == derived)
+            continue;
         if (auto *label = qobject_cast<TRLLabel *>(o)) {
             QCOMPARE(label->FontColor(), isDataLabel(label->Name()) ? QColor(Qt::black) : ink);
             ++labels;
