@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Takes the pictures of the print dialog and of the progress window (one and three bars) under
+# a private Xvfb and writes them to docs/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+cmake -S "$root" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target tst_rlfeedback tst_rlprintdialog
+display=:${ZAVENOR_SHOTS_DISPLAY:-97}
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp & xvfb=$!
+trap 'kill $xvfb' EXIT
+until DISPLAY=$display xdpyinfo >/dev/null 2>&1; do sleep 0.05; done
+export DISPLAY=$display QT_QPA_PLATFORM=xcb LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+chmod 700 "$XDG_RUNTIME_DIR"
+export ZAVENOR_SHOTS_DIR=$root/docs
+mkdir -p "$ZAVENOR_SHOTS_DIR"
+"$build/tests/tst_rlfeedback" screenshots
+"$build/tests/tst_rlprintdialog" screenshot
+echo "written: docs/dialogo-impressao.png docs/progresso-1-barra.png docs/progresso-3-barras.png"
