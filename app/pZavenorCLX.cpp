@@ -9,6 +9,7 @@
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
+#include "slips/pLayOutDarf.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -491,4 +492,24 @@ void TfrmZavenor::fLimapEdits()
     for (TNumEditCLX *amount : {neValRecG, neJurMorG, neMulMorG, neHonor})
         amount->SetValue(0);
     LbTotalG->setText(QStringLiteral("0,00"));
+}
+
+void TfrmZavenor::fCorDarf(quint32 Cor)
+{
+    if (!frmLayOutDARF)
+        return;
+    TDarfEntryTexts texts;
+    texts.Periodo = mePerAp->Text();
+    texts.CGCCPF = edCGCCPF->text();
+    texts.Nome = EdNome->text();
+    texts.CodRec = edCodRec->text();
+    texts.NumRef = edNumRef->text();
+    texts.DtVenc = meDtVenc->Text();
+    texts.ValPrinc = neValPrinc->text();
+    texts.ValMulta = neValMulta->text();
+    texts.ValJuros = neValJuros->text();
+    texts.Total = LbTotal->text();
+    texts.VejaVerso = mmVejaVerso->Lines();
+    texts.VejaVersoAlignment = mmVejaVerso->Alignment();
+    FillLayOutDarf(*frmLayOutDARF, texts, Cor);
 }

@@ -3,6 +3,7 @@
 // pages, and the print options with the Print and Exit buttons. Its fields keep their data
 // for the whole run; the Print command reads them as the texts they show.
 
+#include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
@@ -19,6 +20,7 @@ class TLeaveWatcher;
 class TLinkLabel;
 class TMemoCLX;
 class TNumEditCLX;
+class TfrmLayOutDARF;
 
 class TfrmZavenor : public QWidget
 {
@@ -37,6 +39,11 @@ public:
     // Copy the entry texts unchanged into the data-only document created last.
     void fDadosDarf();
     void fDadosGARE();
+    // Copies the DARF page into frmLayOutDARF and colours it (Cor as CorDarf; 0 black and white).
+    void fCorDarf(quint32 Cor);
+
+    // The full-layout DARF document while a print uses it.
+    QPointer<TfrmLayOutDARF> frmLayOutDARF;
 
     // The slip colours chosen by the colour options, as 0x00BBGGRR; 0 prints in black and white.
     quint32 CorDarf = 0;

@@ -345,6 +345,19 @@ void TRLCustomControl::SetVisible(bool on)
         Realign();
 }
 
+void TRLCustomControl::BringToFront()
+{
+    // Qt appends a child that joins its parent, and siblings paint in their owner's order.
+    if (QObject *owner = parent()) {
+        setParent(nullptr);
+        setParent(owner);
+    }
+    if (m_parent) {
+        m_parent->m_controls.removeAll(this);
+        m_parent->m_controls.append(this);
+    }
+}
+
 // --- holders ---------------------------------------------------------------------------------
 
 void TRLCustomControl::setHolder(int which, TRLCustomControl *holder)

@@ -143,6 +143,9 @@ public:
     void SetParentFont(bool on);
     bool Visible() const { return m_visible; }
     void SetVisible(bool on);
+    // Makes the control the last of its owner's components and of its site's children, so that
+    // it paints over every sibling it overlaps.
+    void BringToFront();
 
     TRLCustomControl *Holder() const { return m_holder[0]; }
     void SetHolder(TRLCustomControl *holder) { setHolder(0, holder); }

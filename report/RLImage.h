@@ -20,6 +20,10 @@ public:
     void SetScaled(bool on);
     bool Center() const { return m_center; }
     void SetCenter(bool on) { m_center = on; }
+    // Kept for the programs that switch pictures; whether it prints is Visible's and
+    // BeforePrint's answer alone, as for every control that is not a site.
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool on) { m_enabled = on; }
 
     TRLBeforePrintEvent BeforePrint;
 
@@ -34,6 +38,7 @@ private:
     bool m_stretch = false;
     bool m_scaled = false;
     bool m_center = false;
+    bool m_enabled = true;
 };
 
 class TRLImage : public TRLCustomImage

@@ -1,5 +1,6 @@
 #include "Pictures.h"
 
+#include <QFile>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -295,6 +296,26 @@ void PaintDoor(QPainter &p, const QRectF &box, Tone tone)
     p.restore();
 }
 
+void PaintScissors(QPainter &p, const QRectF &box, Tone tone)
+{
+    p.save();
+    enterGrid(p, box, 20, 20);
+    // Drawn on whole pixels: at 20 x 20 smoothed edges only blur the blades.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor blade(0xa0, 0xa0, 0xa0);
+    // Each blade runs from its ring through the pivot to the opposite side's tip.
+    fillShape(p, QPolygonF() << QPointF(6, 6) << QPointF(9, 6) << QPointF(19, 14) << QPointF(16, 14),
+              blade, Qt::black, 0, tone);
+    fillShape(p, QPolygonF() << QPointF(6, 13) << QPointF(9, 13) << QPointF(19, 5) << QPointF(16, 5),
+              blade, Qt::black, 0, tone);
+    disc(p, QPointF(12, 9.5), 1, Qt::black, Qt::transparent, 0, tone);
+    // The finger rings, white inside.
+    p.setRenderHint(QPainter::Antialiasing, true);
+    disc(p, QPointF(4, 4.5), 3, Qt::white, Qt::black, 1.5, tone);
+    disc(p, QPointF(4, 14.5), 3, Qt::white, Qt::black, 1.5, tone);
+    p.restore();
+}
+
 QImage Render(Painter paint, QSize size, Tone tone, QColor background)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -305,6 +326,74 @@ QImage Render(Painter paint, QSize size, Tone tone, QColor background)
     paint(p, QRectF(QPointF(0, 0), QSizeF(size)), tone);
     p.end();
     return image;
+}
+
+QImage SixteenGreys(const QImage &image)
+{
+    QList<QRgb> greys;
+    for (int i = 0; i < 16; ++i)
+        greys << qRgb(i * 17, i * 17, i * 17);
+    return image.convertToFormat(QImage::Format_Indexed8, greys, Qt::ThresholdDither);
+}
+
+namespace {
+
+quint32 pngCrc(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (char ch : bytes) {
+        crc ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void appendBigEndian(QByteArray &out, quint32 v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(char((v >> shift) & 0xff));
+}
+
+void appendChunk(QByteArray &out, const char *type, const QByteArray &data)
+{
+    appendBigEndian(out, quint32(data.size()));
+    const QByteArray body = QByteArray(type, 4) + data;
+    out += body;
+    appendBigEndian(out, pngCrc(body));
+}
+
+} // namespace
+
+bool SaveFourBitPng(const QImage &image, const QString &path)
+{
+    if (image.format() != QImage::Format_Indexed8 || image.colorCount() > 16 || image.isNull())
+        return false;
+    QByteArray header;
+    appendBigEndian(header, quint32(image.width()));
+    appendBigEndian(header, quint32(image.height()));
+    header.append(char(4)).append(char(3)).append(char(0)).append(char(0)).append(char(0));
+    QByteArray palette;
+    for (QRgb c : image.colorTable())
+        palette.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
+    QByteArray rows;
+    for (int y = 0; y < image.height(); ++y) {
+        rows.append(char(0)); // no filter
+        const uchar *line = image.constScanLine(y);
+        for (int x = 0; x < image.width(); x += 2) {
+            const int right = x + 1 < image.width() ? line[x + 1] : 0;
+            rows.append(char((line[x] << 4) | right));
+        }
+    }
+    // qCompress puts the length in front of a plain zlib stream.
+    const QByteArray zlib = qCompress(rows, 9).mid(4);
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(png, "IHDR", header);
+    appendChunk(png, "PLTE", palette);
+    appendChunk(png, "IDAT", zlib);
+    appendChunk(png, "IEND", QByteArray());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(png) == png.size();
 }
 
 QImage Disabled(const QImage &image)

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRectF>
+#include <QString>
 
 class QPainter;
 
@@ -18,12 +19,20 @@ void PaintSaoPauloArms(QPainter &p, const QRectF &box, Tone tone = Tone::Colour)
 void PaintArrow(QPainter &p, const QRectF &box, Tone tone = Tone::Colour);
 void PaintPrinter(QPainter &p, const QRectF &box, Tone tone = Tone::Colour);
 void PaintDoor(QPainter &p, const QRectF &box, Tone tone = Tone::Colour);
+// Open scissors cutting towards the right: black outline, grey blades.
+void PaintScissors(QPainter &p, const QRectF &box, Tone tone = Tone::Colour);
 
 using Painter = void (*)(QPainter &, const QRectF &, Tone);
 
 // Renders a drawing into a new image; `background` transparent unless given.
 QImage Render(Painter paint, QSize size, Tone tone = Tone::Colour,
               QColor background = Qt::transparent);
+
+// The image with a palette of 16 greys, black to white (4 bits a pixel when saved as PNG).
+QImage SixteenGreys(const QImage &image);
+
+// Writes an image of at most 16 palette colours as a 4-bit palette PNG (Qt writes 8 bits).
+bool SaveFourBitPng(const QImage &image, const QString &path);
 
 // The look of a disabled button picture: the colours washed out to light greys.
 QImage Disabled(const QImage &image);

@@ -25,6 +25,13 @@ int main(int argc, char **argv)
          "logo.png");
     save(Render(PaintBrazilArms, {130, 135}, Tone::Colour, Qt::white).convertToFormat(QImage::Format_RGB888),
          "brasao_brasil.png");
+    // The slip's black-and-white crest and its scissors are 16-colour pictures on white.
+    auto saveFourBit = [&](const QImage &image, const char *name) {
+        ok = SaveFourBitPng(SixteenGreys(image), out.filePath(QString::fromLatin1(name))) && ok;
+    };
+    saveFourBit(Render(PaintBrazilArms, {230, 250}, Tone::Mono, Qt::white), "brasao_brasil_pb.png");
+    saveFourBit(Render(PaintScissors, {20, 20}, Tone::Colour, Qt::white), "tesoura.png");
+    saveFourBit(Render(PaintArrow, {16, 16}, Tone::Mono, Qt::white), "seta_preta.png");
     save(Render(PaintSaoPauloArms, {67, 71}, Tone::Colour, Qt::white).convertToFormat(QImage::Format_RGB888),
          "brasao_sp.png");
     save(Render(PaintArrow, {16, 16}), "seta.png");

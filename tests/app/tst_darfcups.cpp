@@ -1,0 +1,129 @@
+// The full-layout DARF printed for real, the print dialog accepted as a user would: through the
+// print pipeline onto a private CUPS queue that writes a PDF. Checked on the PDF for its sheet
+// and where the texts landed, and on a 96-dpi raster of it for colour against black and white.
+
+#include "report/output/RLPrinters.h"
+#include "slips/pLayOutDarf.h"
+#include "support/PdfInspect.h"
+#include "support/PrivateCups.h"
+
+#include "DarfTestData.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+class TestDarfCups : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printsBothCopiesOnA4_data();
+    void printsBothCopiesOnA4();
+
+private:
+    PrivateCups m_cups; // first: before anything asks CUPS about its server
+};
+
+namespace {
+
+// Clicks OK on the print dialog as soon as it is up.
+void acceptDialogWhenShown()
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *ok = modal ? modal->findChild<QPushButton *>("ButtonOk") : nullptr) {
+            timer->deleteLater();
+            ok->click();
+        }
+    });
+    timer->start(20);
+}
+
+} // namespace
+
+void TestDarfCups::printsBothCopiesOnA4_data()
+{
+    QTest::addColumn<quint32>("colour");
+    QTest::newRow("colour") << kDarkBlue;
+    QTest::newRow("black and white") << quint32(0);
+}
+
+void TestDarfCups::printsBothCopiesOnA4()
+{
+    QFETCH(quint32, colour);
+    if (!m_cups.IsRunning())
+        QSKIP(qPrintable("no private CUPS scheduler: " + m_cups.Error()));
+    QVERIFY(m_cups.AddPdfQueue("ZavenorPDF"));
+    RLPrinter().Refresh();
+
+    TfrmLayOutDARF form;
+    FillLayOutDarf(form, typicalTexts(), colour);
+    form.RLDarf->SetTitle("Zavenor - DARF");
+    acceptDialogWhenShown();
+    form.RLDarf->Print();
+    const QString pdf = m_cups.WaitForJob(RLPrinter().LastJobId());
+    QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF");
+
+    const QList<PdfPage> pages = PdfInspect::pages(pdf);
+    QCOMPARE(pages.size(), 1);
+    const QSizeF sheet = pages[0].uprightMm();
+    QVERIFY2(qAbs(sheet.width() - 210) < 1 && qAbs(sheet.height() - 297) < 1,
+             qPrintable(QString("sheet %1 x %2 mm").arg(sheet.width()).arg(sheet.height())));
+
+    // Every text the page recorded prints where its replay puts it: half a blank right of its
+    // origin, or for right-aligned text half a blank short of its box; 2 px across (the queue's
+    // font embedding moves text tops a little, so y is looser).
+    TRLGraphicSurface *page = form.RLDarf->Pages()->Pages(0);
+    QVERIFY(page);
+    const QList<PdfWord> words = PdfInspect::words(pdf);
+    const double pxPerMm = 96 / 25.4;
+    int checked = 0;
+    for (int i = 0; i < page->ObjectCount(); ++i) {
+        auto *t = dynamic_cast<TRLTextObject *>(page->Objects(i));
+        if (!t || t->Text.trimmed().isEmpty() || t->Text.startsWith(' '))
+            continue; // an empty date's mask is blank at both ends
+        QFont font(t->FontName());
+        font.setPointSize(t->Font.Size);
+        font.setBold(t->Font.Style & mfsBold);
+        const int halfBlank = QFontMetrics(font).horizontalAdvance(' ') / 2;
+        const QStringList parts = t->Text.split(' ', Qt::SkipEmptyParts);
+        const bool right = t->Alignment == mtaRight;
+        bool found = false;
+        for (const PdfWord &w : words) {
+            const QRectF box = w.boxMm();
+            const double x = right ? box.right() * pxPerMm : box.left() * pxPerMm;
+            const double wanted = right ? t->BoundsRect.Right - halfBlank : t->Origin.x() + halfBlank;
+            const QString part = right ? parts.last() : parts.first();
+            if ((right ? w.text.endsWith(part) : w.text.startsWith(part)) && qAbs(x - wanted) <= 2
+                && qAbs(box.top() * pxPerMm - t->Origin.y()) <= 5)
+                found = true;
+        }
+        QVERIFY2(found, qPrintable(QString("\"%1\" at %2, %3").arg(t->Text).arg(t->Origin.x()).arg(t->Origin.y())));
+        ++checked;
+    }
+    QVERIFY2(checked >= 80, qPrintable(QString::number(checked)));
+
+    const QString raster = m_cups.root() + QStringLiteral("/darf");
+    PdfInspect::run(QStringLiteral("pdftoppm"), {"-r", "96", "-png", "-singlefile", pdf, raster});
+    const QImage image(raster + QStringLiteral(".png"));
+    QCOMPARE(image.size(), QSize(794, 1123));
+    for (int dy : {0, 413}) {
+        const Inks title = inksIn(image, QRect(88, 8 + dy, 200, 20));
+        QVERIFY(colour ? title.blue > 100 : title.black > 100);
+        QCOMPARE(colour ? title.black : title.blue, 0);
+        const Inks frame = inksIn(image, QRect(100, 0 + dy, 200, 3));
+        QVERIFY(colour ? frame.blue > 150 : frame.black > 150);
+        const Inks value = inksIn(image, QRect(600, 167 + dy, 134, 18));
+        QVERIFY(value.black > 50);
+        QCOMPARE(value.blue, 0);
+        const Inks crest = inksIn(image, QRect(10, 10 + dy, 70, 76));
+        QVERIFY(colour ? crest.vivid > 300 : crest.vivid == 0);
+    }
+}
+
+QTEST_MAIN(TestDarfCups)
+#include "tst_darfcups.moc"
