@@ -103,26 +103,27 @@ bool TRLDegradeEffect::IsActive(const QColor &siteColor) const
 void TRLDegradeEffect::Paint(TRLGraphicSurface *surface, const TRLRect &a, const QColor &siteColor) const
 {
     const bool horizontal = m_direction == ddHorizontal;
-    const int extent = horizontal ? a.Width() : a.Height();
-    // A granularity below one would divide by zero or never advance.
-    const int g = qMax(1, m_granularity);
+    const qint64 extent = horizontal ? a.Width() : a.Height();
+    // A granularity below one would divide by zero or never advance; a huge one still makes one
+    // strip, so the sums below are taken in 64 bits.
+    const qint64 g = qMax(1, m_granularity);
     if (extent <= 0)
         return;
-    const int n = (extent + g - 1) / g;
+    const qint64 n = (extent + g - 1) / g;
     const int c0[3] = {siteColor.red(), siteColor.green(), siteColor.blue()};
     const int c1[3] = {m_oppositeColor.red(), m_oppositeColor.green(), m_oppositeColor.blue()};
-    for (int e = 0; e < n; ++e) {
+    for (qint64 e = 0; e < n; ++e) {
         const long double x = static_cast<long double>(e) / n;
         int c[3];
         for (int i = 0; i < 3; ++i)
             c[i] = qBound(0, c0[i] + RLRound(c1[i] * x) - RLRound(c0[i] * x), 255);
         TRLRect strip = a;
         if (horizontal) {
-            strip.Left = a.Left + g * e;
-            strip.Right = qMin(strip.Left + g, a.Right);
+            strip.Left = int(a.Left + g * e);
+            strip.Right = int(qMin<qint64>(strip.Left + g, a.Right));
         } else {
-            strip.Top = a.Top + g * e;
-            strip.Bottom = qMin(strip.Top + g, a.Bottom);
+            strip.Top = int(a.Top + g * e);
+            strip.Bottom = int(qMin<qint64>(strip.Top + g, a.Bottom));
         }
         surface->SetBrush(QBrush(QColor(c[0], c[1], c[2]), Qt::SolidPattern));
         surface->FillRect(strip);

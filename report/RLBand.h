@@ -52,8 +52,11 @@ protected:
     bool SizesHeight() const override { return true; }
     bool PrintsChildSites() const override { return true; }
     void ParentChanged() override;
+    // In a pager a band goes onto the page at the pager's used height.
+    void PutOnEnclosingSurface() override;
 
 private:
+    friend class TRLCustomPager;
     QList<TRLCustomBand *> groupMates() const;
 
     TRLBandType m_bandType = btDetail;
@@ -74,12 +77,64 @@ public:
     explicit TRLBand(QObject *owner = nullptr) : TRLCustomBand(owner) {}
 };
 
-// A band set that cuts pages.
+constexpr int RLBandTypeCount = btFooter + 1;
+
+// The bands of a pager sorted per type: within a type by Top, equal tops in the order they came.
+class TRLSortedBands
+{
+public:
+    void Clear();
+    void Add(TRLCustomBand *band);
+    const QList<QPointer<TRLCustomBand>> &List(TRLBandType type) const { return m_lists[type]; }
+    bool Printed(TRLBandType type) const { return m_printed[type]; }
+    void SetPrinted(TRLBandType type, bool on) { m_printed[type] = on; }
+    void ResetPrinted(bool keepTitle = false);
+
+private:
+    QList<QPointer<TRLCustomBand>> m_lists[RLBandTypeCount];
+    bool m_printed[RLBandTypeCount] = {};
+};
+
+// A band set that cuts pages: it prints its bands by type and knows how much of the page is used.
 class TRLCustomPager : public TRLCustomBandSet
 {
     Q_OBJECT
 public:
     explicit TRLCustomPager(QObject *owner = nullptr) : TRLCustomBandSet(owner) {}
+
+    TRLSortedBands &SortedBands() { return m_sorted; }
+    // Lists the bands of this pager and, recursively, of its child pagers.
+    void SortBands();
+    // Where the next band goes, relative to the pager.
+    int UsedHeight() const { return m_usedHeight; }
+    int DetailCount() const { return m_detailCount; }
+    bool DetailsPrinted() const { return m_detailsPrinted; }
+    // The lowest row bands may reach before the footers.
+    int BottomLimit() const;
+
+    // Prints the bands of a type in order; false when a page break stopped the list.
+    bool PrintBands(TRLBandType type);
+    void PrintBand(TRLCustomBand *band);
+    // Puts a printed band onto the page at the used height.
+    void PlaceBand(TRLCustomBand *band);
+    // Column footers, summaries and footers, then the page closes.
+    virtual void FinishPages();
+
+protected:
+    void PageStarting() override;
+    void PrintPageHeader() override;
+    void PageEnding() override;
+    void PageClosed() override;
+    // Starts a new page for a band that does not fit: the pagers close inside out, open outside in.
+    void NewPageFor(TRLCustomBand *band);
+    void MakeRoomFor(TRLCustomBand *band);
+    void ResetPagerState();
+
+    TRLSortedBands m_sorted;
+    int m_usedHeight = 0;
+    int m_detailCount = 0;
+    bool m_detailsPrinted = false;
+    QPointer<TRLCustomBand> m_bandBeingPrinted;
 };
 
 // A pager that prints its bands once per group of records.
@@ -91,10 +146,51 @@ public:
     int ArrangeKind() const override { return 32; }
 };
 
-// A pager that walks data records.
+enum TRLRecordRange { rrAllRecords, rrCurrentOnly, rrUntilEof, rrNextN };
+enum TRLRecordAction { raUseIt, raIgnoreIt, raUseAndRetain, raBlankAndRetain };
+
+using TRLDataCountEvent = std::function<void(TRLCustomControl *Sender, int &DataCount)>;
+using TRLNeedDataEvent = std::function<void(TRLCustomControl *Sender, bool &MoreData)>;
+using TRLDataRecordEvent = std::function<void(TRLCustomControl *Sender, int RecNo, int CopyNo, bool &Eof,
+                                              TRLRecordAction &RecordAction)>;
+
+// A pager that walks data records. Records come from OnNeedData; each one may be used, skipped,
+// repeated or printed blank through OnDataRecord.
 class TRLCustomSkipper : public TRLCustomPager
 {
     Q_OBJECT
 public:
     explicit TRLCustomSkipper(QObject *owner = nullptr) : TRLCustomPager(owner) {}
+
+    TRLRecordRange RecordRange() const { return m_recordRange; }
+    void SetRecordRange(TRLRecordRange range) { m_recordRange = range; }
+    int RangeCount() const { return m_rangeCount; }
+    void SetRangeCount(int count) { m_rangeCount = count; }
+
+    TRLDataCountEvent OnDataCount;
+    TRLNeedDataEvent OnNeedData;
+    TRLDataRecordEvent OnDataRecord;
+
+    int RecNo() const { return m_recNo; }
+    int CopyNo() const { return m_copyNo; }
+    bool Eof() const { return m_eof; }
+    TRLRecordAction RecordAction() const { return m_recordAction; }
+
+    void FirstRecord();
+    void NextRecord();
+    // For the progress bar: OnDataCount when set, else 0.
+    int DataCount();
+    // The detail step of one record: the detail bands.
+    virtual void DetailStep();
+
+private:
+    bool askMoreData();
+    void settleRecord(bool moreData);
+
+    TRLRecordRange m_recordRange = rrAllRecords;
+    int m_rangeCount = 0;
+    int m_recNo = 0;
+    int m_copyNo = 0;
+    bool m_eof = true;
+    TRLRecordAction m_recordAction = raUseIt;
 };

@@ -1,6 +1,6 @@
 #include "report/RLBorders.h"
 
-#include "report/RLReport.h"
+#include "report/RLControl.h"
 #include "report/output/RLMetaFile.h"
 
 TRLBorders::TRLBorders(TRLCustomControl *owner) : m_owner(owner) {}
@@ -68,12 +68,13 @@ void TRLBorders::Assign(const TRLBorders &other)
 
 bool TRLBorders::IsDrawn(Side side) const
 {
-    if (!m_draw[side])
+    // A side of no width draws nothing, so it reserves no room either.
+    if (!m_draw[side] || m_width <= 0)
         return false;
     if (m_fixed[side])
         return true;
-    const TRLCustomReport *report = m_owner ? m_owner->OwnerReport() : nullptr;
-    return !report || report->PrintQuality() == pqFullFeature;
+    const TRLPrintContext *context = m_owner ? m_owner->PrintContext() : nullptr;
+    return !context || context->PrintQuality() == pqFullFeature;
 }
 
 bool TRLBorders::IsAnyDrawn() const
@@ -83,7 +84,7 @@ bool TRLBorders::IsAnyDrawn() const
 
 TRLRect TRLBorders::Shrink(const TRLRect &rect, int extra) const
 {
-    const int w = qMax(0, m_width) + extra;
+    const int w = m_width + extra;
     TRLRect r = rect;
     if (IsDrawn(Left))
         r.Left += w;
@@ -98,15 +99,12 @@ TRLRect TRLBorders::Shrink(const TRLRect &rect, int extra) const
 
 int TRLBorders::DrawnExtent(Side a, Side b, int extra) const
 {
-    if (m_width <= 0)
-        return 0;
     return (IsDrawn(a) ? m_width + extra : 0) + (IsDrawn(b) ? m_width + extra : 0);
 }
 
 void TRLBorders::Paint(TRLGraphicSurface *surface, const TRLRect &r) const
 {
-    // A width of zero or less means no line at all rather than a hairline.
-    if (m_width <= 0 || !IsAnyDrawn())
+    if (!IsAnyDrawn())
         return;
     const int w = m_width;
     // The sides are solid whatever Style says; Style is only kept.

@@ -11,7 +11,7 @@ class TRLGraphicSurface;
 enum TRLBorderSides { sdCustom, sdNone, sdAll };
 
 // The frame lines of a control. Sides is a shortcut over the four draw flags; a side prints when
-// drawn and, under pqFixedOnly, also fixed.
+// drawn, of positive width and, under pqFixedOnly, also fixed.
 class TRLBorders
 {
 public:
@@ -56,7 +56,7 @@ public:
     bool IsAnyDrawn() const;
     // The rectangle less the border width (plus extra) on every drawn side.
     TRLRect Shrink(const TRLRect &rect, int extra = 0) const;
-    // Width plus extra for each drawn side among the two given; nothing when Width is not positive.
+    // Width plus extra for each drawn side among the two given.
     int DrawnExtent(Side a, Side b, int extra) const;
     // Records the drawn sides as rectangles in the border colour.
     void Paint(TRLGraphicSurface *surface, const TRLRect &rect) const;

@@ -3,7 +3,7 @@
 #include "report/RLConsts.h"
 #include "report/RLExceptions.h"
 #include "report/RLFormLoader.h"
-#include "report/RLReport.h"
+#include "report/RLBand.h"
 #include "report/output/RLMetaFile.h"
 
 #include <QRegularExpression>
@@ -510,7 +510,6 @@ static T *findAncestor(const TRLCustomControl *control)
 TRLCustomBandSet *TRLCustomControl::FindParentBandSet() const { return findAncestor<TRLCustomBandSet>(this); }
 TRLCustomPager *TRLCustomControl::FindParentPager() const { return findAncestor<TRLCustomPager>(this); }
 TRLCustomSkipper *TRLCustomControl::FindParentSkipper() const { return findAncestor<TRLCustomSkipper>(this); }
-TRLCustomReport *TRLCustomControl::FindParentReport() const { return findAncestor<TRLCustomReport>(this); }
 
 void TRLCustomControl::raiseMissing(const char *what) const
 {
@@ -531,13 +530,6 @@ TRLCustomSkipper *TRLCustomControl::RequireParentSkipper() const
     raiseMissing(".ParentSkipper");
 }
 
-TRLCustomReport *TRLCustomControl::RequireParentReport() const
-{
-    if (auto *p = FindParentReport())
-        return p;
-    raiseMissing(".ParentReport");
-}
-
 TRLGraphicSurface *TRLCustomControl::RequireParentSurface() const
 {
     if (m_parent)
@@ -546,17 +538,18 @@ TRLGraphicSurface *TRLCustomControl::RequireParentSurface() const
     raiseMissing(".ParentSurface");
 }
 
-TRLCustomReport *TRLCustomControl::OwnerReport() const
+TRLPrintContext *TRLCustomControl::PrintContext() const
 {
-    if (auto *r = qobject_cast<TRLCustomReport *>(const_cast<TRLCustomControl *>(this)))
-        return r;
-    return FindParentReport();
+    for (const TRLCustomControl *c = this; c; c = c->Parent())
+        if (auto *context = dynamic_cast<TRLPrintContext *>(const_cast<TRLCustomControl *>(c)))
+            return context;
+    return nullptr;
 }
 
 bool TRLCustomControl::IsPreparing() const
 {
-    const TRLCustomReport *r = OwnerReport();
-    return r && (r->PrepareState() == TRLPrepareState::Preparing || r->PrepareState() == TRLPrepareState::Finishing);
+    const TRLPrintContext *context = PrintContext();
+    return context && context->PreparesPages();
 }
 
 // --- operations ------------------------------------------------------------------------------
@@ -647,6 +640,12 @@ TRLRect TRLCustomControl::PrintRect() const
     return m_borders->Shrink(BoundsRect());
 }
 
+void TRLCustomControl::BeginLoading()
+{
+    m_loading = true;
+    PartsBeginLoading();
+}
+
 void TRLCustomControl::EndLoading()
 {
     if (!m_loading)
@@ -657,5 +656,6 @@ void TRLCustomControl::EndLoading()
 
 void TRLCustomControl::Loaded()
 {
+    PartsEndLoading();
     AdjustBounds();
 }

@@ -59,6 +59,22 @@ using TRLNotifyEvent = std::function<void(TRLCustomControl *Sender)>;
 using TRLBeforePrintEvent = std::function<void(TRLCustomControl *Sender, bool &PrintIt)>;
 using TRLBeforeTextEvent = std::function<void(TRLCustomControl *Sender, QString &Text, bool &PrintIt)>;
 
+// What a control needs from the report it prints in; the report implements it, so that controls,
+// borders and labels do not depend on the report itself.
+class TRLPrintContext
+{
+public:
+    virtual ~TRLPrintContext() = default;
+    // With pqFixedOnly only fixed border sides print.
+    virtual TRLPrintQuality PrintQuality() const = 0;
+    // While preparing, text controls read and write a separate print caption.
+    virtual bool PreparesPages() const = 0;
+    // Completion passes and blank-and-retain records print text controls empty.
+    virtual bool PrintsBlankTexts() const = 0;
+    // Applied to a text control's text after its own BeforePrint.
+    virtual void FilterText(TRLCustomControl *sender, QString &text, bool &printIt) = 0;
+};
+
 // The answer of a BeforePrint handler (True without one).
 bool RLAskBeforePrint(TRLCustomControl *sender, const TRLBeforePrintEvent &beforePrint);
 
@@ -177,12 +193,14 @@ public:
     TRLGraphicSurface *RequireParentSurface() const;
     // The report whose settings apply: itself for a report, else the enclosing one.
     TRLCustomReport *OwnerReport() const;
+    // The same seen through what controls ask of it; none outside a report.
+    TRLPrintContext *PrintContext() const;
     // While the owning report prepares, texts have a separate print caption.
     bool IsPreparing() const;
 
     bool IsLoading() const { return m_loading; }
     // Starts or ends the loading state by hand (TRLFormLoader does this for a whole layout).
-    void BeginLoading() { m_loading = true; }
+    void BeginLoading();
     void EndLoading();
     // The load-completion step: sizes and arrangement suppressed while loading run now.
     virtual void Loaded();
@@ -214,6 +232,9 @@ protected:
     virtual void ParentChanged() {}
     // Measuring height: text controls take their design caption again, sites measure children.
     virtual void BeforeMeasureHeight() {}
+    // Records that take values in any order (margins, page setup) follow the control's loading.
+    virtual void PartsBeginLoading() {}
+    virtual void PartsEndLoading() {}
     // Puts the bounds back without any of the consequences of SetBounds (after printing).
     void RestoreBounds(const TRLRect &r) { m_bounds = r; }
     // Defaults of a new control, taken without adjusting anything.

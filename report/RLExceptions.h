@@ -1,6 +1,7 @@
 #pragma once
 // Failures of the engine are exceptions. A silent abort ends an operation without any message
-// (the user cancelled, or the application is closing); anything else carries its message.
+// (the user cancelled, or the application is closing); anything else carries its message. The
+// abort is no TRLException, so that code showing ordinary errors never shows a cancel.
 
 #include <QByteArray>
 #include <QString>
@@ -18,8 +19,8 @@ private:
     QByteArray m_utf8;
 };
 
-class TRLAbort : public TRLException
+class TRLAbort : public std::exception
 {
 public:
-    TRLAbort() : TRLException(QStringLiteral("Operation aborted")) {}
+    const char *what() const noexcept override { return "Operation aborted"; }
 };

@@ -1,6 +1,5 @@
 #include "report/RLImage.h"
 
-#include "report/RLReport.h"
 #include "report/output/RLMetaFile.h"
 
 TRLCustomImage::TRLCustomImage(QObject *owner) : TRLCustomControl(owner)

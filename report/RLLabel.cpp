@@ -1,6 +1,5 @@
 #include "report/RLLabel.h"
 
-#include "report/RLReport.h"
 #include "report/RLUtils.h"
 #include "report/output/RLMetaFile.h"
 
@@ -20,13 +19,13 @@ QString TRLTextCaption::Measured(const TRLCustomControl *control) const
 
 bool TRLTextCaption::Evaluate(TRLCustomControl *control, const TRLBeforeTextEvent &beforePrint)
 {
-    TRLCustomReport *report = control->OwnerReport();
-    QString text = report && report->PrintsBlankTexts() ? QString() : m_design;
+    TRLPrintContext *context = control->PrintContext();
+    QString text = context && context->PrintsBlankTexts() ? QString() : m_design;
     bool printIt = true;
     if (beforePrint)
         beforePrint(control, text, printIt);
-    if (report && report->OnFilterText)
-        report->OnFilterText(control, text, printIt);
+    if (context)
+        context->FilterText(control, text, printIt);
     m_print = text;
     return printIt;
 }

@@ -1,6 +1,5 @@
 #include "report/RLMemo.h"
 
-#include "report/RLReport.h"
 #include "report/RLUtils.h"
 #include "report/output/RLMetaFile.h"
 

@@ -1,6 +1,7 @@
 #include "report/RLReport.h"
 
 #include "report/RLUtils.h"
+#include "report/output/RLFeedBack.h"
 #include "report/output/RLMetaFile.h"
 
 // --- bands -----------------------------------------------------------------------------------
@@ -61,6 +62,30 @@ TRLCustomGroup::TRLCustomGroup(QObject *owner) : TRLCustomPager(owner)
     initBounds(185, 64);
 }
 
+// --- report lookups of every control ------------------------------------------------------------
+
+TRLCustomReport *TRLCustomControl::FindParentReport() const
+{
+    for (TRLCustomSite *s = Parent(); s; s = s->Parent())
+        if (auto *r = qobject_cast<TRLCustomReport *>(s))
+            return r;
+    return nullptr;
+}
+
+TRLCustomReport *TRLCustomControl::RequireParentReport() const
+{
+    if (auto *r = FindParentReport())
+        return r;
+    raiseMissing(".ParentReport");
+}
+
+TRLCustomReport *TRLCustomControl::OwnerReport() const
+{
+    if (auto *r = qobject_cast<TRLCustomReport *>(const_cast<TRLCustomControl *>(this)))
+        return r;
+    return FindParentReport();
+}
+
 // --- report ----------------------------------------------------------------------------------
 
 TRLCustomReport::TRLCustomReport(QObject *owner)
@@ -72,11 +97,31 @@ TRLCustomReport::TRLCustomReport(QObject *owner)
     SetFontColor(Qt::black);
     SetColor(Qt::white);
     Margins()->setValuesAndDefaults(10, 10, 10, 10);
+    // A stored layout gives PaperHeight and PaperWidth before PaperSize = fpCustom.
+    if (IsLoading())
+        m_pageSetup->beginLoading();
     SetBounds(0, 0, 0, 0); // the page size, whatever is asked
+    m_pages = new TRLGraphicStorage(this);
+}
+
+void TRLCustomReport::PartsBeginLoading()
+{
+    TRLCustomSkipper::PartsBeginLoading();
+    m_pageSetup->beginLoading();
+}
+
+void TRLCustomReport::PartsEndLoading()
+{
+    if (m_pageSetup->isLoading())
+        m_pageSetup->endLoading();
+    TRLCustomSkipper::PartsEndLoading();
 }
 
 TRLCustomReport::~TRLCustomReport()
 {
+    // A background print still reading the pages releases them when it lets go.
+    if (m_pages && !m_pages->Filters().isEmpty())
+        m_pages->setParent(nullptr);
     if (m_nextReport && m_nextReport->m_priorReport == this)
         m_nextReport->m_priorReport = nullptr;
     if (m_priorReport && m_priorReport->m_nextReport == this)

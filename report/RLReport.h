@@ -13,14 +13,20 @@
 #include "report/RLMemo.h"
 #include "report/RLSite.h"
 #include "report/RLTypes.h"
+#include "report/output/RLMetaFile.h"
+
+#include <QDateTime>
 
 #include <memory>
+
+class TfrmRLFeedBack;
+class TRLCustomPrintFilter;
 
 // Where a report is in its preparation.
 enum class TRLPrepareState { NotPrepared = 0, Preparing = 1, Finishing = 2, Prepared = 3 };
 
 // The report: a skipper of page size (its bounds follow PageSetup) whose surface is the page.
-class TRLCustomReport : public TRLCustomSkipper, public TRLPageSetupOwner
+class TRLCustomReport : public TRLCustomSkipper, public TRLPageSetupOwner, public TRLPrintContext
 {
     Q_OBJECT
 public:
@@ -40,7 +46,7 @@ public:
     void SetShowProgress(bool on) { m_showProgress = on; }
     bool PrintEmpty() const { return m_printEmpty; }
     void SetPrintEmpty(bool on) { m_printEmpty = on; }
-    TRLPrintQuality PrintQuality() const { return m_printQuality; }
+    TRLPrintQuality PrintQuality() const override { return m_printQuality; }
     void SetPrintQuality(TRLPrintQuality quality) { m_printQuality = quality; }
     bool ForcePrepare() const { return m_forcePrepare; }
     void SetForcePrepare(bool on) { m_forcePrepare = on; }
@@ -60,19 +66,52 @@ public:
 
     // Applied to every text control's text after its own BeforePrint.
     TRLBeforeTextEvent OnFilterText;
+    TRLNotifyEvent OnPageStarting;
+    TRLNotifyEvent OnPageEnding;
+
+    // Output filter used when the print parameters name none.
+    TRLCustomPrintFilter *DefaultFilter() const;
+    void SetDefaultFilter(TRLCustomPrintFilter *filter);
+    int HelpContext() const { return m_helpContext; }
+    void SetHelpContext(int context) { m_helpContext = context; }
+
+    // Sets the paper, asks the print dialog, prepares when needed and sends the pages to the
+    // filter. A cancel in the dialog and a failed preparation end in the silent abort.
+    void Print() override;
+    // True when the pages were prepared; an error is shown in a message box and gives false.
+    bool Prepare();
+    // The prepared pages.
+    TRLGraphicStorage *Pages() const { return m_pages; }
+    int PageNumber() const { return m_firstPageNumber + m_pageCounter; }
+    int LastPageNumber() const;
+    QDateTime ReportDateTime() const { return m_reportDateTime; }
+    bool Canceled() const { return m_canceled; }
+    void Cancel() { m_canceled = true; }
+    // The progress window of the chain while it prepares.
+    TfrmRLFeedBack *ProgressWindow() const;
 
     TRLPrepareState PrepareState() const { return m_prepareState; }
     void SetPrepareState(TRLPrepareState state) { m_prepareState = state; }
-    // Completion passes and blank-and-retain records print text controls empty.
-    bool PrintsBlankTexts() const { return m_blankTexts; }
+    bool PreparesPages() const override
+    {
+        return m_prepareState == TRLPrepareState::Preparing || m_prepareState == TRLPrepareState::Finishing;
+    }
+    bool PrintsBlankTexts() const override { return m_blankTexts; }
     void SetPrintsBlankTexts(bool on) { m_blankTexts = on; }
+    void FilterText(TRLCustomControl *sender, QString &text, bool &printIt) override
+    {
+        if (OnFilterText)
+            OnFilterText(sender, text, printIt);
+    }
 
     // The current page, created on first request at the report's size with its paper macros and
     // opened; TakePageSurface() hands it over (to the page store) and forgets it.
     TRLGraphicSurface *PageSurface();
     std::unique_ptr<TRLGraphicSurface> TakePageSurface();
     void ReleasePageSurface();
-    TRLGraphicSurface *Surface() override { return PageSurface(); }
+    // Children print only onto a page that is open: once the page has gone to the store, a print
+    // onto the report is an error rather than the start of a blank page of its own.
+    TRLGraphicSurface *Surface() override { return m_page.get(); }
 
 protected:
     void FixSize(int &width, int &height) const override;
@@ -80,10 +119,27 @@ protected:
     bool SizesHeight() const override { return false; }
     void ComputePrintArea() override;
     void PrepareSurface() override;
+    void PartsBeginLoading() override;
+    void PartsEndLoading() override;
     // The page is the outermost surface: nothing encloses it.
     void PutOnEnclosingSurface() override {}
+    void PageStarting() override;
+    void PageStarted() override;
+    void PageEnding() override;
+    void PageClosed() override;
+
+    // Seams of the user interface: the print dialog's answer and the error box.
+    virtual bool ExecutePrintDialog();
+    virtual void ShowPrepareError(const QString &text);
 
 private:
+    // Prepares into the master's pages; the master owns the progress window.
+    bool prepare();
+    void resetPreparation();
+    void prepareSteps();
+    void writeStoreHeader();
+    int chainLength() const;
+
     std::unique_ptr<TRLPageSetup> m_pageSetup;
     std::unique_ptr<TRLGraphicSurface> m_page;
     QString m_title;
@@ -101,6 +157,13 @@ private:
     QPointer<TRLCustomReport> m_priorReport;
     TRLPrepareState m_prepareState = TRLPrepareState::NotPrepared;
     bool m_blankTexts = false;
+    QPointer<TRLGraphicStorage> m_pages;
+    QPointer<QObject> m_defaultFilter;
+    int m_helpContext = 0;
+    bool m_canceled = false;
+    int m_pageCounter = -1;
+    QDateTime m_reportDateTime;
+    std::unique_ptr<TfrmRLFeedBack> m_progress;
 };
 
 class TRLReport : public TRLCustomReport

@@ -1,6 +1,6 @@
 #include "report/RLSite.h"
 
-#include "report/RLReport.h"
+#include "report/RLBand.h"
 #include "report/output/RLMetaFile.h"
 
 #include <algorithm>
@@ -14,6 +14,8 @@ TRLCustomSite::TRLCustomSite(QObject *owner)
       m_background(std::make_unique<TRLBackground>(this)),
       m_degrade(std::make_unique<TRLDegradeEffect>(this))
 {
+    if (IsLoading())
+        PartsBeginLoading();
 }
 
 TRLCustomSite::~TRLCustomSite()
@@ -96,6 +98,20 @@ void TRLCustomSite::BordersChanged()
         ArrangeChildren();
 }
 
+
+void TRLCustomSite::PartsBeginLoading()
+{
+    m_margins->beginLoading();
+    m_insideMargins->beginLoading();
+}
+
+void TRLCustomSite::PartsEndLoading()
+{
+    if (m_margins->isLoading())
+        m_margins->endLoading();
+    if (m_insideMargins->isLoading())
+        m_insideMargins->endLoading();
+}
 
 void TRLCustomSite::Loaded()
 {
@@ -184,6 +200,16 @@ void TRLCustomSite::CloseSite()
         m_surface->Close();
     m_open = false;
     PageClosed();
+}
+
+void TRLCustomSite::AbandonOpen()
+{
+    m_open = false;
+    if (m_surface)
+        m_surface->Close();
+    for (TRLCustomControl *c : m_controls)
+        if (auto *site = qobject_cast<TRLCustomSite *>(c))
+            site->AbandonOpen();
 }
 
 void TRLCustomSite::PutOnEnclosingSurface()

@@ -51,6 +51,8 @@ public:
     // children. Close: the site is put onto the enclosing surface.
     void OpenSite();
     void CloseSite();
+    // After a failed pass: the site and every site inside it count as closed again.
+    void AbandonOpen();
     // A site prints by opening and closing.
     void Print() override;
     // Can-print and adjust every non-site child in creation order, then print those that may.
@@ -76,6 +78,8 @@ protected:
     void ColorChanged() override;
     void BordersChanged() override;
     void RearrangeOwnChildren() override { ArrangeChildren(); }
+    void PartsBeginLoading() override;
+    void PartsEndLoading() override;
     void BeforeMeasureHeight() override;
 
     // Hooks of the page pass for pagers and the report.

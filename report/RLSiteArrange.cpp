@@ -1,6 +1,6 @@
 // Arranging a site's children by their Align and Anchors.
 
-#include "report/RLReport.h"
+#include "report/RLBand.h"
 #include "report/RLUtils.h"
 
 // --- arranging -------------------------------------------------------------------------------

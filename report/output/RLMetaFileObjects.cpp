@@ -545,7 +545,7 @@ QImage TRLImageObject::PictureFromData(const QByteArray &data)
     // A hostile header may promise a picture far larger than the page could ever show. The icon
     // reader cannot read after being asked the size, so a second reader does the reading.
     const QSize size = QImageReader(&buffer, format).size();
-    if (size.isValid() && qint64(size.width()) * size.height() > 16LL * 1024 * 1024)
+    if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
         return QImage();
     buffer.seek(0);
     QImageReader reader(&buffer, format);

@@ -332,6 +332,9 @@ public:
     void PaintTo(TRLReplayCanvas &canvas) const override;
     void Assign(const TRLGraphicObject &source) override;
 
+    // Largest picture replay decodes: bounds what a hostile page can make it allocate.
+    static constexpr qint64 MaxPixels = 16LL * 1024 * 1024;
+
     // "NIL", "BMP" + a BMP file or "ICO" + an ICO file.
     static QByteArray PictureData(const QImage &picture);
     static QImage PictureFromData(const QByteArray &data);

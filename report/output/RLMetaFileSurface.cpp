@@ -140,6 +140,12 @@ void TRLGraphicSurface::Draw(int x, int y, const QImage &graphic, bool wholeWidt
 
 void TRLGraphicSurface::StretchDraw(const TRLRect &rect, const QImage &graphic, bool wholeWidths)
 {
+    // Replay would refuse it and leave a blank where the picture was: refuse it now, aloud.
+    if (qint64(graphic.width()) * graphic.height() > TRLImageObject::MaxPixels)
+        throw TRLException(QStringLiteral("Imagem grande demais para impressão: %1 x %2 pixels (máximo %3 megapixels)")
+                               .arg(graphic.width())
+                               .arg(graphic.height())
+                               .arg(TRLImageObject::MaxPixels / (1024 * 1024)));
     auto *object = record<TRLImageObject>(rect);
     object->Data = TRLImageObject::PictureData(graphic);
     object->WholeWidths = wholeWidths;

@@ -33,6 +33,26 @@ QString errorOf(const std::function<void()> &f)
     return QString();
 }
 
+// Any site may stand where a report does for the controls inside it.
+class ContextPanel : public TRLCustomSite, public TRLPrintContext
+{
+public:
+    TRLPrintQuality quality = pqFullFeature;
+    bool preparing = false;
+    bool blank = false;
+    QStringList filtered;
+
+    TRLPrintQuality PrintQuality() const override { return quality; }
+    bool PreparesPages() const override { return preparing; }
+    bool PrintsBlankTexts() const override { return blank; }
+    void FilterText(TRLCustomControl *sender, QString &text, bool &printIt) override
+    {
+        filtered << sender->Name() + QLatin1Char('=') + text;
+        text += QLatin1Char('!');
+        printIt = !text.startsWith(QLatin1Char('-'));
+    }
+};
+
 } // namespace
 
 class TestRLControls : public QObject
@@ -53,6 +73,8 @@ private slots:
     void sidesAndDrawFlags();
     void fixedOnlyQuality();
     void bordersShrinkRectangles();
+    void bordersWithoutWidthTakeNoRoom_data();
+    void bordersWithoutWidthTakeNoRoom();
     void holders();
     void holderCyclesRefused();
     void friendlyNames();
@@ -61,10 +83,12 @@ private slots:
     void colourMakesOpaque();
     void growingMemoExpandsBand();
     void loaderSuppressesThenCompletes();
+    void loaderTakesStoredPageSetup();
     void ownerKeepsCreationOrder();
     void destroyingSiteOrChild();
     void carbonCopiesShared();
     void textEventsDecidePrintCaption();
+    void nearestPrintContextApplies();
     void measureHeightTakesDesignText();
 };
 
@@ -283,6 +307,40 @@ void TestRLControls::bordersShrinkRectangles()
     QCOMPARE(label.ClientRect(), TRLRect(3, 0, 100, 27));
     label.Borders()->SetWidth(0);
     QCOMPARE(label.PrintRect(), TRLRect(10, 20, 110, 50));
+}
+
+void TestRLControls::bordersWithoutWidthTakeNoRoom_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("zero") << 0;
+    QTest::newRow("negative") << -3;
+}
+
+void TestRLControls::bordersWithoutWidthTakeNoRoom()
+{
+    // What is not drawn must not be reserved: text and children use the whole control.
+    QFETCH(int, width);
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.SetHeight(40);
+    TRLLabel label;
+    label.SetParent(&band);
+    label.SetCaption("x");
+    const QSize bare = label.CalcSize();
+    for (TRLBorders *b : {label.Borders(), band.Borders()}) {
+        b->SetSides(sdAll);
+        b->SetWidth(width);
+    }
+    QCOMPARE(label.CalcSize(), bare);
+    label.SetAutoSize(false);
+    label.SetBounds(10, 5, 60, 20);
+    QCOMPARE(label.ClientRect(), TRLRect(0, 0, 60, 20));
+    QCOMPARE(label.PrintRect(), TRLRect(10, 5, 70, 25));
+    QCOMPARE(band.ClientRect(), band.MarginRect());
+    QVERIFY(label.CanPrint());
+    label.Print();
+    QCOMPARE(objectsOf<TRLRectangleObject>(band.Surface()).size(), 0);
 }
 
 void TestRLControls::holders()
@@ -534,6 +592,67 @@ void TestRLControls::loaderSuppressesThenCompletes()
         delete gone;
     }
     QVERIFY(!TRLFormLoader::IsLoadingOwner(gone));
+}
+
+void TestRLControls::loaderTakesStoredPageSetup()
+{
+    // Stored order: the custom sizes come before the paper that allows them.
+    QObject form;
+    TRLReport *report;
+    TRLBand *band;
+    {
+        TRLFormLoader loading(&form);
+        report = new TRLReport(&form);
+        report->PageSetup()->SetPaperHeight(102);
+        report->PageSetup()->SetPaperWidth(211);
+        report->PageSetup()->SetPaperSize(fpCustom);
+        report->Margins()->SetTopMargin(5);
+        band = new TRLBand(&form);
+        band->SetParent(report);
+    }
+    QCOMPARE(report->PageSetup()->PaperWidth(), 211.0);
+    QCOMPARE(report->PageSetup()->PaperHeight(), 102.0);
+    QCOMPARE(report->Width(), MMToPixels(211));
+    QCOMPARE(report->Height(), MMToPixels(102));
+    QCOMPARE(band->Top(), MMToPixels(5));
+    QCOMPARE(band->Width(), MMToPixels(211) - 2 * MMToPixels(10));
+    // After loading a table paper fixes the size again.
+    report->PageSetup()->SetPaperSize(fpA4);
+    report->PageSetup()->SetPaperWidth(100);
+    QCOMPARE(report->Width(), MMToPixels(210));
+}
+
+void TestRLControls::nearestPrintContextApplies()
+{
+    TRLReport report;
+    report.SetPrintQuality(pqFullFeature);
+    ContextPanel panel;
+    panel.SetParent(&report);
+    TRLLabel label;
+    label.SetName("LbValor");
+    label.SetParent(&panel);
+    label.SetCaption("10,00");
+    label.Borders()->SetSides(sdAll);
+    label.Borders()->SetFixedTop(true);
+    QCOMPARE(label.PrintContext(), static_cast<TRLPrintContext *>(&panel));
+    panel.quality = pqFixedOnly; // the panel's quality, not the report's
+    QVERIFY(label.Borders()->IsDrawn(TRLBorders::Top));
+    QVERIFY(!label.Borders()->IsDrawn(TRLBorders::Left));
+
+    QVERIFY(label.CanPrint());
+    QCOMPARE(panel.filtered, QStringList{"LbValor=10,00"});
+    QCOMPARE(label.Caption(), QStringLiteral("10,00")); // not preparing: the design text
+    panel.preparing = true;
+    QCOMPARE(label.Caption(), QStringLiteral("10,00!"));
+    panel.blank = true;
+    QVERIFY(label.CanPrint());
+    QCOMPARE(label.Caption(), QStringLiteral("!"));
+    label.BeforePrint = [](TRLCustomControl *, QString &text, bool &) { text = "-1"; };
+    QVERIFY(!label.CanPrint()); // the filter's answer is the last word
+    // Outside any context a control asks nobody.
+    TRLLabel alone;
+    QCOMPARE(alone.PrintContext(), nullptr);
+    QVERIFY(!alone.IsPreparing());
 }
 
 void TestRLControls::ownerKeepsCreationOrder()

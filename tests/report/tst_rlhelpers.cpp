@@ -1,5 +1,6 @@
 // Geometry and text helpers of the report engine.
 
+#include "report/RLExceptions.h"
 #include "report/RLUtils.h"
 
 #include <QtTest>
@@ -30,6 +31,7 @@ private slots:
     void floatTextRoundTrip();
     void wordBreak();
     void uniqueNames();
+    void silentAbortPassesErrorHandlers();
 };
 
 void TestRLHelpers::fitKeepsAspect()
@@ -227,6 +229,25 @@ void TestRLHelpers::uniqueNames()
     QObject fresh(&band);
     QCOMPARE(uniqueComponentName(&fresh, &form), QString("QObject6"));
     QCOMPARE(uniqueComponentName(nullptr, &form), QString());
+}
+
+void TestRLHelpers::silentAbortPassesErrorHandlers()
+{
+    // A handler that shows engine errors must let a user's cancel through untouched.
+    auto shownBy = [](auto raise) {
+        try {
+            try {
+                raise();
+            } catch (const TRLException &e) {
+                return QStringLiteral("box: ") + e.Message();
+            }
+        } catch (const TRLAbort &) {
+            return QStringLiteral("silent");
+        }
+        return QStringLiteral("nothing");
+    };
+    QCOMPARE(shownBy([] { throw TRLAbort(); }), QStringLiteral("silent"));
+    QCOMPARE(shownBy([] { throw TRLException("falhou"); }), QStringLiteral("box: falhou"));
 }
 
 QTEST_MAIN(TestRLHelpers)

@@ -106,6 +106,8 @@ private slots:
     void drawGroupsFollowTheCounter();
     void picturesRecordedAsBitmaps();
     void fitAndCropDraw();
+    void picturesBeyondReplayRefused_data();
+    void picturesBeyondReplayRefused();
     void clearEmptiesThePage();
     void pageValuesAsMacros();
 
@@ -420,6 +422,49 @@ void TestRLMetaFile::picturesRecordedAsBitmaps()
     QCOMPARE(TRLImageObject::PictureFromData("ICO" + icon).pixel(2, 1), qRgb(200, 0, 0));
     QVERIFY(TRLImageObject::PictureFromData("BMP garbage").isNull());
     QVERIFY(TRLImageObject::PictureFromData("XYZ").isNull());
+}
+
+void TestRLMetaFile::picturesBeyondReplayRefused_data()
+{
+    // 0 stretch, 1 draw, 2 fit, 3 crop into a small rectangle.
+    QTest::addColumn<int>("how");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("recorded");
+    QTest::newRow("stretch, at the limit") << 0 << QSize(4096, 4096) << true;
+    QTest::newRow("stretch, one column over") << 0 << QSize(4097, 4096) << false;
+    QTest::newRow("draw, one row over") << 1 << QSize(4096, 4097) << false;
+    QTest::newRow("fit, long and thin") << 2 << QSize(1 << 25, 1) << false;
+    QTest::newRow("crop keeps only what shows") << 3 << QSize(4097, 4096) << true;
+}
+
+void TestRLMetaFile::picturesBeyondReplayRefused()
+{
+    // Whatever is recorded must come back on replay: a picture replay would drop is an error
+    // when it is drawn, never a blank on paper.
+    QFETCH(int, how);
+    QFETCH(QSize, size);
+    QFETCH(bool, recorded);
+    QImage picture(size, QImage::Format_Mono);
+    picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    picture.fill(1);
+    TRLGraphicSurface s;
+    const TRLRect r(0, 0, 100, 100);
+    bool refused = false;
+    try {
+        switch (how) {
+        case 0: s.StretchDraw(r, picture); break;
+        case 1: s.Draw(0, 0, picture); break;
+        case 2: s.FitDraw(r, picture, false); break;
+        default: s.CropDraw(r, picture, false); break;
+        }
+    } catch (const TRLException &e) {
+        refused = true;
+        QVERIFY(e.Message().startsWith(QStringLiteral("Imagem grande demais")));
+    }
+    QCOMPARE(refused, !recorded);
+    QCOMPARE(s.ObjectCount(), recorded ? 1 : 0);
+    if (recorded)
+        QVERIFY(!TRLImageObject::PictureFromData(static_cast<TRLImageObject *>(s.Objects(0))->Data).isNull());
 }
 
 void TestRLMetaFile::fitAndCropDraw()

@@ -1,9 +1,12 @@
 // Sites: areas, arranging children by Align and Anchors, and putting a site onto a page.
 
+#include "report/RLExceptions.h"
 #include "report/RLReport.h"
 #include "report/output/RLMetaFile.h"
 
 #include <QtTest>
+
+#include <climits>
 
 #include "RLControlTestSupport.h"
 
@@ -48,6 +51,8 @@ private slots:
     void alignAndAnchorsExclude();
     void invisibleChildrenStay();
     void gradientStrips();
+    void gradientCoarserThanArea_data();
+    void gradientCoarserThanArea();
     void backgroundPlacement();
     void printPassOnPage();
     void childSitesPrintInsideBand();
@@ -56,6 +61,7 @@ private slots:
     void reportPaintsUnderItsChildren();
     void bandGrownWhileOpenIsPaintedWhole();
     void disabledBandPaintsItselfOnly();
+    void noPrintOntoAPageHandedOver();
 };
 
 void TestRLSites::areas()
@@ -325,6 +331,34 @@ void TestRLSites::gradientStrips()
     QCOMPARE(objectsOf<TRLFillRectObject>(&same).size(), 0);
 }
 
+void TestRLSites::gradientCoarserThanArea_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("granularity");
+    QTest::newRow("horizontal, largest") << int(ddHorizontal) << INT_MAX;
+    QTest::newRow("vertical, largest") << int(ddVertical) << INT_MAX;
+    QTest::newRow("horizontal, near largest") << int(ddHorizontal) << INT_MAX - 60;
+    QTest::newRow("vertical, just wider") << int(ddVertical) << 41;
+}
+
+void TestRLSites::gradientCoarserThanArea()
+{
+    // One strip of the site's colour over the whole area, wherever the area lies.
+    QFETCH(int, direction);
+    QFETCH(int, granularity);
+    Panel panel(100, 40);
+    panel.SetColor(QColor(200, 10, 10));
+    panel.Degrade()->SetDirection(TRLDegradeDirection(direction));
+    panel.Degrade()->SetGranularity(granularity);
+    TRLGraphicSurface page;
+    const TRLRect area(50, 60, 150, 100);
+    panel.DrawOnto(&page, area);
+    const auto fills = objectsOf<TRLFillRectObject>(&page);
+    QCOMPARE(fills.size(), 1);
+    QCOMPARE(fills[0]->BoundsRect, area);
+    QCOMPARE(fills[0]->Brush.Color.ToQColor(), QColor(200, 10, 10));
+}
+
 void TestRLSites::backgroundPlacement()
 {
     QImage pic(10, 8, QImage::Format_RGB32);
@@ -558,21 +592,59 @@ void TestRLSites::bandGrownWhileOpenIsPaintedWhole()
 
 void TestRLSites::disabledBandPaintsItselfOnly()
 {
+    // A disabled site is still put on the page with its fill and borders, only its children
+    // stay out; a disabled band stacked by its report puts nothing of its own on the page.
     TRLReport report;
     TRLBand band;
     band.SetParent(&report);
-    band.SetColor(Qt::yellow);
-    band.Borders()->SetSides(sdAll);
-    band.SetEnabled(false);
+    band.SetHeight(60);
+    Panel panel(50, 30);
+    panel.SetParent(&band);
+    for (TRLCustomSite *site : {static_cast<TRLCustomSite *>(&band), static_cast<TRLCustomSite *>(&panel)}) {
+        site->SetColor(Qt::yellow);
+        site->Borders()->SetSides(sdAll);
+        site->SetEnabled(false);
+    }
     TRLLabel label;
-    label.SetParent(&band);
+    label.SetParent(&panel);
     label.SetCaption("não sai");
     report.OpenSite();
-    band.Print();
+    panel.Print();
+    const TRLGraphicSurface *inBand = band.Surface();
+    QVERIFY(objectsOf<TRLTextObject>(inBand).isEmpty());
+    QCOMPARE(objectsOf<TRLFillRectObject>(inBand).size(), 1);
+    QCOMPARE(objectsOf<TRLRectangleObject>(inBand).size(), 4);
+    // The panel opened the band; closing it copies the panel, but no fill or border of the band.
+    band.CloseSite();
     const TRLGraphicSurface *page = report.PageSurface();
     QVERIFY(objectsOf<TRLTextObject>(page).isEmpty());
-    QCOMPARE(objectsOf<TRLFillRectObject>(page).size(), 1);
+    const auto fills = objectsOf<TRLFillRectObject>(page);
+    QCOMPARE(fills.size(), 1);
+    QCOMPARE(fills[0]->BoundsRect, TRLRect(38, 38, 38 + 50, 38 + 30));
     QCOMPARE(objectsOf<TRLRectangleObject>(page).size(), 4);
+}
+
+void TestRLSites::noPrintOntoAPageHandedOver()
+{
+    TRLReport report;
+    TRLLabel label;
+    label.SetName("LbTarde");
+    label.SetParent(&report);
+    label.SetCaption("tarde demais");
+    report.OpenSite();
+    QCOMPARE(objectsOf<TRLTextObject>(report.PageSurface()).size(), 1);
+    report.CloseSite();
+    QCOMPARE(report.Pages()->PageCount(), 1);
+    QVERIFY(label.CanPrint());
+    QString error;
+    try {
+        label.Print();
+    } catch (const TRLException &e) {
+        error = e.Message();
+    }
+    QCOMPARE(error, QStringLiteral("Não encontrado: LbTarde.ParentSurface"));
+    QCOMPARE(report.Pages()->PageCount(), 1);
+    QCOMPARE(objectsOf<TRLTextObject>(report.Pages()->Pages(0)).size(), 1);
 }
 
 QTEST_MAIN(TestRLSites)

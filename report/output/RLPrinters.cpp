@@ -1,0 +1,361 @@
+#include "report/output/RLPrinters.h"
+
+#include "report/RLConsts.h"
+#include "report/RLExceptions.h"
+#include "report/RLTempFiles.h"
+#include "report/RLTypes.h"
+#include "report/RLUtils.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cmath>
+
+namespace {
+
+TRLPrinterWrapper *sharedPrinter = nullptr;
+
+// Messages of the printer unit that the engine's table lacks, in the engine's language.
+enum PrinterText { ptPaperRefused, ptDocumentFailed };
+
+QString printerText(PrinterText text)
+{
+    static const char *const rows[][4] = {
+        {"The printer %1 does not take paper of %2 x %3 mm.", "A impressora %1 não aceita papel de %2 x %3 mm.",
+         "La impresora %1 no acepta papel de %2 x %3 mm.", "L'imprimante %1 n'accepte pas le papier de %2 x %3 mm."},
+        {"The print document could not be written: %1", "O documento de impressão não pôde ser gravado: %1",
+         "No se pudo escribir el documento de impresión: %1", "Le document d'impression n'a pas pu être écrit : %1"},
+    };
+    return QString::fromUtf8(rows[text][RLMessagesLanguage()]);
+}
+
+// Millimetres as a media name writes them: no trailing zeros, a point for decimals.
+QString mediaNumber(double mm)
+{
+    QString s = QString::number(mm, 'f', 2);
+    while (s.endsWith(QLatin1Char('0')))
+        s.chop(1);
+    if (s.endsWith(QLatin1Char('.')))
+        s.chop(1);
+    return s;
+}
+
+QString displayEntry(const TRLPrinterQueue &q)
+{
+    if (!q.Readable)
+        return q.Name + QStringLiteral(" (") + RLMessage(6) + QStringLiteral(")");
+    if (!q.Server.isEmpty())
+        return q.Name + QLatin1Char('|') + q.Server + QLatin1Char('\\') + q.Share;
+    return q.Name + QLatin1Char('|') + q.Port;
+}
+
+} // namespace
+
+TRLPrinterWrapper::TRLPrinterWrapper() : TRLPrinterWrapper(NewRLCupsService()) {}
+
+TRLPrinterWrapper::TRLPrinterWrapper(std::unique_ptr<TRLPrinterService> service) : m_service(std::move(service)) {}
+
+TRLPrinterWrapper::~TRLPrinterWrapper()
+{
+    closeDocument();
+}
+
+void TRLPrinterWrapper::loadList()
+{
+    m_listFailure.clear();
+    m_queues = m_service->Queues(&m_listFailure);
+    m_printers.clear();
+    for (const TRLPrinterQueue &q : std::as_const(m_queues))
+        m_printers.append(displayEntry(q));
+    m_listed = true;
+}
+
+const QStringList &TRLPrinterWrapper::Printers()
+{
+    if (!m_listed)
+        loadList();
+    return m_printers;
+}
+
+QString TRLPrinterWrapper::PrinterNames(int index)
+{
+    const QStringList &list = Printers();
+    if (index < 0 || index >= list.size())
+        return QString();
+    return list.at(index).section(QLatin1Char('|'), 0, 0);
+}
+
+QString TRLPrinterWrapper::PrinterPorts(int index)
+{
+    const QStringList &list = Printers();
+    if (index < 0 || index >= list.size())
+        return QString();
+    return list.at(index).section(QLatin1Char('|'), 1, 1);
+}
+
+int TRLPrinterWrapper::PrinterIndex()
+{
+    Printers();
+    if (m_index < 0 || m_index >= m_queues.size()) {
+        m_index = -1;
+        for (int i = 0; i < m_queues.size() && m_index < 0; ++i)
+            if (m_queues.at(i).IsDefault)
+                m_index = i;
+        if (m_index < 0 && !m_queues.isEmpty())
+            m_index = 0;
+    }
+    return m_index;
+}
+
+QString TRLPrinterWrapper::PrinterName()
+{
+    return PrinterNames(PrinterIndex());
+}
+
+void TRLPrinterWrapper::SetPrinterIndex(int index)
+{
+    Printers();
+    if (!validIndex(index))
+        return;
+    m_index = index;
+    // A newly chosen printer starts from its own defaults.
+    m_copies = 1;
+}
+
+void TRLPrinterWrapper::Refresh()
+{
+    const int previous = m_index;
+    m_listed = false;
+    m_index = -1;
+    try {
+        loadList();
+    } catch (...) {
+        m_queues.clear();
+        m_printers.clear();
+        m_listed = true;
+    }
+    PrinterIndex();
+    if (previous >= 0 && !m_queues.isEmpty())
+        m_index = std::min<int>(previous, int(m_queues.size()) - 1);
+}
+
+int TRLPrinterWrapper::PaperCodeFor(double widthMm, double heightMm, double *matchedWidthMm, double *matchedHeightMm)
+{
+    int code = RLUserPaperCode;
+    double best = 0.01;
+    double w = widthMm;
+    double h = heightMm;
+    for (int i = 0; i < RLPaperSizeCount; ++i) {
+        const TRLPaperInfo &info = RLPaperInfo(TRLPaperSize(i));
+        if (info.Emulated || i == fpCustom)
+            continue;
+        const double sum = std::abs(info.Width - widthMm) + std::abs(info.Height - heightMm);
+        if (sum < best) {
+            best = sum;
+            code = info.PaperCode;
+            w = info.Width;
+            h = info.Height;
+        }
+    }
+    if (matchedWidthMm)
+        *matchedWidthMm = w;
+    if (matchedHeightMm)
+        *matchedHeightMm = h;
+    return code;
+}
+
+void TRLPrinterWrapper::SetPaperSize(double paperWidthMm, double paperHeightMm, bool landscape, bool forceEmulation)
+{
+    Q_UNUSED(forceEmulation); // carried along; the paper search ignores it
+    m_requestedWidthMm = paperWidthMm;
+    m_requestedHeightMm = paperHeightMm;
+    m_paperCode = PaperCodeFor(paperWidthMm, paperHeightMm, &m_paperWidthMm, &m_paperHeightMm);
+    m_landscape = landscape;
+}
+
+QString TRLPrinterWrapper::MediaName() const
+{
+    if (m_paperCode != RLUserPaperCode) {
+        const QPageSize size(QPageSize::id(m_paperCode));
+        if (size.isValid())
+            return size.key();
+    }
+    // A size of 0 leaves the sheet to the queue.
+    if (m_paperWidthMm <= 0 || m_paperHeightMm <= 0)
+        return QString();
+    // A custom medium needs a name part: without it CUPS takes the size for a rotated default sheet.
+    return QStringLiteral("custom_zavenor_%1x%2mm").arg(mediaNumber(m_paperWidthMm), mediaNumber(m_paperHeightMm));
+}
+
+TRLPrinterMetrics TRLPrinterWrapper::ReadPrinterMetrics()
+{
+    TRLPrinterMetrics m;
+    if (PrinterIndex() < 0) {
+        // Letter at 300 dpi, so that pages are still laid out without a printer.
+        m.PPIX = m.PPIY = 300;
+        m.PhysicalWidth = 2550;
+        m.PhysicalHeight = 3300;
+        m.MarginLeft = m.MarginTop = m.MarginRight = m.MarginBottom = 75;
+        m.ClientWidth = 2400;
+        m.ClientHeight = 3150;
+        return m;
+    }
+    // The PDF page starts at the sheet's corner: no hardware margins to shift by.
+    m.PPIX = m.PPIY = Resolution;
+    const double wMm = m_landscape ? m_paperHeightMm : m_paperWidthMm;
+    const double hMm = m_landscape ? m_paperWidthMm : m_paperHeightMm;
+    m.PhysicalWidth = RLRound(static_cast<long double>(wMm) * Resolution / 25.4);
+    m.PhysicalHeight = RLRound(static_cast<long double>(hMm) * Resolution / 25.4);
+    m.ClientWidth = m.PhysicalWidth;
+    m.ClientHeight = m.PhysicalHeight;
+    return m;
+}
+
+void TRLPrinterWrapper::SetCopies(int copies)
+{
+    m_copies = copies;
+}
+
+void TRLPrinterWrapper::BeginDoc()
+{
+    closeDocument();
+    const int index = PrinterIndex();
+    if (index < 0) {
+        if (m_listFailure.isEmpty())
+            throw TRLException(RLMessage(4));
+        throw TRLException(RLMessage(4) + QStringLiteral(" (") + m_listFailure + QLatin1Char(')'));
+    }
+    const QString queue = m_queues.at(index).Name;
+    m_service->CheckQueue(queue);
+    const QString media = MediaName();
+    if (!media.isEmpty() && !m_service->SupportsMedia(queue, media))
+        throw TRLException(printerText(ptPaperRefused)
+                               .arg(queue, mediaNumber(m_paperWidthMm), mediaNumber(m_paperHeightMm)));
+
+    QPageSize pageSize;
+    if (m_paperCode != RLUserPaperCode)
+        pageSize = QPageSize(QPageSize::id(m_paperCode));
+    if (!pageSize.isValid() && m_paperWidthMm > 0 && m_paperHeightMm > 0)
+        pageSize = QPageSize(QSizeF(m_paperWidthMm, m_paperHeightMm), QPageSize::Millimeter, QString(),
+                             QPageSize::ExactMatch);
+    if (!pageSize.isValid())
+        pageSize = QPageSize(QPageSize::A4);
+
+    // The document lives in a registered temporary file: memory stays flat for long reports.
+    m_documentFile = CreateRLTempFile(QStringLiteral("~rlprn"));
+    m_writer = std::make_unique<QPdfWriter>(m_documentFile.get());
+    m_writer->setResolution(Resolution);
+    m_writer->setPageLayout(QPageLayout(pageSize, m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                        QMarginsF(0, 0, 0, 0)));
+    m_writer->setTitle(m_jobTitle);
+    m_writer->setCreator(QCoreApplication::applicationName());
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_writer.get())) {
+        const QString reason = m_documentFile->errorString();
+        closeDocument();
+        throw TRLException(printerText(ptDocumentFailed).arg(reason));
+    }
+    m_jobQueue = queue;
+    m_pagePending = false;
+}
+
+void TRLPrinterWrapper::NewPage()
+{
+    // The sheet is begun when something is drawn on it: a job that ends first has no blank page.
+    if (Printing())
+        m_pagePending = true;
+}
+
+QPainter *TRLPrinterWrapper::Canvas()
+{
+    if (!Printing())
+        throw TRLException(RLMessage(4));
+    if (m_pagePending) {
+        m_pagePending = false;
+        m_writer->newPage();
+    }
+    return m_painter.get();
+}
+
+void TRLPrinterWrapper::EndDoc()
+{
+    if (!Printing())
+        return;
+    const bool written = m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    const QString fileName = m_documentFile->fileName();
+    const bool fileSound = m_documentFile->error() == QFileDevice::NoError && m_documentFile->flush();
+    const QString fileError = m_documentFile->errorString();
+    m_documentFile->close();
+    try {
+        if (!written || !fileSound)
+            throw TRLException(printerText(ptDocumentFailed).arg(fileError));
+        TRLPrintJob job;
+        job.Queue = m_jobQueue;
+        job.Title = m_jobTitle.isEmpty() ? QCoreApplication::applicationName() : m_jobTitle;
+        job.DocumentFile = fileName;
+        job.Media = MediaName();
+        job.Copies = std::max(1, m_copies);
+        m_lastJobId = m_service->Submit(job);
+    } catch (...) {
+        closeDocument();
+        throw;
+    }
+    closeDocument();
+}
+
+void TRLPrinterWrapper::AbortDoc()
+{
+    closeDocument();
+}
+
+void TRLPrinterWrapper::closeDocument()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    m_pagePending = false;
+    if (m_documentFile) {
+        const QString name = m_documentFile->fileName();
+        m_documentFile.reset();
+        DeleteRLTempFile(name);
+    }
+}
+
+static void releaseWithApplication()
+{
+    // Released with the application object; without one it lives to the end.
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        qAddPostRoutine(ReleaseRLPrinter);
+    }
+}
+
+TRLPrinterWrapper &RLPrinter()
+{
+    if (!sharedPrinter) {
+        sharedPrinter = new TRLPrinterWrapper;
+        releaseWithApplication();
+    }
+    return *sharedPrinter;
+}
+
+void SetRLPrinterService(std::unique_ptr<TRLPrinterService> service)
+{
+    ReleaseRLPrinter();
+    sharedPrinter = new TRLPrinterWrapper(std::move(service));
+    releaseWithApplication();
+}
+
+void ReleaseRLPrinter()
+{
+    delete sharedPrinter;
+    sharedPrinter = nullptr;
+}

@@ -1,0 +1,157 @@
+#pragma once
+// The engine's only door to the printer: the list of queues, the selected one, its paper and copy
+// settings, its metrics, and the print job. The job's pages are drawn by Qt's PDF writer into a
+// temporary file; the printer service receives that file when the job ends.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QPainter;
+class QPdfWriter;
+class QFile;
+
+// Resolution, sheet and printable area of the page being drawn, in device pixels.
+struct TRLPrinterMetrics
+{
+    int PPIX = 0;
+    int PPIY = 0;
+    int PhysicalWidth = 0;
+    int PhysicalHeight = 0;
+    int MarginLeft = 0;
+    int MarginTop = 0;
+    int MarginRight = 0;
+    int MarginBottom = 0;
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+};
+
+// One queue of the printer service as the wrapper lists it.
+struct TRLPrinterQueue
+{
+    QString Name;
+    QString Port;   // a local queue's device
+    QString Server; // a queue on another machine: its server and share
+    QString Share;
+    bool IsDefault = false;
+    bool Readable = true; // false: its details could not be read
+};
+
+// What the wrapper sends with a finished document.
+struct TRLPrintJob
+{
+    QString Queue;
+    QString Title;
+    QString DocumentFile; // a complete PDF
+    QString Media;        // a media name the service knows (PWG or PPD)
+    int Copies = 1;
+};
+
+// The printer service behind the wrapper. Failures are TRLException with a message the user can
+// read; another service (or a test double) can stand in for the real one.
+class TRLPrinterService
+{
+public:
+    virtual ~TRLPrinterService() = default;
+    // The queues in the service's order; an unreachable service gives none and a reason.
+    virtual QList<TRLPrinterQueue> Queues(QString *failure = nullptr) = 0;
+    // Throws when the queue cannot take a job now (missing, stopped, not accepting).
+    virtual void CheckQueue(const QString &queue) = 0;
+    // Whether the queue takes this medium; unknown counts as taken.
+    virtual bool SupportsMedia(const QString &queue, const QString &media) = 0;
+    // Submits the document and watches the job for a few seconds; throws when it fails.
+    virtual int Submit(const TRLPrintJob &job) = 0;
+};
+
+// The CUPS service (the default one).
+std::unique_ptr<TRLPrinterService> NewRLCupsService();
+
+class TRLPrinterWrapper
+{
+public:
+    TRLPrinterWrapper();
+    explicit TRLPrinterWrapper(std::unique_ptr<TRLPrinterService> service);
+    ~TRLPrinterWrapper();
+    TRLPrinterWrapper(const TRLPrinterWrapper &) = delete;
+    TRLPrinterWrapper &operator=(const TRLPrinterWrapper &) = delete;
+
+    // Display entries: "name|port", "name|server\share", or "name (driver error)".
+    const QStringList &Printers();
+    QString PrinterNames(int index);
+    QString PrinterPorts(int index);
+    int PrinterIndex();
+    QString PrinterName();
+    void SetPrinterIndex(int index);
+    void Refresh();
+
+    // Chooses the paper code (or a user-defined size) and the orientation of later jobs.
+    void SetPaperSize(double paperWidthMm, double paperHeightMm, bool landscape, bool forceEmulation);
+    TRLPrinterMetrics ReadPrinterMetrics();
+    int Copies() const { return m_copies; }
+    void SetCopies(int copies);
+
+    // The job: BeginDoc checks the queue and opens the document; EndDoc hands it to the service.
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    // Ends the job without printing anything (the run failed).
+    void AbortDoc();
+    bool Printing() const { return m_painter != nullptr; }
+    // The painter of the current page; the device resolution is ReadPrinterMetrics' PPIX/PPIY.
+    QPainter *Canvas();
+
+    // The name the next job carries in the queue.
+    void SetJobTitle(const QString &title) { m_jobTitle = title; }
+
+    // Last paper chosen by SetPaperSize.
+    int PaperCode() const { return m_paperCode; }
+    double PaperWidthMm() const { return m_paperWidthMm; }
+    double PaperHeightMm() const { return m_paperHeightMm; }
+    bool Landscape() const { return m_landscape; }
+    // The medium sent to the service for the current paper.
+    QString MediaName() const;
+    // The job id of the last document handed over, 0 before any.
+    int LastJobId() const { return m_lastJobId; }
+
+    TRLPrinterService &Service() { return *m_service; }
+
+    // Resolution of the pages drawn.
+    static constexpr int Resolution = 600;
+    // A paper code whose table size matches (within 0.01 mm summed), else the user-defined code.
+    static int PaperCodeFor(double widthMm, double heightMm, double *matchedWidthMm = nullptr,
+                            double *matchedHeightMm = nullptr);
+
+private:
+    void loadList();
+    bool validIndex(int index) const { return index >= 0 && index < m_printers.size(); }
+    void closeDocument();
+
+    std::unique_ptr<TRLPrinterService> m_service;
+    QStringList m_printers;
+    QList<TRLPrinterQueue> m_queues;
+    bool m_listed = false;
+    int m_index = -1;
+    int m_paperCode = 9;
+    double m_paperWidthMm = 210;
+    double m_paperHeightMm = 297;
+    double m_requestedWidthMm = 210;
+    double m_requestedHeightMm = 297;
+    bool m_landscape = false;
+    int m_copies = 1;
+    int m_lastJobId = 0;
+    QString m_jobQueue;
+    QString m_jobTitle;
+    QString m_listFailure;
+    std::unique_ptr<QFile> m_documentFile;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+    bool m_pagePending = false;
+};
+
+// The engine-wide printer, created on first use and released at engine shutdown.
+TRLPrinterWrapper &RLPrinter();
+// Puts another service behind the shared printer (tests); the list is built again.
+void SetRLPrinterService(std::unique_ptr<TRLPrinterService> service);
+void ReleaseRLPrinter();

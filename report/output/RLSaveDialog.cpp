@@ -1,0 +1,32 @@
+#include "report/output/RLSaveDialog.h"
+
+// RLFilters.h reads its store through an inline QPointer: the type must be complete.
+#include "report/output/RLMetaFile.h"
+#include "report/output/RLFilters.h"
+
+TRLSaveParams::TRLSaveParams(QObject *owner) : QObject(owner) {}
+
+TRLSaveParams::~TRLSaveParams() = default;
+
+void TRLSaveParams::SetMaxPage(int value)
+{
+    if (m_toPage == m_maxPage)
+        m_toPage = value;
+    m_maxPage = value;
+}
+
+TRLCustomSaveFilter *TRLSaveParams::Filter() const
+{
+    return static_cast<TRLCustomSaveFilter *>(m_filter.data());
+}
+
+void TRLSaveParams::SetFilter(TRLCustomSaveFilter *filter)
+{
+    m_filter = filter;
+}
+
+TRLSaveParams &RLSaveParams()
+{
+    static TRLSaveParams params;
+    return params;
+}

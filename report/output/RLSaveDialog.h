@@ -1,0 +1,62 @@
+#pragma once
+// The save parameters: the record that matches the print parameters for saving a report to
+// files. This program never saves, so it only holds data.
+
+#include <QFlags>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class TRLCustomSaveFilter;
+
+enum TRLSaveDialogOption { rsoDisableSaveInBackground = 0x01 };
+Q_DECLARE_FLAGS(TRLSaveDialogOptions, TRLSaveDialogOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TRLSaveDialogOptions)
+
+enum TRLSaveRange { rsrAllPages, rsrSelection, rsrPageNums };
+
+class TRLSaveParams : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TRLSaveParams(QObject *owner = nullptr);
+    ~TRLSaveParams() override;
+
+    TRLSaveDialogOptions Options() const { return m_options; }
+    void SetOptions(TRLSaveDialogOptions options) { m_options = options; }
+    QString FileName() const { return m_fileName; }
+    void SetFileName(const QString &name) { m_fileName = name; }
+    int MaxPage() const { return m_maxPage; }
+    // A ToPage that stood at the old maximum follows it.
+    void SetMaxPage(int value);
+    int MinPage() const { return m_minPage; }
+    void SetMinPage(int value) { m_minPage = value; }
+    int FromPage() const { return m_fromPage; }
+    void SetFromPage(int value) { m_fromPage = value; }
+    int ToPage() const { return m_toPage; }
+    void SetToPage(int value) { m_toPage = value; }
+    TRLSaveRange SaveRange() const { return m_saveRange; }
+    void SetSaveRange(TRLSaveRange range) { m_saveRange = range; }
+    bool SaveInBackground() const { return m_saveInBackground; }
+    void SetSaveInBackground(bool value) { m_saveInBackground = value; }
+    // Becomes none when the filter is destroyed.
+    TRLCustomSaveFilter *Filter() const;
+    void SetFilter(TRLCustomSaveFilter *filter);
+    int HelpContext() const { return m_helpContext; }
+    void SetHelpContext(int value) { m_helpContext = value; }
+
+private:
+    TRLSaveDialogOptions m_options;
+    QString m_fileName;
+    int m_maxPage = 0;
+    int m_minPage = 0;
+    int m_fromPage = 0;
+    int m_toPage = 0;
+    TRLSaveRange m_saveRange = rsrAllPages;
+    bool m_saveInBackground = false;
+    QPointer<QObject> m_filter;
+    int m_helpContext = 0;
+};
+
+// The engine-wide save parameters, created on first use and kept until the program ends.
+TRLSaveParams &RLSaveParams();

@@ -1,0 +1,64 @@
+#pragma once
+// A printer service that keeps what it is sent, for tests of the printer layer without CUPS.
+
+#include "report/RLExceptions.h"
+#include "report/output/RLPrinters.h"
+
+#include <QFile>
+
+#include <memory>
+
+struct FakePrinterState
+{
+    QList<TRLPrinterQueue> queues;
+    QString listFailure;
+    QString checkFailure; // thrown by CheckQueue when set
+    QString submitFailure; // thrown by Submit when set
+    bool mediaTaken = true;
+    struct Sent
+    {
+        TRLPrintJob job;
+        QByteArray document;
+    };
+    QList<Sent> sent;
+};
+
+class FakePrinterService : public TRLPrinterService
+{
+public:
+    explicit FakePrinterService(std::shared_ptr<FakePrinterState> state) : m_state(std::move(state)) {}
+
+    QList<TRLPrinterQueue> Queues(QString *failure) override
+    {
+        if (failure)
+            *failure = m_state->listFailure;
+        return m_state->queues;
+    }
+    void CheckQueue(const QString &) override
+    {
+        if (!m_state->checkFailure.isEmpty())
+            throw TRLException(m_state->checkFailure);
+    }
+    bool SupportsMedia(const QString &, const QString &) override { return m_state->mediaTaken; }
+    int Submit(const TRLPrintJob &job) override
+    {
+        if (!m_state->submitFailure.isEmpty())
+            throw TRLException(m_state->submitFailure);
+        QFile f(job.DocumentFile);
+        f.open(QIODevice::ReadOnly);
+        m_state->sent.append({job, f.readAll()});
+        return int(m_state->sent.size());
+    }
+
+private:
+    std::shared_ptr<FakePrinterState> m_state;
+};
+
+inline TRLPrinterQueue LocalQueue(const QString &name, const QString &port, bool isDefault = false)
+{
+    TRLPrinterQueue q;
+    q.Name = name;
+    q.Port = port;
+    q.IsDefault = isDefault;
+    return q;
+}
