@@ -1,5 +1,5 @@
-// The GARE full layout: loading, the fill on the report tree, and the filled report printed
-// through the site pass into a recorded page that is replayed at 96 dpi.
+// The GARE full layout: loading, the fill on the report tree, and the filled report prepared
+// into its page store and replayed at 96 dpi.
 // With ZAVENOR_GARE_PNG_DIR set, the colour and black-and-white pages are written there as
 // gare-colorido.png and gare-preto-e-branco.png.
 
@@ -55,37 +55,27 @@ TGareTexts emptyTexts()
     return t;
 }
 
-// The part of report preparation this one-page layout needs.
-std::unique_ptr<TRLGraphicSurface> printPage(TfrmLayOutGARE &form)
+// The report prepared as printing prepares it: one page, kept in the report's page store.
+TRLGraphicSurface *preparePage(TfrmLayOutGARE &form)
 {
-    TRLReport *report = form.QRGARE;
-    TRLBoundsSnapshot design(report);
-    report->SetPrepareState(TRLPrepareState::Preparing);
-    report->OpenSite();
-    report->CloseSite();
-    report->SetPrepareState(TRLPrepareState::Prepared);
-    design.Restore();
-    return report->TakePageSurface();
+    if (!form.QRGARE->Prepare() || form.QRGARE->Pages()->PageCount() != 1)
+        return nullptr;
+    return form.QRGARE->Pages()->Pages(0);
 }
 
-QImage render(TRLGraphicSurface &page)
-{
-    TRLGraphicStorage store;
-    store.Add(&page);
-    TRLGraphicSurface *stored = store.Pages(0);
-    QImage image(stored->Width(), stored->Height(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    stored->PaintTo(&painter, 0, 0, 1.0, 1.0);
-    return image;
-}
-
+// Replayed from the store at 96 dpi.
 QImage printAndRender(quint32 colour, const TGareTexts &texts)
 {
     TfrmLayOutGARE form;
     FillGareLayout(form, texts, colour, colour);
-    std::unique_ptr<TRLGraphicSurface> page = printPage(form);
-    return render(*page.release());
+    TRLGraphicSurface *page = preparePage(form);
+    if (!page)
+        return QImage();
+    QImage image(page->Width(), page->Height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page->PaintTo(&painter, 0, 0, 1.0, 1.0);
+    return image;
 }
 
 bool near(QColor a, QColor b, int tolerance = 24)
@@ -364,7 +354,8 @@ void TestGareLayout::memoRowsFollowTheLineBreaks()
     TfrmLayOutGARE form;
     TGareTexts texts = typicalTexts();
     FillGareLayout(form, texts, kGreen, kGreen);
-    std::unique_ptr<TRLGraphicSurface> page = printPage(form);
+    TRLGraphicSurface *page = preparePage(form);
+    QVERIFY(page);
     // A memo row is recorded across the memo's whole width.
     QMap<QString, QList<TRLTextObject *>> byControl;
     for (int i = 0; i < page->ObjectCount(); ++i) {
