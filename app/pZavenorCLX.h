@@ -21,6 +21,7 @@ class TLinkLabel;
 class TMemoCLX;
 class TNumEditCLX;
 class TfrmLayOutDARF;
+class TfrmLayOutGARE;
 
 class TfrmZavenor : public QWidget
 {
@@ -41,9 +42,13 @@ public:
     void fDadosGARE();
     // Copies the DARF page into frmLayOutDARF and colours it (Cor as CorDarf; 0 black and white).
     void fCorDarf(quint32 Cor);
+    // Copies the GARE page into frmLayOutGARE and colours it (Cor as CorGare; 0 black and white).
+    void fCorGare(quint32 Cor);
 
     // The full-layout DARF document while a print uses it.
     QPointer<TfrmLayOutDARF> frmLayOutDARF;
+    // The full-layout GARE document while a print uses it.
+    QPointer<TfrmLayOutGARE> frmLayOutGARE;
 
     // The slip colours chosen by the colour options, as 0x00BBGGRR; 0 prints in black and white.
     quint32 CorDarf = 0;

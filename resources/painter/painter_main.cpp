@@ -8,6 +8,15 @@
 
 using namespace Pictures;
 
+// An 8-bit picture on a palette of 256 greys.
+static QImage greys(const QImage &image)
+{
+    QList<QRgb> table;
+    for (int i = 0; i < 256; ++i)
+        table.append(qRgb(i, i, i));
+    return image.convertToFormat(QImage::Format_Indexed8, table);
+}
+
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
@@ -34,6 +43,7 @@ int main(int argc, char **argv)
     saveFourBit(Render(PaintArrow, {16, 16}, Tone::Mono, Qt::white), "seta_preta.png");
     save(Render(PaintSaoPauloArms, {67, 71}, Tone::Colour, Qt::white).convertToFormat(QImage::Format_RGB888),
          "brasao_sp.png");
+    save(greys(Render(PaintSaoPauloArms, {67, 71}, Tone::Grey, Qt::white)), "brasao_sp_pb.png");
     save(Render(PaintArrow, {16, 16}), "seta.png");
     const QImage printer = Render(PaintPrinter, {16, 16});
     save(printer, "imprimir.png");
