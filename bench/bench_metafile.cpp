@@ -236,7 +236,7 @@ std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDev
 {
     std::vector<StraightCall> calls;
     for (const Item &item : items) {
-        StraightCall call{item.kind, map.rect(item.rect)};
+        StraightCall call{item.kind, map.rect(item.rect), 0, QPoint(), QString(), false, QPolygon()};
         if (item.kind == Item::Shape)
             for (const QPoint &p : item.points)
                 call.polygon << QPoint(map.x(p.x()), map.y(p.y()));
@@ -262,8 +262,6 @@ std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDev
                                 m.ascent() + std::max(m.descent(), m.underlinePos() + m.lineWidth()) + 1);
             inkBox = inkBox.translated(call.at).adjusted(-1, 0, 1, 0);
             call.clip = !(item.options & MetaTextFlagUnclipped) && !box.contains(inkBox);
-            if (qEnvironmentVariableIsSet("BENCH_DEBUG") && call.clip)
-                std::printf("clip %s box %d,%d,%d,%d ink %d,%d,%d,%d\n", qPrintable(call.text), box.left(), box.top(), box.right(), box.bottom(), inkBox.left(), inkBox.top(), inkBox.right(), inkBox.bottom());
         }
         calls.push_back(call);
     }
