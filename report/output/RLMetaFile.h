@@ -65,6 +65,14 @@ public:
     // A visible area in device pixels that bounds the work for hostile coordinates.
     QRect WorkArea() const { return m_workArea; }
 
+    // Fonts and text measures made while replaying onto this canvas, kept for its page.
+    struct TextCache;
+    TextCache &Texts() { return *m_texts; }
+    // Clips the painter to the rectangle within the current clip for one object; RestoreClip
+    // goes back to the current clip. False when nothing of the rectangle can show.
+    bool ClipTemporarily(const TRLRect &deviceRect);
+    void RestoreClip() { applyClip(); }
+
 private:
     void applyClip();
 
@@ -77,6 +85,7 @@ private:
     TRLRect m_clip; // empty: no clipping
     std::vector<TRLRect> m_clipStack;
     QRect m_workArea;
+    std::unique_ptr<TextCache> m_texts;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "report/output/RLMetaFileMath.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 
 namespace {
@@ -59,7 +61,10 @@ void applyPenAndBrush(TRLReplayCanvas &canvas, const TRLMetaPen &pen, const TRLM
 {
     QPainter *painter = canvas.Painter();
     painter->setPen(canvasPen(canvas, pen));
-    painter->setBrush(brush.ToQBrush());
+    // QPainter takes every new brush for a change, and the PDF writer then repeats it.
+    const QBrush wanted = brush.ToQBrush();
+    if (painter->brush() != wanted)
+        painter->setBrush(wanted);
     applyPenMode(painter, pen.Mode);
 }
 
@@ -178,34 +183,142 @@ void drawPatternedLine(TRLReplayCanvas &canvas, const QPoint &a, const QPoint &b
     }
 }
 
-QFont canvasFont(const TRLReplayCanvas &canvas, const TRLTextObject &text)
+QFont canvasFont(const QString &name, int size, quint8 style, TRLMetaFontPitch pitch)
 {
     QFont font;
-    const QString name = text.FontName();
     if (!name.isEmpty())
         font.setFamily(name);
-    const TRLMetaFont &meta = text.Font;
-    // Point sizes stay points on every device: scaled by fy, then corrected for the resolution
-    // the size was given for against the device's.
-    const long double given = meta.PixelsPerInch != 0 ? meta.PixelsPerInch : 96;
-    const long double device = canvas.FontPixelsPerInch() != 0 ? canvas.FontPixelsPerInch() : 96;
-    int size = RLRound(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
-    const int largest = std::max(1, int(maxFontPixels * 72 / device));
-    font.setPointSize(std::clamp(size, 1, largest));
-    font.setBold(meta.Style & mfsBold);
-    font.setItalic(meta.Style & mfsItalic);
-    font.setUnderline(meta.Style & mfsUnderline);
-    font.setStrikeOut(meta.Style & mfsStrikeOut);
-    if (meta.Pitch == mfpFixed)
+    font.setPointSize(size);
+    font.setBold(style & mfsBold);
+    font.setItalic(style & mfsItalic);
+    font.setUnderline(style & mfsUnderline);
+    font.setStrikeOut(style & mfsStrikeOut);
+    if (pitch == mfpFixed)
         font.setFixedPitch(true);
-    else if (meta.Pitch == mfpVariable)
+    else if (pitch == mfpVariable)
         font.setFixedPitch(false);
     return font;
 }
 
+// Point sizes stay points on every device: scaled by fy, then corrected for the resolution the
+// size was given for against the device's.
+int canvasPointSize(const TRLReplayCanvas &canvas, const TRLMetaFont &meta)
+{
+    const long double given = meta.PixelsPerInch != 0 ? meta.PixelsPerInch : 96;
+    const long double device = canvas.FontPixelsPerInch() != 0 ? canvas.FontPixelsPerInch() : 96;
+    const int size = RLRound(static_cast<long double>(meta.Size) * canvas.FactorY() * given / device);
+    const int largest = std::max(1, int(maxFontPixels * 72 / device));
+    return std::clamp(size, 1, largest);
+}
+
+// QFixed widths round half up, as QFontMetrics rounds them.
+qint64 roundedWidth(qreal width)
+{
+    return qint64(std::floor(width + 0.5));
+}
+
+} // namespace
+
+// A page has few fonts and repeats its texts (two copies of a slip on one sheet): each font is
+// made once and each text measured once while a canvas lives.
+struct TRLReplayCanvas::TextCache
+{
+    struct Font
+    {
+        QString name;
+        int size;
+        quint8 style;
+        TRLMetaFontPitch pitch;
+        QFont font; // as the painter holds it
+        QFontMetrics metrics;
+        QFontMetricsF exact;
+        int blank;
+        qreal exactBlank;
+    };
+    struct Measure
+    {
+        std::optional<qreal> width; // of the text and one blank
+        std::optional<QRect> ink;   // from the start of the baseline
+        qint64 justifiedFor = -1;   // the available width the justified text was made for
+        QString justified;
+    };
+    // Hostile pages could hold a font per text; past this many the fonts start afresh.
+    static constexpr size_t maxFonts = 32;
+
+    std::vector<Font> fonts;
+    int current = -1; // the font set on the painter
+    QHash<std::pair<int, QString>, Measure> measures;
+};
+
+namespace {
+
+using TextCache = TRLReplayCanvas::TextCache;
+
+// Puts the text's font on the painter, unless it is there already.
+int useFont(TRLReplayCanvas &canvas, const TRLTextObject &text)
+{
+    TextCache &cache = canvas.Texts();
+    QPainter *painter = canvas.Painter();
+    const QString name = text.FontName();
+    const int size = canvasPointSize(canvas, text.Font);
+    const quint8 style = text.Font.Style & (mfsBold | mfsItalic | mfsUnderline | mfsStrikeOut);
+    for (size_t i = 0; i < cache.fonts.size(); ++i) {
+        const TextCache::Font &f = cache.fonts[i];
+        if (f.size == size && f.style == style && f.pitch == text.Font.Pitch && f.name == name) {
+            if (cache.current != int(i)) {
+                painter->setFont(f.font);
+                cache.current = int(i);
+            }
+            return int(i);
+        }
+    }
+    if (cache.fonts.size() >= TextCache::maxFonts) {
+        cache.fonts.clear();
+        cache.measures.clear();
+    }
+    painter->setFont(canvasFont(name, size, style, text.Font.Pitch));
+    const QFontMetrics metrics = painter->fontMetrics();
+    const QFontMetricsF exact(metrics);
+    cache.fonts.push_back({name, size, style, text.Font.Pitch, painter->font(), metrics, exact,
+                           metrics.horizontalAdvance(QLatin1Char(' ')), exact.horizontalAdvance(QLatin1Char(' '))});
+    cache.current = int(cache.fonts.size()) - 1;
+    return cache.current;
+}
+
+qreal textWidth(const TextCache::Font &font, TextCache::Measure &measure, const QString &text)
+{
+    if (!measure.width)
+        measure.width = font.exact.horizontalAdvance(text + QLatin1Char(' '));
+    return *measure.width;
+}
+
+// The box around the text's ink from the start of its baseline, with underline and strike-out.
+QRect inkOf(const TextCache::Font &font, const QString &text)
+{
+    QRect ink = font.metrics.boundingRect(text);
+    if (font.font.underline() || font.font.strikeOut()) {
+        const QFontMetrics &m = font.metrics;
+        ink |= QRect(0, -m.ascent(), m.horizontalAdvance(text),
+                     m.ascent() + std::max(m.descent(), m.underlinePos() + m.lineWidth()) + 1);
+    }
+    return ink;
+}
+
+// Whether the ink of the text started at (x, baseline) stays inside the box, a device pixel to
+// spare left and right for the rounding of glyph positions. Such a text needs no clip.
+bool inkInside(const QRect &ink, qint64 x, qint64 baseline, const TRLRect &box)
+{
+    if (ink.isEmpty())
+        return true;
+    return x + ink.left() - 1 >= box.Left && x + ink.right() + 1 < box.Right && baseline + ink.top() >= box.Top
+        && baseline + ink.bottom() < box.Bottom;
+}
+
 // Spreads the text to the available width by adding blanks to the gaps between words, the last
-// gap first. Blanks add up in width, so the count is computed and then checked by measuring.
-QString justified(const QString &text, const QFontMetrics &metrics, qint64 available, qint64 maxBlanks)
+// gap first. Blanks between words add their own advance and nothing else, so the count follows
+// from two widths; measuring the result confirms it, and a font where it does not hold is
+// measured blank by blank.
+QString justified(const QString &text, const TextCache::Font &font, qreal width, qint64 available, qint64 maxBlanks)
 {
     struct Gap { int end; }; // insertion point: the end of a run of blanks between words
     std::vector<Gap> gaps;
@@ -221,9 +334,8 @@ QString justified(const QString &text, const QFontMetrics &metrics, qint64 avail
             gaps.push_back({end});
         i = end;
     }
-    const int blank = metrics.horizontalAdvance(QLatin1Char(' '));
-    const qint64 base = metrics.horizontalAdvance(text + QLatin1Char(' '));
-    if (gaps.empty() || blank <= 0 || base > available)
+    const qint64 base = roundedWidth(width);
+    if (gaps.empty() || font.blank <= 0 || base > available)
         return text;
 
     const auto build = [&](qint64 blanks) {
@@ -240,14 +352,21 @@ QString justified(const QString &text, const QFontMetrics &metrics, qint64 avail
         out += QStringView(text).mid(from);
         return out;
     };
-    const auto fits = [&](qint64 blanks) {
-        return metrics.horizontalAdvance(build(blanks) + QLatin1Char(' ')) <= available;
+    const auto measured = [&](qint64 blanks) {
+        return roundedWidth(font.exact.horizontalAdvance(build(blanks) + QLatin1Char(' ')));
     };
+    const auto expected = [&](qint64 blanks) { return roundedWidth(width + qreal(blanks) * font.exactBlank); };
     // The spread ends with the first count that no longer fits with a blank after it.
-    qint64 blanks = std::min((available - base) / blank + 1, maxBlanks);
-    while (blanks > 1 && !fits(blanks - 1))
+    qint64 blanks = std::clamp<qint64>(qint64((qreal(available) - width) / font.exactBlank) + 1, 1, maxBlanks);
+    while (blanks > 1 && expected(blanks - 1) > available)
         --blanks;
-    while (blanks < maxBlanks && fits(blanks))
+    while (blanks < maxBlanks && expected(blanks) <= available)
+        ++blanks;
+    if (measured(blanks) == expected(blanks))
+        return build(blanks);
+    while (blanks > 1 && measured(blanks - 1) > available)
+        --blanks;
+    while (blanks < maxBlanks && measured(blanks) <= available)
         ++blanks;
     return build(blanks);
 }
@@ -284,7 +403,7 @@ TRLReplayCanvas::TRLReplayCanvas(QPainter *painter, int offsetX, int offsetY, do
                                  const QRect &clip, int fontPixelsPerInch)
     : m_painter(painter), m_offsetX(offsetX), m_offsetY(offsetY),
       m_factorX(std::isfinite(factorX) ? factorX : 1.0), m_factorY(std::isfinite(factorY) ? factorY : 1.0),
-      m_fontPixelsPerInch(fontPixelsPerInch)
+      m_fontPixelsPerInch(fontPixelsPerInch), m_texts(std::make_unique<TextCache>())
 {
     m_painter->save();
     const QPaintDevice *device = m_painter->device();
@@ -348,6 +467,19 @@ void TRLReplayCanvas::PopClip()
     m_clip = m_clipStack.back();
     m_clipStack.pop_back();
     applyClip();
+}
+
+bool TRLReplayCanvas::ClipTemporarily(const TRLRect &deviceRect)
+{
+    TRLRect clip = deviceRect;
+    if (!m_clip.IsEmpty()) {
+        clip = TRLRect(std::max(clip.Left, m_clip.Left), std::max(clip.Top, m_clip.Top),
+                       std::min(clip.Right, m_clip.Right), std::min(clip.Bottom, m_clip.Bottom));
+        if (clip.IsEmpty())
+            return false;
+    }
+    m_painter->setClipRect(clip.ToQRect(), Qt::ReplaceClip);
+    return true;
 }
 
 void TRLReplayCanvas::applyClip()
@@ -467,21 +599,21 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
 {
     QPainter *painter = canvas.Painter();
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const QFont font = canvasFont(canvas, *this);
-    painter->setFont(font);
-    const QFontMetrics metrics = painter->fontMetrics();
-    QString text = DisplayText();
+    const int fontIndex = useFont(canvas, *this);
+    TextCache &cache = canvas.Texts();
+    const TextCache::Font &font = cache.fonts[size_t(fontIndex)];
+    const QString text = DisplayText();
+    TextCache::Measure &measure = cache.measures[{fontIndex, text}];
 
     const TRLRect r = canvas.MapRect(BoundsRect);
     const QPoint origin = canvas.MapPoint(Origin);
-    const qint64 blank = metrics.horizontalAdvance(QLatin1Char(' '));
-    const qint64 textWidth = metrics.horizontalAdvance(text + QLatin1Char(' '));
-    const qint64 textHeight = metrics.height();
+    const qint64 blank = font.blank;
+    const qint64 textHeight = font.metrics.height();
     // Half a blank of lead on the left balances the blank measured after the text.
     qint64 x;
     switch (Alignment) {
-    case mtaRight: x = blank / 2 + r.Right - textWidth; break;
-    case mtaCenter: x = blank / 2 + (qint64(r.Left) + r.Right - textWidth) / 2; break;
+    case mtaRight: x = blank / 2 + r.Right - roundedWidth(textWidth(font, measure, text)); break;
+    case mtaCenter: x = blank / 2 + (qint64(r.Left) + r.Right - roundedWidth(textWidth(font, measure, text))) / 2; break;
     default: x = blank / 2 + origin.x(); break;
     }
     qint64 y;
@@ -490,27 +622,53 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     case mtlCenter: y = (qint64(r.Top) + r.Bottom - textHeight) / 2; break;
     default: y = origin.y(); break;
     }
+    const QString *shown = &text;
     if (Alignment == mtaJustify) {
-        const QRect area = canvas.WorkArea();
-        const qint64 maxBlanks = std::max(area.width(), area.height()) / std::max<qint64>(blank, 1) + 2;
-        text = justified(text, metrics, qint64(r.Right) - x, maxBlanks);
+        const qint64 available = qint64(r.Right) - x;
+        if (measure.justifiedFor != available) {
+            const QRect area = canvas.WorkArea();
+            const qint64 maxBlanks = std::max(area.width(), area.height()) / std::max<qint64>(blank, 1) + 2;
+            measure.justified = justified(text, font, textWidth(font, measure, text), available, maxBlanks);
+            measure.justifiedFor = available;
+        }
+        shown = &measure.justified;
     }
     const int left = toDevice(x);
     const int top = toDevice(y);
+    const int baseline = toDevice(qint64(top) + font.metrics.ascent());
 
     const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
-    if (clipped) {
-        painter->save();
-        painter->setClipRect(r.ToQRect(), Qt::IntersectClip);
+    // Every clip is a state change of its own on a printer or in a PDF: only ink that would leave
+    // the box needs one. A background keeps it: renderers smooth a clipped fill's edges otherwise.
+    bool clipping = false;
+    if (clipped && Brush.Style != mbsClear) {
+        if (!canvas.ClipTemporarily(r))
+            return;
+        clipping = true;
+    } else if (clipped) {
+        QRect ink;
+        if (shown == &text) {
+            if (!measure.ink)
+                measure.ink = inkOf(font, text);
+            ink = *measure.ink;
+        } else {
+            ink = inkOf(font, *shown);
+        }
+        if (!inkInside(ink, left, baseline, r)) {
+            if (!canvas.ClipTemporarily(r))
+                return;
+            clipping = true;
+        }
     }
     if (Brush.Style != mbsClear) {
         const QRect behind = clipped ? r.ToQRect()
-                                     : QRect(left, top, std::min(metrics.horizontalAdvance(text), 2 * deviceLimit),
+                                     : QRect(left, top,
+                                             std::min(font.metrics.horizontalAdvance(*shown), 2 * deviceLimit),
                                              int(textHeight));
         painter->fillRect(behind, Brush.ToQBrush());
     }
     painter->setPen(Font.Color.ToQColor());
-    painter->drawText(left, toDevice(qint64(top) + metrics.ascent()), text);
-    if (clipped)
-        painter->restore();
+    painter->drawText(left, baseline, *shown);
+    if (clipping)
+        canvas.RestoreClip();
 }

@@ -2,11 +2,18 @@
 
 #include "report/output/RLMetaFile.h"
 
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <climits>
+
+Q_DECLARE_METATYPE(TRLRect)
 
 namespace {
 
@@ -54,6 +61,166 @@ TRLGraphicSurface *textPage(const QString &text, const TRLRect &rect, quint8 ali
     return s;
 }
 
+// The page replayed object by object, each on a canvas of its own that starts clipped as the page's
+// clip objects and, for a clipped text, the text's box clip it: nothing carries over from one object
+// to the next and every clipped text gets its clip.
+void paintOneByOne(QPainter &painter, const TRLGraphicSurface &page, double fx, double fy)
+{
+    std::vector<TRLRect> clips;
+    for (int i = 0; i < page.ObjectCount(); ++i) {
+        const TRLGraphicObject *object = page.Objects(i);
+        if (object->Code() == TRLGraphicObject::SetClipRectKind) {
+            clips.push_back(object->BoundsRect);
+            continue;
+        }
+        if (object->Code() == TRLGraphicObject::ResetClipRectKind) {
+            if (!clips.empty())
+                clips.pop_back();
+            continue;
+        }
+        QRect clip;
+        {
+            const TRLReplayCanvas mapping(&painter, 0, 0, fx, fy);
+            if (!clips.empty())
+                clip = mapping.MapRect(clips.back()).ToQRect();
+            const auto *text = dynamic_cast<const TRLTextObject *>(object);
+            if (text && !(text->TextOptions & MetaTextFlagUnclipped)) {
+                const QRect box = mapping.MapRect(text->BoundsRect).ToQRect();
+                clip = clip.isValid() ? clip & box : box;
+                if (clip.isEmpty())
+                    continue;
+            }
+        }
+        TRLGraphicSurface single;
+        single.Macros() = page.Macros();
+        object->Clone(&single);
+        TRLReplayCanvas canvas(&painter, 0, 0, fx, fy, clip);
+        single.PaintTo(canvas);
+    }
+}
+
+QImage rendered(const TRLGraphicSurface &page, double factor, bool oneByOne)
+{
+    QImage image = page.Width() > 0
+                       ? blankImage(qCeil(page.Width() * factor), qCeil(page.Height() * factor), qRound(96 * factor))
+                       : blankImage();
+    QPainter painter(&image);
+    oneByOne ? paintOneByOne(painter, page, factor, factor) : page.PaintTo(&painter, 0, 0, factor, factor);
+    painter.end();
+    return image;
+}
+
+// Onto a 600 dpi PDF, then back to pixels through pdftoppm.
+QImage renderedPdf(const TRLGraphicSurface &page, int dpi, bool oneByOne, const QString &folder)
+{
+    const QString name = folder + (oneByOne ? QStringLiteral("/one-by-one") : QStringLiteral("/page"));
+    {
+        QPdfWriter pdf(name + QStringLiteral(".pdf"));
+        pdf.setResolution(600);
+        pdf.setPageSize(QPageSize(QSizeF(page.Width() * 25.4 / 96, page.Height() * 25.4 / 96), QPageSize::Millimeter,
+                                  QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&pdf);
+        const double fx = double(pdf.width()) / page.Width();
+        const double fy = double(pdf.height()) / page.Height();
+        oneByOne ? paintOneByOne(painter, page, fx, fy) : page.PaintTo(&painter, 0, 0, fx, fy);
+    }
+    if (QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                           name + QStringLiteral(".pdf"), name})
+        != 0)
+        return QImage();
+    return QImage(name + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+QFont arial(int pointSize, bool bold = false, bool italic = false, bool underline = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+void addText(TRLGraphicSurface &s, const TRLRect &box, const QString &text, const QFont &font, quint8 alignment,
+             quint8 layout = mtlTop, quint16 options = MetaTextFlagKeepWhole, const QColor &color = Qt::black,
+             const QBrush &brush = Qt::NoBrush)
+{
+    s.SetFont(font);
+    s.SetFontColor(color);
+    s.SetBrush(brush);
+    s.TextRect(box, box.Left, box.Top, text, alignment, layout, options);
+}
+
+// A slip-like page: frames, fills, a mark, a dashed line, a picture, captions that fit their
+// boxes and some that do not, memo rows, texts in turns of fonts and colours, a clipped region.
+TRLGraphicSurface *representativePage()
+{
+    auto *s = new TRLGraphicSurface;
+    s->SetWidth(400);
+    s->SetHeight(300);
+    const QColor navy(0, 0, 128);
+    QImage picture(24, 24, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter p(&picture);
+        p.setBrush(navy);
+        p.drawEllipse(2, 2, 20, 20);
+    }
+    s->StretchDraw(TRLRect(8, 8, 40, 40), picture);
+    addText(*s, TRLRect(48, 8, 250, 24), QStringLiteral("MINISTÉRIO DA FAZENDA"), arial(9, true), mtaLeft, mtlTop,
+            MetaTextFlagUnclipped, navy);
+    addText(*s, TRLRect(48, 24, 250, 40), QStringLiteral("Receita Federal — Guia"), arial(8), mtaCenter, mtlCenter,
+            MetaTextFlagKeepWhole, navy);
+    addText(*s, TRLRect(260, 8, 392, 24), QStringLiteral("1ª VIA"), arial(8, false, false, true), mtaRight);
+    for (int row = 0; row < 5; ++row) {
+        const int y = 48 + row * 30;
+        s->SetBrush(QBrush(QColor(230, 230, 250)));
+        s->FillRect(TRLRect(250, y, 392, y + 30));
+        s->SetPen(QPen(navy, 1));
+        s->SetBrush(QBrush(navy));
+        s->Rectangle(250, y, 392, y + 1);
+        s->Rectangle(250, y, 251, y + 30);
+        addText(*s, TRLRect(253, y + 2, 330, y + 14), QStringLiteral("0%1 CÓDIGO DA RECEITA E OBSERVAÇÕES").arg(row + 1),
+                arial(7), mtaLeft, mtlTop, MetaTextFlagKeepWhole, navy);
+        addText(*s, TRLRect(300, y + 12, 390, y + 28), QStringLiteral("12.345,%1").arg(row * 11), arial(9, true),
+                mtaRight, mtlBottom);
+    }
+    s->SetPen(QPen(navy, 1));
+    s->SetBrush(Qt::NoBrush);
+    s->Rectangle(8, 48, 240, 200);
+    const QString memo = QStringLiteral("Pagamento de tributo em São Paulo");
+    for (int line = 0; line < 4; ++line)
+        addText(*s, TRLRect(12, 52 + line * 14, 236 - line * 20, 66 + line * 14), memo, arial(7), mtaJustify, mtlTop,
+                MetaTextFlagUnclipped | MetaTextFlagKeepWhole);
+    // The same words clipped, in another colour and with a background, after the memo's font.
+    addText(*s, TRLRect(12, 112, 236, 126), memo, arial(7), mtaJustify, mtlTop, MetaTextFlagKeepWhole, Qt::darkRed,
+            QBrush(Qt::yellow));
+    addText(*s, TRLRect(12, 128, 120, 146), QStringLiteral("Contribuinte com nome comprido demais"), arial(9, false, true),
+            mtaLeft);
+    addText(*s, TRLRect(12, 150, 60, 158), QStringLiteral("gjpq"), arial(9), mtaCenter);
+    addText(*s, TRLRect(70, 150, 180, 166), QStringLiteral("Ágil"), arial(12, true), mtaLeft, mtlTop,
+            MetaTextFlagKeepWhole, navy);
+    s->SetBrush(QBrush(QColor(250, 210, 0)));
+    s->Polygon({QPoint(200, 150), QPoint(230, 165), QPoint(200, 180)});
+    auto *line = new TRLLineObject(s);
+    line->FromPoint = QPoint(8, 210);
+    line->ToPoint = QPoint(392, 214);
+    line->Pen = TRLMetaPen{TRLMetaColor{0, 0, 128}, mpmCopy, mpsDash, 2};
+    line->Brush.Style = mbsClear;
+    s->SetClipRect(TRLRect(20, 220, 140, 240));
+    s->SetBrush(QBrush(QColor(200, 240, 200)));
+    s->FillRect(TRLRect(0, 215, 400, 245));
+    addText(*s, TRLRect(10, 222, 300, 238), QStringLiteral("Texto dentro de uma região recortada"), arial(9), mtaLeft);
+    addText(*s, TRLRect(10, 240, 300, 256), QStringLiteral("Sem recorte próprio"), arial(9), mtaLeft, mtlTop,
+            MetaTextFlagUnclipped);
+    s->ResetClipRect();
+    addText(*s, TRLRect(10, 260, 390, 290), QStringLiteral("Texto dentro de uma região recortada"), arial(9), mtaCenter,
+            mtlCenter, MetaTextFlagKeepWhole, navy, QBrush(QColor(240, 240, 240)));
+    return s;
+}
+
 } // namespace
 
 class TestRLMetaFileReplay : public QObject
@@ -77,6 +244,10 @@ private slots:
     void opaqueTextBackground();
     void fontSizeFollowsTheDeviceResolution();
     void macrosExpandedWhenDrawn();
+    void pageDrawnAsObjectByObject_data();
+    void pageDrawnAsObjectByObject();
+    void overflowingInkStillClipped_data();
+    void overflowingInkStillClipped();
 
     void hostileValuesStayBounded();
 };
@@ -391,6 +562,80 @@ void TestRLMetaFileReplay::macrosExpandedWhenDrawn()
     const QImage expanded = replay(*store.Pages(0));
     QVERIFY(!inkBox(expanded).isEmpty());
     QCOMPARE(expanded, replay(*literal));
+}
+
+// The replay keeps fonts, pens, brushes and measures from one object to the next and clips a text
+// only when its ink leaves its box; on paper that must look exactly as drawing each object afresh,
+// every clipped text clipped.
+void TestRLMetaFileReplay::pageDrawnAsObjectByObject_data()
+{
+    QTest::addColumn<bool>("pdf");
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("image, 96 dpi") << false << 96;
+    QTest::newRow("image, 300 dpi") << false << 300;
+    QTest::newRow("PDF, 96 dpi") << true << 96;
+    QTest::newRow("PDF, 300 dpi") << true << 300;
+}
+
+void TestRLMetaFileReplay::pageDrawnAsObjectByObject()
+{
+    QFETCH(bool, pdf);
+    QFETCH(int, dpi);
+    TRLGraphicStorage store; // through the page format, as output gets its pages
+    store.Add(representativePage());
+    const TRLGraphicSurface &page = *store.Pages(0);
+    QImage replayed, reference;
+    if (pdf) {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm is not installed");
+        QTemporaryDir folder;
+        replayed = renderedPdf(page, dpi, false, folder.path());
+        reference = renderedPdf(page, dpi, true, folder.path());
+    } else {
+        replayed = rendered(page, dpi / 96.0, false);
+        reference = rendered(page, dpi / 96.0, true);
+    }
+    QVERIFY(!replayed.isNull());
+    QVERIFY(inkBox(replayed).width() > replayed.width() / 2);
+    QCOMPARE(replayed, reference);
+}
+
+void TestRLMetaFileReplay::overflowingInkStillClipped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<TRLRect>("box");
+    QTest::addColumn<QFont>("font");
+    QTest::newRow("right") << "Contribuinte" << int(mtaLeft) << int(mtlTop) << TRLRect(20, 20, 60, 40) << arial(10);
+    QTest::newRow("left") << "Contribuinte" << int(mtaRight) << int(mtlTop) << TRLRect(100, 20, 140, 40) << arial(10);
+    QTest::newRow("below") << "gjpq" << int(mtaLeft) << int(mtlTop) << TRLRect(20, 20, 100, 31) << arial(10);
+    QTest::newRow("above") << "Ágil" << int(mtaLeft) << int(mtlBottom) << TRLRect(20, 20, 100, 30) << arial(10);
+    QTest::newRow("italic overhang") << "Elf" << int(mtaRight) << int(mtlTop) << TRLRect(20, 20, 44, 50)
+                                     << arial(16, false, true);
+    QTest::newRow("underline") << "xxxx" << int(mtaLeft) << int(mtlTop) << TRLRect(20, 20, 100, 33)
+                               << arial(10, false, false, true);
+    QTest::newRow("one pixel box") << "x" << int(mtaLeft) << int(mtlTop) << TRLRect(20, 20, 20, 20) << arial(10);
+}
+
+void TestRLMetaFileReplay::overflowingInkStillClipped()
+{
+    QFETCH(QString, text);
+    QFETCH(int, alignment);
+    QFETCH(int, layout);
+    QFETCH(TRLRect, box);
+    QFETCH(QFont, font);
+    TRLGraphicSurface clipped, unclipped;
+    addText(clipped, box, text, font, quint8(alignment), quint8(layout));
+    addText(unclipped, box, text, font, quint8(alignment), quint8(layout), MetaTextFlagUnclipped);
+    const QImage image = replay(clipped);
+    // Drawn freely the text leaves its box, so the case is real.
+    QVERIFY(!box.ToQRect().contains(inkBox(replay(unclipped))));
+    QRect allowed = box.ToQRect();
+    if (allowed.isEmpty())
+        allowed.setSize(QSize(qMax(1, allowed.width()), qMax(1, allowed.height())));
+    QVERIFY(allowed.contains(inkBox(image)) || inkBox(image).isEmpty());
+    QCOMPARE(image, rendered(clipped, 1, true));
 }
 
 void TestRLMetaFileReplay::hostileValuesStayBounded()
