@@ -10,6 +10,7 @@
 
 #include <cups/cups.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -133,7 +134,8 @@ QList<TRLPrinterQueue> TRLCupsService::Queues(QString *failure)
 {
     cups_dest_t *dests = nullptr;
     const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    if (count == 0 && failure && serviceFailed())
+    // Having no queue is not a failure of the service.
+    if (count == 0 && failure && serviceFailed() && cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND)
         *failure = lastCupsError();
     QList<TRLPrinterQueue> queues;
     for (int i = 0; i < count; ++i) {
@@ -175,15 +177,21 @@ void TRLCupsService::CheckQueue(const QString &queue)
         throw TRLException(message.isEmpty() ? cupsText(ctNotAccepting).arg(queue) : message);
 }
 
-bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media)
+bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm)
 {
     const DestPtr dest = namedDest(queue);
     std::unique_ptr<cups_dinfo_t, DinfoFree> info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
     if (!info)
         return true; // nothing known about the queue: let the job tell
     cups_size_t size;
-    return cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), media.toUtf8().constData(),
-                                  CUPS_MEDIA_FLAGS_DEFAULT, &size) != 0;
+    if (cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), media.toUtf8().constData(),
+                               CUPS_MEDIA_FLAGS_DEFAULT, &size))
+        return true;
+    // Legacy names such as "A4" are not always known by name; the size decides then, and a
+    // queue with custom ranges takes any size inside them.
+    return cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest.get(), info.get(), int(std::lround(widthMm * 100)),
+                                  int(std::lround(heightMm * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size)
+        != 0;
 }
 
 int TRLCupsService::Submit(const TRLPrintJob &job)

@@ -12,7 +12,7 @@ public:
 
     QList<TRLPrinterQueue> Queues(QString *failure = nullptr) override;
     void CheckQueue(const QString &queue) override;
-    bool SupportsMedia(const QString &queue, const QString &media) override;
+    bool SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm) override;
     int Submit(const TRLPrintJob &job) override;
 
 private:

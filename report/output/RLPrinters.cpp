@@ -146,7 +146,8 @@ void TRLPrinterWrapper::Refresh()
 int TRLPrinterWrapper::PaperCodeFor(double widthMm, double heightMm, double *matchedWidthMm, double *matchedHeightMm)
 {
     int code = RLUserPaperCode;
-    double best = 0.01;
+    // 210.01 - 210 is a hair below 0.01 in binary: the limit must not take it.
+    double best = 0.01 - 1e-9;
     double w = widthMm;
     double h = heightMm;
     for (int i = 0; i < RLPaperSizeCount; ++i) {
@@ -232,7 +233,7 @@ void TRLPrinterWrapper::BeginDoc()
     const QString queue = m_queues.at(index).Name;
     m_service->CheckQueue(queue);
     const QString media = MediaName();
-    if (!media.isEmpty() && !m_service->SupportsMedia(queue, media))
+    if (!media.isEmpty() && !m_service->SupportsMedia(queue, media, m_paperWidthMm, m_paperHeightMm))
         throw TRLException(printerText(ptPaperRefused)
                                .arg(queue, mediaNumber(m_paperWidthMm), mediaNumber(m_paperHeightMm)));
 
@@ -261,6 +262,7 @@ void TRLPrinterWrapper::BeginDoc()
     }
     m_jobQueue = queue;
     m_pagePending = false;
+    m_pageDrawn = false;
 }
 
 void TRLPrinterWrapper::NewPage()
@@ -278,6 +280,7 @@ QPainter *TRLPrinterWrapper::Canvas()
         m_pagePending = false;
         m_writer->newPage();
     }
+    m_pageDrawn = true;
     return m_painter.get();
 }
 
@@ -285,6 +288,11 @@ void TRLPrinterWrapper::EndDoc()
 {
     if (!Printing())
         return;
+    // A job nothing was drawn in would come out as one blank sheet.
+    if (!m_pageDrawn) {
+        closeDocument();
+        return;
+    }
     const bool written = m_painter->end();
     m_painter.reset();
     m_writer.reset();

@@ -59,8 +59,8 @@ public:
     virtual QList<TRLPrinterQueue> Queues(QString *failure = nullptr) = 0;
     // Throws when the queue cannot take a job now (missing, stopped, not accepting).
     virtual void CheckQueue(const QString &queue) = 0;
-    // Whether the queue takes this medium; unknown counts as taken.
-    virtual bool SupportsMedia(const QString &queue, const QString &media) = 0;
+    // Whether the queue takes this medium (its name and portrait size); unknown counts as taken.
+    virtual bool SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm) = 0;
     // Submits the document and watches the job for a few seconds; throws when it fails.
     virtual int Submit(const TRLPrintJob &job) = 0;
 };
@@ -92,7 +92,8 @@ public:
     int Copies() const { return m_copies; }
     void SetCopies(int copies);
 
-    // The job: BeginDoc checks the queue and opens the document; EndDoc hands it to the service.
+    // The job: BeginDoc checks the queue and opens the document; EndDoc hands it to the service
+    // unless nothing was drawn in it.
     void BeginDoc();
     void NewPage();
     void EndDoc();
@@ -148,6 +149,7 @@ private:
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     bool m_pagePending = false;
+    bool m_pageDrawn = false;
 };
 
 // The engine-wide printer, created on first use and released at engine shutdown.

@@ -39,7 +39,7 @@ public:
         if (!m_state->checkFailure.isEmpty())
             throw TRLException(m_state->checkFailure);
     }
-    bool SupportsMedia(const QString &, const QString &) override { return m_state->mediaTaken; }
+    bool SupportsMedia(const QString &, const QString &, double, double) override { return m_state->mediaTaken; }
     int Submit(const TRLPrintJob &job) override
     {
         if (!m_state->submitFailure.isEmpty())

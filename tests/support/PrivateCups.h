@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 class PrivateCups
 {
 public:
@@ -64,6 +67,8 @@ public:
                                           m_root + QStringLiteral("/log")));
         qputenv("CUPS_SERVER", socketPath().toUtf8());
         m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+        // A test that dies must not leave its scheduler behind.
+        m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
                       {QStringLiteral("-f"), QStringLiteral("-c"), m_root + QStringLiteral("/etc/cupsd.conf"),
                        QStringLiteral("-s"), m_root + QStringLiteral("/etc/cups-files.conf")});
@@ -134,6 +139,11 @@ public:
     QString command(const QString &program, const QStringList &args)
     {
         QProcess p;
+        // The words looked for are the untranslated ones.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+        p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(program, args);
         p.waitForFinished(scaled(20000));

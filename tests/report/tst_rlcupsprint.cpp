@@ -1,0 +1,226 @@
+// Printing for real: stores replayed through the spool filter onto a private CUPS with cups-pdf,
+// checked on the PDFs cups-pdf writes and on the errors the service reports.
+#include "report/RLConsts.h"
+#include "report/RLExceptions.h"
+#include "report/output/RLFilters.h"
+#include "report/output/RLMetaFile.h"
+#include "report/output/RLPrinters.h"
+#include "report/output/RLSpoolFilter.h"
+#include "support/PdfInspect.h"
+#include "support/PrivateCups.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct Paper
+{
+    int orientation;
+    double width;
+    double height;
+};
+
+TRLGraphicStorage *newStore(QObject *owner, const QList<Paper> &papers, const QString &title)
+{
+    auto *store = new TRLGraphicStorage(owner);
+    store->SetTitle(title);
+    store->SetOrientation(papers.first().orientation);
+    store->SetPaperWidth(papers.first().width);
+    store->SetPaperHeight(papers.first().height);
+    for (int i = 0; i < papers.size(); ++i) {
+        const Paper &paper = papers.at(i);
+        auto *page = new TRLGraphicSurface;
+        const bool landscape = paper.orientation == 2;
+        page->SetWidth(qRound((landscape ? paper.height : paper.width) * 96 / 25.4));
+        page->SetHeight(qRound((landscape ? paper.width : paper.height) * 96 / 25.4));
+        page->SetOrientation(paper.orientation);
+        page->SetPaperWidth(paper.width);
+        page->SetPaperHeight(paper.height);
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(13);
+        page->SetFont(font);
+        // A word at 96 report pixels from the left: 25.4 mm on paper, after half a blank.
+        page->TextRect(TRLRect(96, 96, 400, 120), 96, 96, QStringLiteral("Pagina%1").arg(i + 1));
+        store->Add(page);
+    }
+    return store;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Paper)
+
+class TestRLCupsPrint : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PrivateCups> cups;
+
+    QString printFailure(const QList<Paper> &papers)
+    {
+        QObject owner;
+        try {
+            RunFilterOnStore(newStore(&owner, papers, QStringLiteral("falha")), nullptr, 1, -1);
+        } catch (const TRLException &e) {
+            return e.Message();
+        }
+        return QString();
+    }
+
+    // The PDF cups-pdf wrote for the printer's last job.
+    QString lastOutput()
+    {
+        const int job = RLPrinter().LastJobId();
+        return job > 0 ? cups->WaitForJob(job) : QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        RLLoadMessages(mlPortuguese);
+        cups = std::make_unique<PrivateCups>();
+        QVERIFY2(cups->IsRunning(), qPrintable(cups->Error()));
+        QVERIFY(cups->AddPdfQueue(QStringLiteral("GuiaPDF")));
+        ReleaseRLPrinter();
+    }
+
+    void cleanupTestCase() { cups.reset(); }
+
+    void queueListed()
+    {
+        RLPrinter().Refresh();
+        const int index = RLPrinter().PrinterIndex();
+        QVERIFY(index >= 0);
+        QCOMPARE(RLPrinter().PrinterName(), QStringLiteral("GuiaPDF"));
+        QVERIFY(RLPrinter().PrinterPorts(index).startsWith(QLatin1String("cups-pdf:/")));
+    }
+
+    void printedPages_data()
+    {
+        QTest::addColumn<QList<Paper>>("papers");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QSizeF>("sheetMm");
+        const Paper a4{1, 210, 297};
+        QTest::newRow("A4, two copies") << QList<Paper>{a4, a4} << 2
+                                        << QStringList{"Pagina1", "Pagina2", "Pagina1", "Pagina2"} << QSizeF(210, 297);
+        QTest::newRow("slip sheet") << QList<Paper>{{1, 211, 102}} << 1 << QStringList{"Pagina1"} << QSizeF(211, 102);
+        // The queue turns a landscape page onto its A4 sheet.
+        QTest::newRow("A4 landscape") << QList<Paper>{{2, 210, 297}} << 1 << QStringList{"Pagina1"} << QSizeF(210, 297);
+    }
+
+    void printedPages()
+    {
+        QFETCH(QList<Paper>, papers);
+        QFETCH(int, copies);
+        QFETCH(QStringList, texts);
+        QFETCH(QSizeF, sheetMm);
+        QObject owner;
+        RLPrinter().SetCopies(copies);
+        RunFilterOnStore(newStore(&owner, papers, QStringLiteral("pagina")), nullptr, 1, -1);
+        const QString pdf = lastOutput();
+        QVERIFY(!pdf.isEmpty());
+        const QList<PdfPage> pages = PdfInspect::pages(pdf);
+        QCOMPARE(pages.size(), texts.size());
+        for (const PdfPage &page : pages) {
+            const QSizeF mm = page.uprightMm();
+            QVERIFY2(qAbs(mm.width() - sheetMm.width()) < 0.5 && qAbs(mm.height() - sheetMm.height()) < 0.5,
+                     qPrintable(QStringLiteral("%1 x %2 rot %3").arg(mm.width()).arg(mm.height()).arg(page.rotation)));
+        }
+        const QList<PdfWord> words = PdfInspect::words(pdf);
+        QStringList found;
+        for (const PdfWord &w : words)
+            found << w.text;
+        QCOMPARE(found, texts);
+        if (papers.first().orientation == 1) {
+            // x is kept by cups-pdf's pass (y is not): 25.4 mm plus half a blank of 13 px.
+            const double halfBlank = 25.4 / 96 * 2;
+            QVERIFY2(qAbs(words.first().boxMm().x() - 25.4 - halfBlank) < 0.5,
+                     qPrintable(QString::number(words.first().boxMm().x())));
+        }
+        RLPrinter().SetCopies(1);
+    }
+
+    // Another paper ends the job: two jobs, and the first has no blank sheet at its end.
+    void newPaperNewJob()
+    {
+        QObject owner;
+        const int before = RLPrinter().LastJobId();
+        RunFilterOnStore(newStore(&owner, {{1, 210, 297}, {2, 210, 297}}, QStringLiteral("duas")), nullptr, 1, -1);
+        const int second = RLPrinter().LastJobId();
+        QVERIFY(second > before + 1);
+        const QString first = cups->WaitForJob(second - 1);
+        QVERIFY(!first.isEmpty());
+        QCOMPARE(PdfInspect::texts(first), QStringList{"Pagina1"});
+        QCOMPARE(PdfInspect::pages(first).size(), 1);
+        QCOMPARE(PdfInspect::texts(lastOutput()), QStringList{"Pagina2"});
+    }
+
+    void queueRefuses_data()
+    {
+        QTest::addColumn<QString>("disable");
+        QTest::addColumn<QString>("enable");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stopped") << "cupsdisable" << "cupsenable" << "A impressora GuiaPDF está parada.";
+        QTest::newRow("not accepting") << "cupsreject" << "cupsaccept"
+                                       << "A impressora GuiaPDF não está aceitando trabalhos.";
+    }
+
+    void queueRefuses()
+    {
+        QFETCH(QString, disable);
+        QFETCH(QString, enable);
+        QFETCH(QString, message);
+        QVERIFY(cups->run(disable, {QStringLiteral("GuiaPDF")}));
+        const QString failure = printFailure({{1, 210, 297}});
+        QVERIFY(cups->run(enable, {QStringLiteral("GuiaPDF")}));
+        QCOMPARE(failure, message);
+    }
+
+    void failingFilterIsAnError()
+    {
+        QVERIFY(cups->AddFailingQueue(QStringLiteral("Quebrada")));
+        RLPrinter().Refresh();
+        const int index = RLPrinter().Printers().indexOf(QRegularExpression(QStringLiteral("Quebrada\\|.*")));
+        QVERIFY(index >= 0);
+        RLPrinter().SetPrinterIndex(index);
+        const QString failure = printFailure({{1, 210, 297}});
+        QVERIFY2(failure.startsWith(QStringLiteral("O trabalho de impressão")) && failure.endsWith(QLatin1String("falhou: Filter failed")),
+                 qPrintable(failure));
+        QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("Quebrada")}));
+        RLPrinter().Refresh();
+    }
+
+    void queueGoneIsNoPrinter()
+    {
+        QVERIFY(cups->AddPdfQueue(QStringLiteral("Sumida"), false));
+        RLPrinter().Refresh();
+        RLPrinter().SetPrinterIndex(RLPrinter().Printers().indexOf(QRegularExpression(QStringLiteral("Sumida\\|.*"))));
+        QCOMPARE(RLPrinter().PrinterName(), QStringLiteral("Sumida"));
+        QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("Sumida")}));
+        QVERIFY(printFailure({{1, 210, 297}}).startsWith(RLMessage(4)));
+        RLPrinter().Refresh();
+    }
+
+    void noPrinterAtAll()
+    {
+        QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("GuiaPDF")}));
+        RLPrinter().Refresh();
+        QCOMPARE(RLPrinter().PrinterIndex(), -1);
+        QCOMPARE(printFailure({{1, 210, 297}}), RLMessage(4));
+    }
+
+    void serviceNotRunning()
+    {
+        cups->Stop();
+        RLPrinter().Refresh();
+        QVERIFY(RLPrinter().Printers().isEmpty());
+        QVERIFY(printFailure({{1, 210, 297}}).startsWith(RLMessage(4)));
+    }
+};
+
+QTEST_MAIN(TestRLCupsPrint)
+#include "tst_rlcupsprint.moc"
