@@ -1,6 +1,7 @@
 #include "app/ZavenorApplication.h"
 
 #include "report/RLExceptions.h"
+#include "report/output/RLFeedBack.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -21,6 +22,8 @@ TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(
     if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qt"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
+    // Page loops of the engine show their progress in the engine's own window.
+    InstallRLFeedBackProgress();
 }
 
 bool TZavenorApplication::notify(QObject *receiver, QEvent *event)
