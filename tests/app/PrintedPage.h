@@ -71,7 +71,7 @@ inline QList<TRLTextObject *> texts(TRLGraphicSurface *page)
 
 // The texts of the page that the PDF does not show where the replay puts them: left text starts
 // half a blank right of its origin, right-aligned text ends half a blank short of its box,
-// centred text is centred in its box. x within xTolerance report pixels, and y (the text's top)
+// centred text is centred (with the blank after it) in its box. x within xTolerance report pixels, and y (the text's top)
 // within yTolerance unless that is negative. `checked` counts the texts looked up.
 inline QStringList misplaced(TRLGraphicSurface *page, const QList<PdfWord> &words, double xTolerance,
                              double yTolerance, int *checked = nullptr)
@@ -86,14 +86,17 @@ inline QStringList misplaced(TRLGraphicSurface *page, const QList<PdfWord> &word
         QFont font(t->FontName());
         font.setPointSize(t->Font.Size);
         font.setBold(t->Font.Style & mfsBold);
-        const QFontMetrics metrics(font);
-        const int halfBlank = metrics.horizontalAdvance(' ') / 2;
+        // Unhinted: the printer's resolution, not the screen's, decides the widths.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        const QFontMetricsF metrics(font);
+        const double halfBlank = metrics.horizontalAdvance(' ') / 2;
         const QStringList parts = text.split(' ', Qt::SkipEmptyParts);
         double wanted = t->Origin.x() + halfBlank;
         if (t->Alignment == mtaRight)
             wanted = t->BoundsRect.Right - halfBlank;
         else if (t->Alignment == mtaCenter)
-            wanted = (t->BoundsRect.Left + t->BoundsRect.Right - metrics.horizontalAdvance(text)) / 2.0;
+            wanted = halfBlank
+                + (t->BoundsRect.Left + t->BoundsRect.Right - metrics.horizontalAdvance(t->Text + ' ')) / 2.0;
         const bool right = t->Alignment == mtaRight;
         double nearest = 1e9;
         bool found = false;
@@ -101,12 +104,15 @@ inline QStringList misplaced(TRLGraphicSurface *page, const QList<PdfWord> &word
             const QRectF box = w.boxMm();
             if (!(right ? w.text.endsWith(parts.last()) : w.text.startsWith(parts.first())))
                 continue;
-            const double dx = qAbs((right ? box.right() : box.left()) * pxPerMm - wanted);
+            const double signedDx = (right ? box.right() : box.left()) * pxPerMm - wanted;
+            const double dx = qAbs(signedDx);
             const double dy = qAbs(box.top() * pxPerMm - t->Origin.y());
-            if (dx <= xTolerance && (yTolerance < 0 || dy <= yTolerance))
+            // Centring halves an odd device pixel and the unhinted measure of the whole line: half a pixel more.
+            const double slack = t->Alignment == mtaCenter ? 0.5 : 0;
+            if (dx <= xTolerance + slack && (yTolerance < 0 || dy <= yTolerance))
                 found = true;
-            if (dy < 12)
-                nearest = qMin(nearest, dx);
+            if (dy < 12 && dx < qAbs(nearest))
+                nearest = signedDx;
         }
         if (!found)
             out << QStringLiteral("\"%1\" at %2, %3 (nearest x off by %4)")
