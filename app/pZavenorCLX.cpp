@@ -10,6 +10,7 @@
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
+#include "slips/pLayOutGare.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -314,12 +315,20 @@ void TfrmZavenor::BBImprimirClick()
 
 bool TfrmZavenor::printLayOutDarf()
 {
-    throw TRLException(QStringLiteral("A impressão com lay-out ainda não está disponível nesta versão."));
+    auto window = std::make_unique<TfrmLayOutDARF>();
+    frmLayOutDARF = window.get();
+    fCorDarf(CorDarf);
+    window->RLDarf->SetTitle(QStringLiteral("Zavenor - DARF"));
+    return ReportPrinting::Print(window->RLDarf);
 }
 
 bool TfrmZavenor::printLayOutGare()
 {
-    throw TRLException(QStringLiteral("A impressão com lay-out ainda não está disponível nesta versão."));
+    auto window = std::make_unique<TfrmLayOutGARE>();
+    frmLayOutGARE = window.get();
+    fCorGare(CorGare);
+    window->QRGARE->SetTitle(QStringLiteral("Zavenor - GARE"));
+    return ReportPrinting::Print(window->QRGARE);
 }
 
 // Each print has a window of its own, released as soon as the print returns or fails.

@@ -35,25 +35,32 @@ inline TDarfEntryTexts typicalTexts()
     return t;
 }
 
-// Pixels of a page rectangle (band coordinates) by what they are.
+// Pixels of a page rectangle by what they are.
 struct Inks
 {
-    int black = 0, blue = 0, vivid = 0;
+    int black = 0, blue = 0, green = 0, grey = 0, vivid = 0;
 };
 
-inline Inks inksIn(const QImage &image, QRect bandRect)
+inline Inks inksOnPage(const QImage &image, QRect r)
 {
     Inks n;
-    const QRect r = bandRect.translated(kBandLeft, kBandTop);
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            n.black += c.red() < 90 && c.green() < 90 && c.blue() < 90
-                       && qAbs(c.red() - c.blue()) < 20 && qAbs(c.green() - c.blue()) < 20;
+            const bool neutral = qAbs(c.red() - c.blue()) < 20 && qAbs(c.green() - c.blue()) < 20;
+            n.black += c.red() < 90 && c.green() < 90 && c.blue() < 90 && neutral;
+            n.grey += neutral && c.red() > 170 && c.red() < 215;
             n.blue += c.blue() > c.red() + 60 && c.blue() > c.green() + 60;
+            n.green += c.green() > c.red() + 40 && c.green() > c.blue() + 40;
             n.vivid += c.saturation() > 120 && c.value() > 120;
         }
     return n;
+}
+
+// The same for a rectangle in the DARF band's coordinates.
+inline Inks inksIn(const QImage &image, QRect bandRect)
+{
+    return inksOnPage(image, bandRect.translated(kBandLeft, kBandTop));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "support/PrivateCups.h"
 
 #include "DarfTestData.h"
+#include "PrintedPage.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -27,24 +28,6 @@ private:
     PrivateCups m_cups; // first: before anything asks CUPS about its server
 };
 
-namespace {
-
-// Clicks OK on the print dialog as soon as it is up.
-void acceptDialogWhenShown()
-{
-    auto *timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *ok = modal ? modal->findChild<QPushButton *>("ButtonOk") : nullptr) {
-            timer->deleteLater();
-            ok->click();
-        }
-    });
-    timer->start(20);
-}
-
-} // namespace
-
 void TestDarfCups::printsBothCopiesOnA4_data()
 {
     QTest::addColumn<quint32>("colour");
@@ -63,7 +46,7 @@ void TestDarfCups::printsBothCopiesOnA4()
     TfrmLayOutDARF form;
     FillLayOutDarf(form, typicalTexts(), colour);
     form.RLDarf->SetTitle("Zavenor - DARF");
-    acceptDialogWhenShown();
+    PrintedPage::acceptDialogWhenShown();
     form.RLDarf->Print();
     const QString pdf = m_cups.WaitForJob(RLPrinter().LastJobId());
     QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF");
@@ -74,37 +57,13 @@ void TestDarfCups::printsBothCopiesOnA4()
     QVERIFY2(qAbs(sheet.width() - 210) < 1 && qAbs(sheet.height() - 297) < 1,
              qPrintable(QString("sheet %1 x %2 mm").arg(sheet.width()).arg(sheet.height())));
 
-    // Every text the page recorded prints where its replay puts it: half a blank right of its
-    // origin, or for right-aligned text half a blank short of its box; 2 px across (the queue's
+    // Every text the page recorded prints where its replay puts it, 2 px across (the queue's
     // font embedding moves text tops a little, so y is looser).
     TRLGraphicSurface *page = form.RLDarf->Pages()->Pages(0);
     QVERIFY(page);
-    const QList<PdfWord> words = PdfInspect::words(pdf);
-    const double pxPerMm = 96 / 25.4;
     int checked = 0;
-    for (int i = 0; i < page->ObjectCount(); ++i) {
-        auto *t = dynamic_cast<TRLTextObject *>(page->Objects(i));
-        if (!t || t->Text.trimmed().isEmpty() || t->Text.startsWith(' '))
-            continue; // an empty date's mask is blank at both ends
-        QFont font(t->FontName());
-        font.setPointSize(t->Font.Size);
-        font.setBold(t->Font.Style & mfsBold);
-        const int halfBlank = QFontMetrics(font).horizontalAdvance(' ') / 2;
-        const QStringList parts = t->Text.split(' ', Qt::SkipEmptyParts);
-        const bool right = t->Alignment == mtaRight;
-        bool found = false;
-        for (const PdfWord &w : words) {
-            const QRectF box = w.boxMm();
-            const double x = right ? box.right() * pxPerMm : box.left() * pxPerMm;
-            const double wanted = right ? t->BoundsRect.Right - halfBlank : t->Origin.x() + halfBlank;
-            const QString part = right ? parts.last() : parts.first();
-            if ((right ? w.text.endsWith(part) : w.text.startsWith(part)) && qAbs(x - wanted) <= 2
-                && qAbs(box.top() * pxPerMm - t->Origin.y()) <= 5)
-                found = true;
-        }
-        QVERIFY2(found, qPrintable(QString("\"%1\" at %2, %3").arg(t->Text).arg(t->Origin.x()).arg(t->Origin.y())));
-        ++checked;
-    }
+    const QStringList wrong = PrintedPage::misplaced(page, PdfInspect::words(pdf), 2, 5, &checked);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
     QVERIFY2(checked >= 80, qPrintable(QString::number(checked)));
 
     const QString raster = m_cups.root() + QStringLiteral("/darf");

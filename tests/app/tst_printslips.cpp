@@ -12,6 +12,7 @@
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
 
+#include "PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>
@@ -21,37 +22,9 @@
 #include <QtTest>
 
 using namespace WindowDriver;
+using PrintedPage::DialogAnswerer;
 
 namespace {
-
-// Accepts (or cancels) the print dialog and answers every message box, remembering them.
-class DialogAnswerer : public QObject
-{
-public:
-    bool accept = true;
-    int dialogs = 0;
-    QStringList titles, texts;
-
-    DialogAnswerer()
-    {
-        m_timer.setInterval(20);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (auto *dialog = qobject_cast<TRLPrintDialog *>(modal); dialog && dialog->isVisible()) {
-                ++dialogs;
-                (accept ? dialog->ButtonOk : dialog->ButtonCancel)->click();
-            } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                titles << box->windowTitle();
-                texts << box->text();
-                box->defaultButton()->click();
-            }
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
-};
 
 constexpr double kMmPerPx = 25.4 / 96;
 

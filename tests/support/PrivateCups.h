@@ -53,7 +53,7 @@ public:
             QDir(m_root).mkpath(QString::fromLatin1(sub));
         writeFile(m_root + QStringLiteral("/etc/cupsd.conf"),
                   QStringLiteral("LogLevel info\nListen %1\nBrowsing No\nWebInterface No\nDefaultAuthType Basic\n"
-                                 "<Location />\n  Order allow,deny\n  Allow localhost\n</Location>\n"
+                                 "PreserveJobFiles Yes\n<Location />\n  Order allow,deny\n  Allow localhost\n</Location>\n"
                                  "<Policy default>\n  JobPrivateAccess all\n  JobPrivateValues none\n"
                                  "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
                       .arg(socketPath()));
@@ -177,6 +177,12 @@ public:
             QThread::msleep(50);
         }
         return QString();
+    }
+
+    // The document as the printer layer submitted it, before any filter (kept by the scheduler).
+    QString SubmittedDocument(int jobId) const
+    {
+        return m_root + QStringLiteral("/spool/d%1-001").arg(jobId, 5, 10, QLatin1Char('0'));
     }
 
     QStringList OutputFiles() const
