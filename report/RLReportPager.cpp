@@ -377,7 +377,10 @@ void TRLCustomPager::PlaceBand(TRLCustomBand *band)
         const TRLRect area(band->Left(), m_usedHeight, band->Left() + band->Width(), m_usedHeight + slice);
         if (offset == 0)
             band->m_printArea = area;
-        if (band->Enabled()) {
+        if (band->Enabled() && slice == height) {
+            band->DrawBackground(target, area);
+        } else if (band->Enabled()) {
+            // A slice shows only its own part of the background and borders.
             target->SetClipRect(area);
             band->DrawBackground(target, TRLRect(area.Left, area.Top - offset, area.Right, area.Top - offset + height));
             target->ResetClipRect();
