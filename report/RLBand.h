@@ -3,10 +3,14 @@
 
 #include "report/RLSite.h"
 
+class TRLDataSet;
+class TRLCustomReport;
+
 enum TRLBandType { btHeader, btTitle, btColumnHeader, btDetail, btColumnFooter, btSummary, btFooter };
 enum TRLCompletionType { ctNone, ctFullPage, ctMaxBands, ctMinBands };
 enum TRLPageBreaking { pbNone, pbBeforePrint, pbAfterPrint };
 enum TRLBandOption { boOptimisticPageBreak = 1 };
+enum TRLFooterMeasuring { fmNone, fmAfterHeader, fmBeforeDetail };
 Q_DECLARE_FLAGS(TRLBandOptions, TRLBandOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TRLBandOptions)
 
@@ -44,6 +48,9 @@ public:
     void SetIntegralHeight(bool on) { m_integralHeight = on; }
     TRLBandOptions Options() const { return m_options; }
     void SetOptions(TRLBandOptions options) { m_options = options; }
+    // The least height a slice of this band may have when it is split across pages.
+    int MinHeight() const { return m_minHeight; }
+    void SetMinHeight(int height) { m_minHeight = height; }
 
     int ArrangeKind() const override { return 10 * (int(m_bandType) + 1); }
 
@@ -68,6 +75,7 @@ private:
     TRLPageBreaking m_pageBreaking = pbNone;
     bool m_integralHeight = true;
     TRLBandOptions m_options;
+    int m_minHeight = 0;
 };
 
 class TRLBand : public TRLCustomBand
@@ -109,8 +117,22 @@ public:
     int UsedHeight() const { return m_usedHeight; }
     int DetailCount() const { return m_detailCount; }
     bool DetailsPrinted() const { return m_detailsPrinted; }
-    // The lowest row bands may reach before the footers.
+    // The lowest row bands may reach before the footers (of this pager and those around it).
     int BottomLimit() const;
+    // Where bottom-aligned summaries and column footers start.
+    int SummaryLimit() const;
+    int ColumnFooterLimit() const;
+
+    int MaxBands() const { return m_maxBands; }
+    void SetMaxBands(int count) { m_maxBands = count; }
+    int MinBands() const { return m_minBands; }
+    void SetMinBands(int count) { m_minBands = count; }
+    bool ForceMinBands() const { return m_forceMinBands; }
+    void SetForceMinBands(bool on) { m_forceMinBands = on; }
+    TRLFooterMeasuring FooterMeasuring() const { return m_footerMeasuring; }
+    void SetFooterMeasuring(TRLFooterMeasuring measuring) { m_footerMeasuring = measuring; }
+    // Footer heights measured again for this pager and those around it.
+    void MeasureFooters();
 
     // Prints the bands of a type in order; false when a page break stopped the list.
     bool PrintBands(TRLBandType type);
@@ -119,6 +141,10 @@ public:
     void PlaceBand(TRLCustomBand *band);
     // Column footers, summaries and footers, then the page closes.
     virtual void FinishPages();
+    // Closes this page and those around it and opens them again.
+    void StartNewPage() { NewPageFor(nullptr); }
+    // One record's groups and detail bands; true when a group moved the records on itself.
+    bool DetailPass();
 
 protected:
     void PageStarting() override;
@@ -129,8 +155,16 @@ protected:
     void NewPageFor(TRLCustomBand *band);
     void MakeRoomFor(TRLCustomBand *band);
     void ResetPagerState();
+    // Repeats the completion band to the page's end or the band count asked for.
+    void Complete();
+    int bottomOffsetInReport() const;
+    int alignedHeight(TRLBandType type) const;
 
     TRLSortedBands m_sorted;
+    int m_maxBands = 0;
+    int m_minBands = 0;
+    bool m_forceMinBands = false;
+    TRLFooterMeasuring m_footerMeasuring = fmNone;
     int m_usedHeight = 0;
     int m_detailCount = 0;
     bool m_detailsPrinted = false;
@@ -144,6 +178,40 @@ class TRLCustomGroup : public TRLCustomPager
 public:
     explicit TRLCustomGroup(QObject *owner = nullptr);
     int ArrangeKind() const override { return 32; }
+
+    // Fields of the report's data set whose texts, joined, make the group's key ("a;b").
+    QString DataFields() const { return m_dataFields; }
+    void SetDataFields(const QString &fields) { m_dataFields = fields; }
+    TRLPageBreaking PageBreaking() const { return m_pageBreaking; }
+    void SetPageBreaking(TRLPageBreaking breaking) { m_pageBreaking = breaking; }
+    // Decides a break instead of the key when set.
+    std::function<void(TRLCustomGroup *Sender, bool &Break)> OnGetBreak;
+
+    QString Key() const;
+    // Prints the records of one key: from the first to the one before the key changes.
+    void PrintGroup();
+    // True when the last pass ended on a break rather than at the end of the data.
+    bool Broke() const { return m_broke; }
+
+protected:
+    void ComputePrintArea() override;
+    void PrepareSurface() override;
+    void PutOnEnclosingSurface() override;
+
+private:
+    bool checkBreak();
+
+    QString m_dataFields;
+    QString m_key;
+    TRLPageBreaking m_pageBreaking = pbNone;
+    bool m_broke = false;
+};
+
+class TRLGroup : public TRLCustomGroup
+{
+    Q_OBJECT
+public:
+    explicit TRLGroup(QObject *owner = nullptr) : TRLCustomGroup(owner) {}
 };
 
 enum TRLRecordRange { rrAllRecords, rrCurrentOnly, rrUntilEof, rrNextN };
@@ -171,6 +239,10 @@ public:
     TRLNeedDataEvent OnNeedData;
     TRLDataRecordEvent OnDataRecord;
 
+    // The data set the records come from; it takes precedence over OnNeedData.
+    TRLDataSet *DataSource() const { return m_dataSource; }
+    void SetDataSource(TRLDataSet *dataSet) { m_dataSource = dataSet; }
+
     int RecNo() const { return m_recNo; }
     int CopyNo() const { return m_copyNo; }
     bool Eof() const { return m_eof; }
@@ -178,13 +250,15 @@ public:
 
     void FirstRecord();
     void NextRecord();
-    // For the progress bar: OnDataCount when set, else 0.
+    // For the progress bar: OnDataCount when set, else the data set's count, else 0.
     int DataCount();
-    // The detail step of one record: the detail bands.
+    // The detail step of one record: the groups, then the detail bands.
     virtual void DetailStep();
+    // Grows each time the records move on: tells whether a detail step moved them itself.
+    quint64 Moves() const { return m_moves; }
 
 private:
-    bool askMoreData();
+    bool askMoreData(bool first);
     void settleRecord(bool moreData);
 
     TRLRecordRange m_recordRange = rrAllRecords;
@@ -193,4 +267,6 @@ private:
     int m_copyNo = 0;
     bool m_eof = true;
     TRLRecordAction m_recordAction = raUseIt;
+    TRLDataSet *m_dataSource = nullptr;
+    quint64 m_moves = 0;
 };

@@ -6,6 +6,7 @@
 #include "report/RLBackground.h"
 #include "report/RLBorders.h"
 #include "report/RLControl.h"
+#include "report/RLDataSet.h"
 #include "report/RLDraw.h"
 #include "report/RLFormLoader.h"
 #include "report/RLImage.h"
@@ -82,11 +83,22 @@ public:
     bool Prepare();
     // The prepared pages.
     TRLGraphicStorage *Pages() const { return m_pages; }
-    int PageNumber() const { return m_firstPageNumber + m_pageCounter; }
+    // Pages of a chain are numbered on from the master's first page.
+    int PageNumber() const;
     int LastPageNumber() const;
     QDateTime ReportDateTime() const { return m_reportDateTime; }
     bool Canceled() const { return m_canceled; }
     void Cancel() { m_canceled = true; }
+    // A cancel of this report or of the master of its chain.
+    bool CancelRequested() const;
+    // One record done: the progress bar steps and shows the page.
+    void StepProgress();
+    // A band printed with pbAfterPrint asks a new page before the next detail or summary.
+    bool BreakPending() const { return m_breakPending; }
+    void SetBreakPending(bool on) { m_breakPending = on; }
+    // While completion repeats a band to fill the page, texts print empty.
+    bool Completing() const { return m_completing; }
+    void SetCompleting(bool on) { m_completing = on; }
     // The progress window of the chain while it prepares.
     TfrmRLFeedBack *ProgressWindow() const;
 
@@ -96,7 +108,10 @@ public:
     {
         return m_prepareState == TRLPrepareState::Preparing || m_prepareState == TRLPrepareState::Finishing;
     }
-    bool PrintsBlankTexts() const override { return m_blankTexts; }
+    bool PrintsBlankTexts() const override
+    {
+        return m_blankTexts || m_completing || RecordAction() == raBlankAndRetain;
+    }
     void SetPrintsBlankTexts(bool on) { m_blankTexts = on; }
     void FilterText(TRLCustomControl *sender, QString &text, bool &printIt) override
     {
@@ -157,6 +172,8 @@ private:
     QPointer<TRLCustomReport> m_priorReport;
     TRLPrepareState m_prepareState = TRLPrepareState::NotPrepared;
     bool m_blankTexts = false;
+    bool m_breakPending = false;
+    bool m_completing = false;
     QPointer<TRLGraphicStorage> m_pages;
     QPointer<QObject> m_defaultFilter;
     int m_helpContext = 0;

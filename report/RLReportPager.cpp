@@ -2,6 +2,8 @@
 // height, and the walk over data records.
 #include "report/RLReport.h"
 
+#include "report/RLConsts.h"
+#include "report/RLExceptions.h"
 #include "report/output/RLMetaFile.h"
 
 // --- sorted bands ----------------------------------------------------------------------------
@@ -70,6 +72,8 @@ void TRLCustomPager::PrintPageHeader()
     for (TRLBandType type : {btHeader, btTitle, btColumnHeader})
         if (!m_sorted.Printed(type))
             PrintBands(type);
+    if (m_footerMeasuring == fmAfterHeader)
+        MeasureFooters();
 }
 
 void TRLCustomPager::PageEnding()
@@ -83,16 +87,167 @@ void TRLCustomPager::PageEnding()
 void TRLCustomPager::PageClosed()
 {
     if (auto *outer = FindParentPager())
-        outer->m_usedHeight += Height();
+        outer->m_usedHeight += m_printArea.Height();
+}
+
+bool TRLCustomPager::DetailPass()
+{
+    const TRLCustomSkipper *skipper = qobject_cast<TRLCustomSkipper *>(this);
+    if (!skipper)
+        skipper = FindParentSkipper();
+    for (TRLCustomControl *c : Controls())
+        if (auto *group = qobject_cast<TRLCustomGroup *>(c); group && group->Visible()) {
+            const quint64 moves = skipper ? skipper->Moves() : 0;
+            group->PrintGroup();
+            // The group used the records up to its break: the next one starts a new group.
+            if (skipper && skipper->Moves() != moves)
+                return true;
+        }
+    PrintBands(btDetail);
+    return false;
+}
+
+// --- groups ----------------------------------------------------------------------------------
+
+QString TRLCustomGroup::Key() const
+{
+    const TRLCustomSkipper *skipper = FindParentSkipper();
+    TRLDataSet *data = skipper ? skipper->DataSource() : nullptr;
+    if (!data || !data->Active())
+        return {};
+    QString key;
+    for (const QString &field : m_dataFields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString name = field.trimmed();
+        if (!data->HasField(name))
+            throw TRLException(RLMessage(16) + QStringLiteral(": ") + Name() + QStringLiteral(".DataField \"") + name
+                               + QLatin1Char('"'));
+        key += data->FieldValue(name).toString();
+    }
+    return key;
+}
+
+bool TRLCustomGroup::checkBreak()
+{
+    if (OnGetBreak) {
+        bool broke = false;
+        OnGetBreak(this, broke);
+        return broke;
+    }
+    const QString key = Key();
+    const bool broke = key != m_key;
+    m_key = key;
+    return broke;
+}
+
+void TRLCustomGroup::ComputePrintArea()
+{
+    // A group starts where its pager has got to and may take what is left of the page.
+    TRLCustomPager *outer = FindParentPager();
+    const int top = outer ? outer->UsedHeight() : Top();
+    const int room = outer ? outer->BottomLimit() - top : Height();
+    m_printArea = TRLRect(Left(), top, Left() + Width(), top + qMax(room, Height()));
+}
+
+void TRLCustomGroup::PrepareSurface()
+{
+    TRLCustomPager::PrepareSurface();
+    Surface()->SetHeight(m_printArea.Height());
+}
+
+void TRLCustomGroup::PutOnEnclosingSurface()
+{
+    // As tall as what was printed in it on this page.
+    m_printArea.Bottom = m_printArea.Top + m_usedHeight + (Height() - ClientRect().Bottom);
+    DrawOnto(RequireParentSurface(), m_printArea);
+}
+
+void TRLCustomGroup::PrintGroup()
+{
+    TRLCustomReport *report = RequireParentReport();
+    TRLCustomSkipper *skipper = RequireParentSkipper();
+    if (m_pageBreaking == pbBeforePrint && report->DetailsPrinted())
+        report->StartNewPage();
+    const TRLBoundsSnapshot saved(this);
+    try {
+        m_sorted.ResetPrinted();
+        m_key = Key();
+        m_broke = false;
+        bool firstPass = true;
+        while (!skipper->Eof() && !report->CancelRequested()) {
+            if (!firstPass && checkBreak()) {
+                m_broke = true;
+                break;
+            }
+            firstPass = false;
+            OpenSite();
+            if (!DetailPass()) {
+                report->StepProgress();
+                skipper->NextRecord();
+            }
+        }
+        FinishPages();
+        if (m_pageBreaking == pbAfterPrint)
+            report->SetBreakPending(true);
+    } catch (...) {
+        saved.Restore();
+        throw;
+    }
+    saved.Restore();
+}
+
+int TRLCustomPager::bottomOffsetInReport() const
+{
+    // The pager's top on the page: the report is at 0, a group at its print area's top.
+    int top = 0;
+    for (const TRLCustomPager *p = this; p && !qobject_cast<const TRLCustomReport *>(p); p = p->FindParentPager())
+        top += p->PrintArea().Top;
+    return top;
 }
 
 int TRLCustomPager::BottomLimit() const
 {
-    int limit = ClientRect().Bottom;
-    for (const auto &band : m_sorted.List(btFooter))
-        if (band && band->Visible())
-            limit -= band->Height();
+    const TRLCustomReport *report = OwnerReport();
+    int limit;
+    if (report && report != this) {
+        const TRLRect client = report->ClientRect();
+        limit = client.Bottom - bottomOffsetInReport();
+        for (const TRLCustomPager *p = this; p && p != report; p = p->FindParentPager())
+            limit -= p->Height() - p->ClientRect().Bottom;
+    } else {
+        limit = ClientRect().Bottom;
+    }
+    for (const TRLCustomPager *p = this; p; p = p->FindParentPager())
+        for (const auto &band : p->m_sorted.List(btFooter))
+            if (band && band->Visible())
+                limit -= band->Height();
     return limit;
+}
+
+int TRLCustomPager::alignedHeight(TRLBandType type) const
+{
+    int height = 0;
+    for (const auto &band : m_sorted.List(type))
+        if (band && band->Visible() && band->AlignToBottom())
+            height += band->Height();
+    return height;
+}
+
+int TRLCustomPager::SummaryLimit() const
+{
+    return BottomLimit() - alignedHeight(btSummary);
+}
+
+int TRLCustomPager::ColumnFooterLimit() const
+{
+    return BottomLimit() - alignedHeight(btColumnFooter);
+}
+
+void TRLCustomPager::MeasureFooters()
+{
+    for (TRLCustomPager *p = this; p; p = p->FindParentPager())
+        for (const auto &band : p->m_sorted.List(btFooter))
+            if (band && band->Visible())
+                band->AdjustBounds();
 }
 
 bool TRLCustomPager::PrintBands(TRLBandType type)
@@ -132,8 +287,11 @@ void TRLCustomPager::PrintBand(TRLCustomBand *band)
                 band->Print();
                 band->DoAfterPrint();
                 const TRLBandType type = band->BandType();
-                if ((type == btDetail && band->Computable()) || type == btSummary)
-                    m_detailsPrinted = true;
+                const TRLCustomReport *report = OwnerReport();
+                if (((type == btDetail && band->Computable()) || type == btSummary)
+                    && !(report && report->Completing()))
+                    for (TRLCustomPager *p = this; p; p = p->FindParentPager())
+                        p->m_detailsPrinted = true;
             }
         }
     } catch (...) {
@@ -148,7 +306,7 @@ void TRLCustomPager::MakeRoomFor(TRLCustomBand *band)
     if (band->BandType() == btColumnFooter || band->BandType() == btFooter || !IsOpen())
         return;
     const int spaceLeft = BottomLimit() - m_usedHeight;
-    if (band->Height() > spaceLeft && band->IntegralHeight())
+    if (band->Height() > spaceLeft && (band->IntegralHeight() || spaceLeft < band->MinHeight()))
         NewPageFor(band);
 }
 
@@ -169,18 +327,109 @@ void TRLCustomPager::NewPageFor(TRLCustomBand *band)
 
 void TRLCustomPager::PlaceBand(TRLCustomBand *band)
 {
-    TRLGraphicSurface *target = band->RequireParentSurface();
-    // Footers stand on the bottom limit, whatever is left above them.
-    if (band->BandType() == btFooter)
+    TRLCustomReport *report = OwnerReport();
+    const TRLBandType type = band->BandType();
+    const bool completing = report && report->Completing();
+    if (report && (type == btDetail || type == btSummary) && !completing && report->BreakPending()) {
+        report->SetBreakPending(false);
+        NewPageFor(band);
+    } else if (band->PageBreaking() == pbBeforePrint && report && report->DetailsPrinted()) {
+        NewPageFor(band);
+    } else if (type == btDetail && m_maxBands > 0 && m_detailCount >= m_maxBands && !completing) {
+        NewPageFor(band);
+    }
+    // Bottom-aligned bands and footers move down to their limit.
+    if (type == btFooter) {
         m_usedHeight = qMax(m_usedHeight, BottomLimit());
-    const TRLRect area(band->Left(), m_usedHeight, band->Left() + band->Width(), m_usedHeight + band->Height());
-    band->m_printArea = area;
-    if (band->Enabled())
-        band->DrawBackground(target, area);
-    target->CopyRect(area, *band->Surface(), TRLRect(0, 0, band->Width(), band->Height()));
-    m_usedHeight += band->Height();
-    if (band->BandType() == btDetail && band->Computable())
+    } else if (band->AlignToBottom() && (type == btSummary || type == btColumnFooter)) {
+        const auto limit = [&] { return type == btSummary ? SummaryLimit() : ColumnFooterLimit(); };
+        if (m_usedHeight > limit())
+            NewPageFor(band);
+        m_usedHeight = qMax(m_usedHeight, limit());
+    }
+
+    const int height = band->Height();
+    const bool splits = type != btColumnFooter && type != btFooter;
+    bool freshPage = false; // a page started for this band: the band must go on it somehow
+    int offset = 0;
+    int slice = 0;
+    bool first = true;
+    while (offset < height || first) {
+        first = false;
+        slice = height - offset;
+        const int spaceLeft = BottomLimit() - m_usedHeight;
+        if (splits && slice > spaceLeft && !freshPage) {
+            int row = offset + spaceLeft;
+            const bool cut = !band->IntegralHeight() && spaceLeft >= band->MinHeight()
+                             && band->Surface()->FindCutRow(row) && row >= band->MinHeight() && row > offset;
+            if (!cut) {
+                NewPageFor(band);
+                freshPage = true;
+                continue;
+            }
+            slice = row - offset;
+        } else if (splits && slice > spaceLeft && spaceLeft > 0) {
+            // Taller than a whole page: cut where a text allows, else at the page's end.
+            int row = offset + spaceLeft;
+            slice = band->Surface()->FindCutRow(row) && row > offset ? row - offset : spaceLeft;
+        }
+        TRLGraphicSurface *target = band->RequireParentSurface();
+        const TRLRect area(band->Left(), m_usedHeight, band->Left() + band->Width(), m_usedHeight + slice);
+        if (offset == 0)
+            band->m_printArea = area;
+        if (band->Enabled() && slice == height) {
+            band->DrawBackground(target, area);
+        } else if (band->Enabled()) {
+            // A slice shows only its own part of the background and borders.
+            target->SetClipRect(area);
+            band->DrawBackground(target, TRLRect(area.Left, area.Top - offset, area.Right, area.Top - offset + height));
+            target->ResetClipRect();
+        }
+        target->CopyRect(area, *band->Surface(), TRLRect(0, offset, band->Width(), offset + slice));
+        offset += slice;
+        if (offset < height) {
+            NewPageFor(band);
+            freshPage = true;
+        }
+    }
+    m_usedHeight += slice;
+    if (type == btDetail && band->Computable())
         ++m_detailCount;
+    if (band->PageBreaking() == pbAfterPrint && report)
+        report->SetBreakPending(true);
+}
+
+void TRLCustomPager::Complete()
+{
+    TRLCustomBand *band = nullptr;
+    for (const auto &b : m_sorted.List(btDetail))
+        if (b && b->Completion() != ctNone && b->Computable()) {
+            band = b;
+            break;
+        }
+    TRLCustomReport *report = OwnerReport();
+    if (!band || !report || band->Height() <= 0)
+        return;
+    const int page = report->PageNumber();
+    const auto more = [&] {
+        switch (band->Completion()) {
+        case ctFullPage:
+            return band->Height() + m_usedHeight <= ColumnFooterLimit() && (m_maxBands <= 0 || m_detailCount < m_maxBands);
+        case ctMaxBands: return m_detailCount < m_maxBands;
+        case ctMinBands: return m_detailCount < m_minBands;
+        default: return false;
+        }
+    };
+    report->SetCompleting(true);
+    try {
+        // Completion fills this page only: a band that spills over ends it.
+        while (more() && report->PageNumber() == page && !report->CancelRequested())
+            PrintBand(band);
+    } catch (...) {
+        report->SetCompleting(false);
+        throw;
+    }
+    report->SetCompleting(false);
 }
 
 void TRLCustomPager::FinishPages()
@@ -188,6 +437,7 @@ void TRLCustomPager::FinishPages()
     // Nothing was opened (no data and no empty page wanted): no page at all.
     if (!IsOpen())
         return;
+    Complete();
     for (TRLBandType type : {btColumnFooter, btSummary, btFooter})
         if (!m_sorted.Printed(type) && !PrintBands(type))
             break;
@@ -196,8 +446,19 @@ void TRLCustomPager::FinishPages()
 
 // --- data records ----------------------------------------------------------------------------
 
-bool TRLCustomSkipper::askMoreData()
+bool TRLCustomSkipper::askMoreData(bool first)
 {
+    if (m_dataSource) {
+        if (!m_dataSource->Active())
+            return false;
+        if (first) {
+            if (m_recordRange == rrAllRecords)
+                m_dataSource->First();
+        } else {
+            m_dataSource->Next();
+        }
+        return !m_dataSource->Eof();
+    }
     bool more = false;
     if (OnNeedData)
         OnNeedData(this, more);
@@ -220,9 +481,12 @@ void TRLCustomSkipper::FirstRecord()
 {
     m_recNo = 1;
     m_copyNo = 1;
-    do
-        settleRecord(askMoreData());
-    while (!m_eof && m_recordAction == raIgnoreIt);
+    ++m_moves;
+    bool first = true;
+    do {
+        settleRecord(askMoreData(first));
+        first = false;
+    } while (!m_eof && m_recordAction == raIgnoreIt);
 }
 
 void TRLCustomSkipper::NextRecord()
@@ -232,8 +496,9 @@ void TRLCustomSkipper::NextRecord()
     if (last == raUseIt)
         ++m_recNo;
     bool retain = last == raUseAndRetain || last == raBlankAndRetain;
+    ++m_moves;
     do {
-        settleRecord(retain || askMoreData());
+        settleRecord(retain || askMoreData(false));
         retain = false;
     } while (!m_eof && m_recordAction == raIgnoreIt);
 }
@@ -243,10 +508,14 @@ int TRLCustomSkipper::DataCount()
     int count = 0;
     if (OnDataCount)
         OnDataCount(this, count);
+    else if (m_dataSource && m_dataSource->Active())
+        count = m_dataSource->RecordCount();
     return count;
 }
 
 void TRLCustomSkipper::DetailStep()
 {
-    PrintBands(btDetail);
+    if (FooterMeasuring() == fmBeforeDetail)
+        MeasureFooters();
+    DetailPass();
 }

@@ -51,13 +51,32 @@ void TRLCustomReport::PageClosed()
 
 int TRLCustomReport::LastPageNumber() const
 {
-    const TRLGraphicStorage *store = MasterReport()->m_pages;
-    return (store ? store->PageCount() : 0) + m_firstPageNumber - 1;
+    const TRLCustomReport *master = MasterReport();
+    const TRLGraphicStorage *store = master->m_pages;
+    return (store ? store->PageCount() : 0) + master->m_firstPageNumber - 1;
+}
+
+int TRLCustomReport::PageNumber() const
+{
+    return MasterReport()->m_firstPageNumber + m_pageCounter;
 }
 
 TfrmRLFeedBack *TRLCustomReport::ProgressWindow() const
 {
     return MasterReport()->m_progress.get();
+}
+
+bool TRLCustomReport::CancelRequested() const
+{
+    return m_canceled || MasterReport()->m_canceled;
+}
+
+void TRLCustomReport::StepProgress()
+{
+    if (TfrmRLFeedBack *progress = ProgressWindow()) {
+        progress->Step();
+        progress->SetStepName(RLMessage(7) + QLatin1Char(' ') + QString::number(PageNumber()));
+    }
 }
 
 int TRLCustomReport::chainLength() const
@@ -82,7 +101,11 @@ void TRLCustomReport::resetPreparation()
         m_pages->Clear();
     m_prepareState = TRLPrepareState::NotPrepared;
     m_canceled = false;
-    m_pageCounter = -1;
+    // A chained report goes on counting after the pages already in the master's store.
+    const TRLGraphicStorage *store = MasterReport()->m_pages;
+    m_pageCounter = this == MasterReport() || !store ? -1 : store->PageCount() - 1;
+    m_breakPending = false;
+    m_completing = false;
 }
 
 bool TRLCustomReport::prepare()
@@ -106,7 +129,7 @@ bool TRLCustomReport::prepare()
         result = RLAskBeforePrint(this, BeforePrint);
         if (result) {
             prepareSteps();
-            if (m_canceled || (master != this && master->m_canceled)) {
+            if (CancelRequested()) {
                 m_prepareState = TRLPrepareState::NotPrepared;
                 result = false;
             } else {
@@ -154,13 +177,13 @@ void TRLCustomReport::prepareSteps()
     FirstRecord();
     if (progress)
         progress->SetMax(DataCount());
-    while (!Eof() && !m_canceled) {
+    while (!Eof() && !CancelRequested()) {
+        const quint64 moves = Moves();
         DetailStep();
-        if (progress) {
-            progress->Step();
-            progress->SetStepName(RLMessage(7) + QLatin1Char(' ') + QString::number(PageNumber()));
+        if (Moves() == moves) {
+            StepProgress();
+            NextRecord();
         }
-        NextRecord();
     }
     m_prepareState = TRLPrepareState::Finishing;
     if (PrintEmpty() && !DetailsPrinted())

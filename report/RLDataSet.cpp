@@ -1,0 +1,60 @@
+// The item-model adapter of the report's data set.
+#include "report/RLDataSet.h"
+
+#include <QAbstractItemModel>
+
+TRLModelDataSet::TRLModelDataSet(QAbstractItemModel *model, int role) : m_model(model), m_role(role) {}
+
+void TRLModelDataSet::SetModel(QAbstractItemModel *model)
+{
+    m_model = model;
+    m_row = 0;
+}
+
+void TRLModelDataSet::Open()
+{
+    m_active = true;
+    m_row = 0;
+}
+
+void TRLModelDataSet::fetchWhile(int rowsWanted) const
+{
+    // A model that fetches lazily only knows its first rows until it is asked for more.
+    while (m_model && (rowsWanted < 0 || m_model->rowCount() < rowsWanted) && m_model->canFetchMore(QModelIndex()))
+        m_model->fetchMore(QModelIndex());
+}
+
+bool TRLModelDataSet::Eof() const
+{
+    if (!Active())
+        return true;
+    fetchWhile(m_row + 1);
+    return m_row >= m_model->rowCount();
+}
+
+int TRLModelDataSet::RecordCount() const
+{
+    if (!Active())
+        return 0;
+    fetchWhile(-1);
+    return m_model->rowCount();
+}
+
+int TRLModelDataSet::column(const QString &name) const
+{
+    if (!m_model)
+        return -1;
+    const int columns = m_model->columnCount();
+    for (int c = 0; c < columns; ++c)
+        if (m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
+}
+
+QVariant TRLModelDataSet::FieldValue(const QString &name) const
+{
+    const int c = column(name);
+    if (c < 0 || Eof())
+        return {};
+    return m_model->data(m_model->index(m_row, c), m_role);
+}
