@@ -21,7 +21,7 @@ tsan_tests=""
 if [ "${1:-}" = "--tsan" ]; then
   export BUILD_DIR=$root/build-tsan
   cmake_args+=(-DZAVENOR_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVENOR_BENCH=OFF)
-  export TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1"
+  export TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1 die_after_fork=0"
   tsan_tests="^(tst_rlbackground|tst_backgroundprint)$"
 fi
 if [ -n "$tsan_tests" ]; then
