@@ -1,7 +1,9 @@
+#include "app/BackgroundPrints.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
+#include "report/output/RLFeedBack.h"
 
 int main(int argc, char *argv[])
 {
@@ -9,6 +11,9 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
+    new BackgroundPrintCloser(&frmZavenor);
+    // Long prints show their progress, and a background one can be cancelled there.
+    InstallRLFeedBackProgress();
 
     // Hidden, never shown, released at exit; the Print command makes windows of its own.
     TfrmDadosGARE dadosGare;

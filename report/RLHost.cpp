@@ -37,7 +37,8 @@ void RLReportError(std::exception_ptr error)
         // The handler opens a message box: never on a worker thread.
         const Qt::ConnectionType type = QThread::currentThread() == app->thread()
             ? Qt::DirectConnection : Qt::QueuedConnection;
-        qRegisterMetaType<std::exception_ptr>();
+        // Under the name the slot's signature carries, which a queued call looks up.
+        qRegisterMetaType<std::exception_ptr>("std::exception_ptr");
         if (app->metaObject()->indexOfMethod("handleException(std::exception_ptr)") >= 0
             && QMetaObject::invokeMethod(app, "handleException", type, Q_ARG(std::exception_ptr, error)))
             return;

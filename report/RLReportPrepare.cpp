@@ -4,6 +4,7 @@
 #include "report/RLConsts.h"
 #include "report/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
+#include "report/output/RLFilterThread.h"
 #include "report/output/RLFilters.h"
 #include "report/output/RLMetaFile.h"
 #include "report/output/RLPrintDialog.h"
@@ -235,6 +236,8 @@ bool TRLCustomReport::ExecutePrintDialog()
 
 void TRLCustomReport::Print()
 {
+    // The dialog and the run below use the printer a background print is still using.
+    RLCheckNoBackgroundRun();
     RLPrinter().SetPaperSize(m_pageSetup->PaperWidth(), m_pageSetup->PaperHeight(),
                              m_pageSetup->Orientation() == poLandscape, m_pageSetup->ForceEmulation());
     TRLPrintParams &params = RLPrintParams();

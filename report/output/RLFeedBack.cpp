@@ -219,7 +219,7 @@ std::unique_ptr<TRLFeedBackProgress> NewRLFeedBackProgress(const QString &captio
 
 void InstallRLFeedBackProgress()
 {
-    SetRLProgressFactory([](const QString &caption, int barCount, std::function<void()> cancel) {
-        return std::unique_ptr<TRLProgress>(NewRLFeedBackProgress(caption, barCount, std::move(cancel)));
+    SetRLProgressFactory([](const QString &caption, int barCount, std::function<void()> cancel, bool background) {
+        return std::unique_ptr<TRLProgress>(NewRLFeedBackProgress(caption, barCount, std::move(cancel), background));
     });
 }

@@ -2,9 +2,15 @@
 
 #include "report/RLConsts.h"
 #include "report/RLExceptions.h"
+#include "report/RLHost.h"
 #include "report/output/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
+#include "report/output/RLFilterThread.h"
 #include "report/output/RLSpoolFilter.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
 
 #include <algorithm>
 
@@ -37,6 +43,36 @@ QString unreadablePageMessage(int pageNo)
         return QStringLiteral("Page %1 of the report could not be read; nothing was printed.").arg(pageNo);
     }
 }
+
+// The progress of a run on a worker: every call is handed over to the user-interface thread, and
+// the window is released there too. A closing program ends the run before any hand-over.
+class TRLHandedOverProgress : public TRLProgress
+{
+public:
+    explicit TRLHandedOverProgress(std::unique_ptr<TRLProgress> inner) : m_inner(std::move(inner)) {}
+    ~TRLHandedOverProgress() override
+    {
+        try {
+            RLHandOver([this] { m_inner.reset(); });
+        } catch (...) {
+            // Without a user-interface thread to hand it to, the window is dropped with the program.
+            (void)m_inner.release();
+        }
+    }
+    void SetMax(int max) override
+    {
+        RLCheckApplicationClosing();
+        RLHandOver([this, max] { m_inner->SetMax(max); });
+    }
+    void Step() override
+    {
+        RLCheckApplicationClosing();
+        RLHandOver([this] { m_inner->Step(); });
+    }
+
+private:
+    std::unique_ptr<TRLProgress> m_inner;
+};
 
 } // namespace
 
@@ -78,9 +114,8 @@ QString TRLCustomFilter::ProgressCaption() const
 
 void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bool background)
 {
-    // The worker thread comes with the progress window; until then a background run is a
-    // foreground one, which the caller cannot tell apart except by waiting.
-    Q_UNUSED(background);
+    // The shared printer and spool filter serve one run at a time.
+    RLCheckNoBackgroundRun();
     m_canceled = false;
     const int pageCount = store ? store->PageCount() : 0;
     m_fromPageNo = std::max(1, fromPage);
@@ -89,15 +124,29 @@ void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bo
     if (m_filterTraits & ftMakesCopies)
         m_passCount = std::max(1, RLPrinter().Copies());
     linkStore(store);
+    if (background && QCoreApplication::instance()) {
+        (new TFilterThread(this))->start();
+        return;
+    }
     runPageLoop();
 }
 
-void TRLCustomFilter::runPageLoop()
+void TRLCustomFilter::runPageLoop(bool onWorker)
 {
     bool documentBegun = false;
     try {
         if (m_showProgress && progressFactory()) {
-            m_progress = progressFactory()(ProgressCaption(), 1, [this] { Cancel(); });
+            if (onWorker) {
+                RLCheckApplicationClosing();
+                std::unique_ptr<TRLProgress> window;
+                const QString caption = ProgressCaption();
+                const TRLProgressFactory factory = progressFactory();
+                RLHandOver([&] { window = factory(caption, 1, [this] { Cancel(); }, true); });
+                if (window)
+                    m_progress = std::make_unique<TRLHandedOverProgress>(std::move(window));
+            } else {
+                m_progress = progressFactory()(ProgressCaption(), 1, [this] { Cancel(); }, false);
+            }
             if (m_progress)
                 m_progress->SetMax(std::max(0, m_toPageNo - m_fromPageNo + 1) * m_passCount);
         }
@@ -106,6 +155,9 @@ void TRLCustomFilter::runPageLoop()
         bool firstPage = true;
         for (int pass = 1; pass <= m_passCount; ++pass) {
             for (int p = m_fromPageNo; p <= m_toPageNo; ++p) {
+                // With no progress window stepping, a worker looks at the closing flag itself.
+                if (onWorker)
+                    RLCheckApplicationClosing();
                 if (!firstPage)
                     NewPage();
                 firstPage = false;
@@ -150,10 +202,14 @@ void TRLCustomFilter::linkStore(TRLGraphicStorage *store)
 
 void TRLCustomFilter::unlinkStore()
 {
-    // The store may release itself here when nothing else holds it.
+    // The store may release itself here when nothing else holds it: on the thread that owns it,
+    // so a worker hands the unlink over (dropped if the store is gone by then).
     if (TRLGraphicStorage *store = m_pages) {
         m_pages = nullptr;
-        store->Unlink(this);
+        if (QThread::currentThread() == store->thread())
+            store->Unlink(this);
+        else
+            QMetaObject::invokeMethod(store, [store, this] { store->Unlink(this); }, Qt::QueuedConnection);
     }
 }
 

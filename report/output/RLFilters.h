@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -24,9 +25,11 @@ public:
 };
 
 // Makes and shows a progress window with a caption and a number of bars; cancel is called when
-// the user cancels. Without a factory a run shows no progress.
-using TRLProgressFactory =
-    std::function<std::unique_ptr<TRLProgress>(const QString &caption, int barCount, std::function<void()> cancel)>;
+// the user cancels. Always called on the user-interface thread; background tells that the run goes
+// on on a worker, so the window must leave the other windows usable. Without a factory a run
+// shows no progress.
+using TRLProgressFactory = std::function<std::unique_ptr<TRLProgress>(
+    const QString &caption, int barCount, std::function<void()> cancel, bool background)>;
 void SetRLProgressFactory(TRLProgressFactory factory);
 TRLProgressFactory RLProgressFactory();
 
@@ -47,9 +50,11 @@ public:
     // Ends the document after a failed run; by default as EndDoc.
     virtual void AbortDoc() { EndDoc(); }
 
-    // Outputs pages FromPage..ToPage (1-based; ToPage -1: to the last). Background runs are not
-    // threaded yet: the loop runs on the calling thread either way.
+    // Outputs pages FromPage..ToPage (1-based; ToPage -1: to the last). In the background the loop
+    // runs on a TFilterThread and Run returns at once; its errors go to RLReportError. Refuses
+    // (TRLException) while a background run is going on. User-interface thread only.
     void Run(TRLGraphicStorage *store, int fromPage, int toPage, bool background = false);
+    // Any thread: the progress window calls it on the user-interface thread.
     void Cancel() { m_canceled = true; }
 
     QString DisplayName() const { return m_displayName; }
@@ -57,7 +62,7 @@ public:
     TRLGraphicStorage *Pages() const { return m_pages; }
     bool ShowProgress() const { return m_showProgress; }
     void SetShowProgress(bool show) { m_showProgress = show; }
-    bool Canceled() const { return m_canceled; }
+    bool Canceled() const { return m_canceled.load(); }
     int FilterTraits() const { return m_filterTraits; }
     void SetFilterTraits(int traits) { m_filterTraits = traits; }
     int PassCount() const { return m_passCount; }
@@ -71,7 +76,8 @@ protected:
     virtual QString ProgressCaption() const;
 
 private:
-    void runPageLoop();
+    friend class TFilterThread;
+    void runPageLoop(bool onWorker = false);
     void linkStore(TRLGraphicStorage *store);
     void unlinkStore();
 
@@ -79,7 +85,7 @@ private:
     QPointer<TRLGraphicStorage> m_pages;
     std::unique_ptr<TRLProgress> m_progress;
     bool m_showProgress = true;
-    bool m_canceled = false;
+    std::atomic<bool> m_canceled{false};
     int m_filterTraits = 0;
     int m_passCount = 1;
     int m_fromPageNo = 1;

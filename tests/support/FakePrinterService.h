@@ -5,6 +5,7 @@
 #include "report/output/RLPrinters.h"
 
 #include <QFile>
+#include <QSemaphore>
 
 #include <memory>
 
@@ -52,6 +53,28 @@ public:
 
 private:
     std::shared_ptr<FakePrinterState> m_state;
+};
+
+// The fake service held at the start of every job until the test lets it go (entered tells that
+// a job is waiting there).
+class HeldPrinterService : public FakePrinterService
+{
+public:
+    HeldPrinterService(std::shared_ptr<FakePrinterState> state, std::shared_ptr<QSemaphore> gate,
+                       std::shared_ptr<QSemaphore> entered)
+        : FakePrinterService(std::move(state)), m_gate(std::move(gate)), m_entered(std::move(entered))
+    {
+    }
+    void CheckQueue(const QString &queue) override
+    {
+        m_entered->release();
+        m_gate->acquire();
+        FakePrinterService::CheckQueue(queue);
+    }
+
+private:
+    std::shared_ptr<QSemaphore> m_gate;
+    std::shared_ptr<QSemaphore> m_entered;
 };
 
 inline TRLPrinterQueue LocalQueue(const QString &name, const QString &port, bool isDefault = false)

@@ -1,0 +1,119 @@
+#include "report/output/RLFilterThread.h"
+
+#include "report/RLConsts.h"
+#include "report/RLExceptions.h"
+#include "report/RLHost.h"
+#include "report/output/RLFilters.h"
+#include "report/output/RLMetaFile.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> runningThreads{0};
+
+// Threads started and not yet ended; touched on the user-interface thread only.
+QList<QPointer<TFilterThread>> &startedThreads()
+{
+    static QList<QPointer<TFilterThread>> threads;
+    return threads;
+}
+
+QString backgroundBusyMessage()
+{
+    if (RLMessagesLanguage() == mlPortuguese)
+        return QStringLiteral("Uma impressão em segundo plano ainda está em andamento. "
+                              "Aguarde o seu término e tente de novo.");
+    return QStringLiteral("A background print is still running. Wait for it to end and try again.");
+}
+
+} // namespace
+
+TFilterThread::TFilterThread(TRLCustomFilter *filter) : m_filter(filter)
+{
+    // Counted before start so that a second print right after this one is refused.
+    runningThreads.fetch_add(1);
+    startedThreads().append(this);
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+TFilterThread::~TFilterThread()
+{
+    startedThreads().removeAll(this);
+}
+
+void TFilterThread::run()
+{
+    try {
+        m_filter->runPageLoop(true);
+    } catch (...) {
+        // Queued to the user-interface thread: a message box never opens on a worker.
+        RLReportError(std::current_exception());
+    }
+    runningThreads.fetch_sub(1);
+}
+
+void RLHandOver(const std::function<void()> &body)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) {
+        body();
+        return;
+    }
+    std::exception_ptr error;
+    const bool delivered = QMetaObject::invokeMethod(
+        app,
+        [&body, &error] {
+            try {
+                body();
+            } catch (...) {
+                error = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (!delivered)
+        throw TRLAbort();
+    if (error)
+        std::rethrow_exception(error);
+}
+
+bool RLBackgroundRunning()
+{
+    return runningThreads.load() > 0;
+}
+
+void RLCheckNoBackgroundRun()
+{
+    if (RLBackgroundRunning())
+        throw TRLException(backgroundBusyMessage());
+}
+
+void RLFinishBackgroundRuns()
+{
+    const QList<QPointer<TFilterThread>> threads = startedThreads();
+    for (const QPointer<TFilterThread> &thread : threads)
+        if (thread)
+            thread->Filter()->Cancel();
+    for (const QPointer<TFilterThread> &thread : threads) {
+        if (!thread)
+            continue;
+        QEventLoop loop;
+        QObject::connect(thread.data(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+        // The end may fall between the test below and the connection taking hold: look again now and then.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, &thread] {
+            if (!thread || thread->isFinished())
+                loop.quit();
+        });
+        poll.start(50);
+        // Never QThread::wait here: the worker may be waiting for a hand-over to this thread.
+        if (!thread->isFinished())
+            loop.exec();
+    }
+}

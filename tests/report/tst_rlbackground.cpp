@@ -1,0 +1,348 @@
+// Background output: the page loop on its own thread with the progress handed over to the
+// user-interface thread, cancel, errors reaching the application's error box, the end of the
+// program during a print, a second print meanwhile, and one print through a real CUPS queue.
+#include "report/RLConsts.h"
+#include "report/RLExceptions.h"
+#include "report/RLHost.h"
+#include "report/RLTempFiles.h"
+#include "report/output/RLFilterThread.h"
+#include "report/output/RLFilters.h"
+#include "report/output/RLMetaFile.h"
+#include "report/output/RLPrinters.h"
+#include "report/output/RLSpoolFilter.h"
+#include "support/FakePrinterService.h"
+#include "support/PdfInspect.h"
+#include "support/PrivateCups.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(std::exception_ptr)
+
+// The application's error box, as the program's application object offers it to the engine.
+class ErrorBoxApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    using QApplication::QApplication;
+    QStringList shown;
+    int shownOffThread = 0;
+
+public slots:
+    void handleException(std::exception_ptr error)
+    {
+        if (QThread::currentThread() != thread())
+            ++shownOffThread;
+        try {
+            std::rethrow_exception(error);
+        } catch (const TRLAbort &) {
+        } catch (const TRLException &e) {
+            shown << e.Message();
+        } catch (...) {
+            shown << QStringLiteral("?");
+        }
+    }
+};
+
+namespace {
+
+// The printer's temporary documents (the stores keep files of their own).
+QStringList printerTempFiles()
+{
+    return RLTempFiles().filter(QStringLiteral("~rlprn"));
+}
+
+ErrorBoxApplication *errorBox()
+{
+    return static_cast<ErrorBoxApplication *>(QCoreApplication::instance());
+}
+
+TRLGraphicStorage *newStore(QObject *owner, int pages)
+{
+    auto *store = new TRLGraphicStorage(owner);
+    store->SetOrientation(1);
+    store->SetPaperWidth(210);
+    store->SetPaperHeight(297);
+    for (int i = 1; i <= pages; ++i) {
+        auto *page = new TRLGraphicSurface;
+        page->SetWidth(794);
+        page->SetHeight(1123);
+        page->SetOrientation(1);
+        page->SetPaperWidth(210);
+        page->SetPaperHeight(297);
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(13);
+        page->SetFont(font);
+        page->TextRect(TRLRect(96, 96, 400, 120), 96, 96, QStringLiteral("Folha%1").arg(i));
+        store->Add(page);
+    }
+    return store;
+}
+
+// Records on which thread each progress call came, and cancels at a given step.
+struct ProgressLog
+{
+    int created = 0;
+    int steps = 0;
+    int released = 0;
+    int offThread = 0;
+    bool background = false;
+    int cancelAt = 0;
+};
+
+class LoggedProgress : public TRLProgress
+{
+public:
+    LoggedProgress(ProgressLog *log, std::function<void()> cancel) : m_log(log), m_cancel(std::move(cancel)) {}
+    ~LoggedProgress() override
+    {
+        check();
+        ++m_log->released;
+    }
+    void SetMax(int) override { check(); }
+    void Step() override
+    {
+        check();
+        if (++m_log->steps == m_log->cancelAt)
+            m_cancel();
+    }
+
+private:
+    void check()
+    {
+        if (QThread::currentThread() != qApp->thread())
+            ++m_log->offThread;
+    }
+    ProgressLog *m_log;
+    std::function<void()> m_cancel;
+};
+
+void logProgressIn(ProgressLog *log)
+{
+    SetRLProgressFactory([log](const QString &, int, std::function<void()> cancel, bool background) {
+        if (QThread::currentThread() != qApp->thread())
+            ++log->offThread;
+        ++log->created;
+        log->background = background;
+        return std::unique_ptr<TRLProgress>(new LoggedProgress(log, std::move(cancel)));
+    });
+}
+
+} // namespace
+
+class TestRLBackground : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<FakePrinterState> state;
+    std::shared_ptr<QSemaphore> gate;
+    std::shared_ptr<QSemaphore> entered;
+    QTemporaryDir dir;
+
+    int sentPages(int index)
+    {
+        const QString file = dir.filePath(QStringLiteral("job%1.pdf").arg(index));
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        f.write(state->sent.at(index).document);
+        f.close();
+        return int(PdfInspect::pages(file).size());
+    }
+
+    void useFakeService(bool held)
+    {
+        state = std::make_shared<FakePrinterState>();
+        state->queues = {LocalQueue(QStringLiteral("GuiaPDF"), QStringLiteral("cups-pdf:/X"), true)};
+        gate = std::make_shared<QSemaphore>();
+        entered = std::make_shared<QSemaphore>();
+        if (held)
+            SetRLPrinterService(std::make_unique<HeldPrinterService>(state, gate, entered));
+        else
+            SetRLPrinterService(std::make_unique<FakePrinterService>(state));
+    }
+
+    // Starts a background print held at the start of its job.
+    void startHeld(QObject *owner, int pages)
+    {
+        useFakeService(true);
+        RunFilterOnStore(newStore(owner, pages), nullptr, 1, -1, true);
+        // The worker's progress hand-overs need this thread's event loop meanwhile.
+        QTRY_VERIFY_WITH_TIMEOUT(entered->available() > 0, 20000);
+        QVERIFY(RLBackgroundRunning());
+    }
+
+private slots:
+    void initTestCase() { RLLoadMessages(mlPortuguese); }
+
+    void init()
+    {
+        errorBox()->shown.clear();
+        errorBox()->shownOffThread = 0;
+        RLSetApplicationClosing(false);
+    }
+
+    void cleanup()
+    {
+        if (gate)
+            gate->release(100);
+        RLFinishBackgroundRuns();
+        RLSetApplicationClosing(false);
+        SetRLProgressFactory(nullptr);
+    }
+
+    void finishesAndReleasesStore_data()
+    {
+        QTest::addColumn<bool>("owned");
+        QTest::addColumn<bool>("showProgress");
+        QTest::newRow("store without owner, progress") << false << true;
+        QTest::newRow("store without owner, no progress") << false << false;
+        QTest::newRow("store owned by a report") << true << true;
+    }
+    void finishesAndReleasesStore()
+    {
+        QFETCH(bool, owned);
+        QFETCH(bool, showProgress);
+        useFakeService(false);
+        ProgressLog log;
+        logProgressIn(&log);
+        QObject owner;
+        QPointer<TRLGraphicStorage> store = newStore(owned ? &owner : nullptr, 3);
+        SpoolFilter()->SetShowProgress(showProgress);
+        RunFilterOnStore(store, nullptr, 1, -1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
+        QCOMPARE(state->sent.size(), 1);
+        QCOMPARE(sentPages(0), 3);
+        // A store without owner goes with its last filter, on its own thread; an owned one stays.
+        if (owned) {
+            QTRY_VERIFY(store && store->Filters().isEmpty());
+        } else {
+            QTRY_VERIFY(!store);
+        }
+        QCOMPARE(log.created, showProgress ? 1 : 0);
+        QCOMPARE(log.steps, showProgress ? 3 : 0);
+        QTRY_COMPARE(log.released, log.created);
+        QCOMPARE(log.offThread, 0);
+        QCOMPARE(log.background, showProgress);
+        QVERIFY(errorBox()->shown.isEmpty());
+        QVERIFY(printerTempFiles().isEmpty());
+        SpoolFilter()->SetShowProgress(true);
+    }
+
+    void cancelDuringSecondOfFourPages()
+    {
+        useFakeService(false);
+        ProgressLog log;
+        log.cancelAt = 2;
+        logProgressIn(&log);
+        RunFilterOnStore(newStore(nullptr, 4), nullptr, 1, -1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
+        QCOMPARE(log.steps, 2);
+        QCOMPARE(state->sent.size(), 1);
+        QCOMPARE(sentPages(0), 2);
+        QVERIFY(!RLPrinter().Printing());
+        QVERIFY(errorBox()->shown.isEmpty());
+    }
+
+    void workerErrorReachesErrorBox_data()
+    {
+        QTest::addColumn<QString>("checkFailure");
+        QTest::addColumn<QString>("submitFailure");
+        QTest::newRow("queue refused at the start") << QStringLiteral("A fila GuiaPDF está parada.") << QString();
+        QTest::newRow("job refused at the end") << QString() << QStringLiteral("O serviço recusou o trabalho.");
+    }
+    void workerErrorReachesErrorBox()
+    {
+        QFETCH(QString, checkFailure);
+        QFETCH(QString, submitFailure);
+        useFakeService(false);
+        state->checkFailure = checkFailure;
+        state->submitFailure = submitFailure;
+        ProgressLog log;
+        logProgressIn(&log);
+        QPointer<TRLGraphicStorage> store = newStore(nullptr, 2);
+        RunFilterOnStore(store, nullptr, 1, -1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!errorBox()->shown.isEmpty(), 20000);
+        QCOMPARE(errorBox()->shown, QStringList{checkFailure + submitFailure});
+        QCOMPARE(errorBox()->shownOffThread, 0);
+        QTRY_VERIFY(!RLBackgroundRunning());
+        QTRY_VERIFY(!store);
+        QTRY_COMPARE(log.released, log.created);
+        QVERIFY(state->sent.isEmpty());
+        QVERIFY(!RLPrinter().Printing());
+        QVERIFY(printerTempFiles().isEmpty());
+    }
+
+    void closingDuringBackgroundPrint()
+    {
+        ProgressLog log;
+        logProgressIn(&log);
+        QObject owner;
+        startHeld(&owner, 4);
+        // The main window closed: the worker ends on its own at its next hand-over.
+        RLSetApplicationClosing(true);
+        gate->release(100);
+        RLFinishBackgroundRuns();
+        QVERIFY(!RLBackgroundRunning());
+        QVERIFY(!RLPrinter().Printing());
+        QVERIFY(state->sent.isEmpty());
+        QVERIFY(printerTempFiles().isEmpty());
+        QTRY_COMPARE(log.released, log.created);
+        QCOMPARE(log.offThread, 0);
+        // Closing is silent.
+        QVERIFY(errorBox()->shown.isEmpty());
+    }
+
+    void secondPrintDuringBackgroundOne()
+    {
+        QObject owner;
+        startHeld(&owner, 2);
+        TRLGraphicStorage *second = newStore(&owner, 1);
+        QString refusal;
+        try {
+            RunFilterOnStore(second, nullptr, 1, -1, true);
+        } catch (const TRLException &e) {
+            refusal = e.Message();
+        }
+        QVERIFY2(refusal.contains(QStringLiteral("segundo plano")), qPrintable(refusal));
+        QVERIFY(second->Filters().isEmpty());
+        gate->release(100);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
+        QCOMPARE(state->sent.size(), 1);
+        QCOMPARE(sentPages(0), 2);
+        // Once it has ended the next print goes through.
+        RunFilterOnStore(second, nullptr, 1, -1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
+        QTRY_COMPARE(state->sent.size(), 2);
+    }
+
+    void throughPrivateCups()
+    {
+        PrivateCups cups;
+        QVERIFY2(cups.IsRunning(), qPrintable(cups.Error()));
+        QVERIFY(cups.AddPdfQueue(QStringLiteral("GuiaPDF")));
+        ReleaseRLPrinter();
+        QPointer<TRLGraphicStorage> store = newStore(nullptr, 2);
+        RunFilterOnStore(store, nullptr, 1, -1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), PrivateCups::scaled(30000));
+        QVERIFY2(errorBox()->shown.isEmpty(), qPrintable(errorBox()->shown.join('\n')));
+        QTRY_VERIFY(!store);
+        const int job = RLPrinter().LastJobId();
+        QVERIFY(job > 0);
+        const QString pdf = cups.WaitForJob(job);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(PdfInspect::pages(pdf).size(), 2);
+        QCOMPARE(PdfInspect::texts(pdf), (QStringList{"Folha1", "Folha2"}));
+        ReleaseRLPrinter();
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    ErrorBoxApplication app(argc, argv);
+    TestRLBackground test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_rlbackground.moc"
