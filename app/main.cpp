@@ -3,7 +3,6 @@
 #include "app/pZavenorCLX.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
-#include "report/output/RLFeedBack.h"
 
 int main(int argc, char *argv[])
 {
@@ -12,8 +11,6 @@ int main(int argc, char *argv[])
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
     new BackgroundPrintCloser(&frmZavenor);
-    // Long prints show their progress, and a background one can be cancelled there.
-    InstallRLFeedBackProgress();
 
     // Hidden, never shown, released at exit; the Print command makes windows of its own.
     TfrmDadosGARE dadosGare;
