@@ -32,9 +32,13 @@ done
 # Every library the program links against comes from a package it depends on.
 bin_tree=$(mktemp -d)
 dpkg-deb --fsys-tarfile "$deb" | tar -x -C "$bin_tree" ./usr/bin/zavenor
+# Read whole, never cut short: a reader leaving early kills the writer with SIGPIPE, which
+# pipefail turns into a silent exit of this script.
+libraries=$(ldconfig -p)
 for soname in $(readelf -dW "$bin_tree/usr/bin/zavenor" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-  path=$(ldconfig -p | awk -v s="$soname" '$1 == s && /x86-64|x32|64bit|AArch64/ {print $NF; exit}')
-  owner=$( (dpkg -S "$path" || dpkg -S "$(readlink -f "$path")") 2>/dev/null | head -n1 | cut -d: -f1)
+  path=$(awk -v s="$soname" '$1 == s && /x86-64|x32|64bit|AArch64/ && !found {print $NF; found = 1}' <<<"$libraries")
+  owners=$( (dpkg -S "$path" || dpkg -S "$(readlink -f "$path")") 2>/dev/null || true)
+  owner=$(awk -F: 'NR == 1 {print $1}' <<<"$owners")
   check "depends on $owner (for $soname)" has_dep "$owner"
 done
 rm -rf "$bin_tree"
@@ -85,7 +89,7 @@ window_class() {
   source "$root/scripts/start-xvfb.sh"
   "$tree/usr/bin/zavenor" & local app=$!
   local win
-  win=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zavenor$' | head -n1)
+  win=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zavenor$' | awk 'NR == 1')
   # xprop shows the bytes beyond ASCII as octal escapes.
   printf '%b\n' "$(xprop -id "$win" WM_CLASS | sed 's/^[^"]*"[^"]*", "\(.*\)"$/\1/')"
   kill "$app" "$ZAVENOR_XVFB_PID"
