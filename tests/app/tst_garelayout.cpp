@@ -3,6 +3,7 @@
 // With ZAVENOR_GARE_PNG_DIR set, the colour and black-and-white pages are written there as
 // gare-colorido.png and gare-preto-e-branco.png.
 
+#include "GareTestData.h"
 #include "slips/pLayOutGare.h"
 #include "slips/pLayOutGareFill.h"
 #include "report/output/RLMetaFile.h"
@@ -16,36 +17,6 @@ namespace {
 constexpr quint32 kGreen = 0x1D611F; // #1F611D as the main window keeps it
 const QColor kGreenRgb(0x1F, 0x61, 0x1D);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
-
-TGareTexts typicalTexts()
-{
-    TGareTexts t;
-    t.EdNomeG = QStringLiteral("Comércio de Materiais de Construção Paulista Ltda. - ME");
-    t.EdEnderecoG = QStringLiteral("Avenida Brigadeiro Faria Lima, 1.234 - 5º andar - conj. 52");
-    t.EDMunicipioG = QStringLiteral("São José do Rio Preto");
-    t.EDUFG = QStringLiteral("SP");
-    t.EDFoneG = QStringLiteral("(17) 3234-5678");
-    t.MMTribG = QStringLiteral("ICMS - Parcelamento de débito fiscal\nParcela 12 de 60 - acordo 2023/0456");
-    t.EdCAEG = QStringLiteral("12.345.678-9");
-    t.EdPlacaG = QStringLiteral("ABC-1234");
-    t.MMObsG = QStringLiteral(
-        "Recolhimento referente ao auto de infração lavrado em 12/01/2024, com redução de multa "
-        "por pagamento à vista.\nValores corrigidos até a data de vencimento indicada no campo 02, "
-        "conforme demonstrativo anexo ao processo administrativo.\nEm caso de dúvida procurar o "
-        "posto fiscal da região de São José do Rio Preto.\nDocumento emitido pelo contribuinte.");
-    t.MEDTVencG = QStringLiteral("15/03/2024");
-    t.EDCodRecG = QStringLiteral("063-2");
-    t.EDInscEstG = QStringLiteral("123.456.789.012");
-    t.EDCGCG = QStringLiteral("12.345.678/0001-90");
-    t.EDInscrDAG = QStringLiteral("1.234.567.890-12");
-    t.EDNroAinG = QStringLiteral("3.123.456-7");
-    t.neValRecG = QStringLiteral("1.234.567,89");
-    t.neJurMorG = QStringLiteral("123.456,78");
-    t.neMulMorG = QStringLiteral("246.913,57");
-    t.neHonor = QStringLiteral("12.345,67");
-    t.LbTotalG = QStringLiteral("1.617.283,91");
-    return t;
-}
 
 TGareTexts emptyTexts()
 {
@@ -260,9 +231,9 @@ void TestGareLayout::fillSwapsTheCrests()
 void TestGareLayout::fillCopiesTextsIntoBothCopies_data()
 {
     QTest::addColumn<TGareTexts>("texts");
-    QTest::newRow("typical") << typicalTexts();
+    QTest::newRow("typical") << typicalGareTexts();
     QTest::newRow("nothing typed") << emptyTexts();
-    TGareTexts blanks = typicalTexts();
+    TGareTexts blanks = typicalGareTexts();
     blanks.EdNomeG = QStringLiteral("  nome com brancos  ");
     blanks.EDCGCG = QStringLiteral("12345678000190");
     blanks.MMObsG = QStringLiteral("\nlinha depois de uma vazia\n");
@@ -314,7 +285,7 @@ void TestGareLayout::printedPage()
     QFETCH(quint32, colour);
     QFETCH(QColor, ink);
     QFETCH(QColor, barFill);
-    const QImage page = printAndRender(colour, typicalTexts());
+    const QImage page = printAndRender(colour, typicalGareTexts());
     QCOMPARE(page.size(), QSize(794, 1123));
     const QString dir = qEnvironmentVariable("ZAVENOR_GARE_PNG_DIR");
     if (!dir.isEmpty())
@@ -352,7 +323,7 @@ void TestGareLayout::printedPage()
 void TestGareLayout::memoRowsFollowTheLineBreaks()
 {
     TfrmLayOutGARE form;
-    TGareTexts texts = typicalTexts();
+    TGareTexts texts = typicalGareTexts();
     FillGareLayout(form, texts, kGreen, kGreen);
     TRLGraphicSurface *page = preparePage(form);
     QVERIFY(page);
