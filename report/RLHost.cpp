@@ -1,6 +1,7 @@
 #include "report/RLHost.h"
 
 #include "report/RLExceptions.h"
+#include "report/RLQueuedCall.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -28,20 +29,29 @@ void warnUnhandled(std::exception_ptr error)
     }
 }
 
+// The application's handler, looked up by the name its signature carries: the engine does not know
+// the application's class.
+bool handOverToApplication(QCoreApplication *app, std::exception_ptr error)
+{
+    qRegisterMetaType<std::exception_ptr>("std::exception_ptr");
+    return app->metaObject()->indexOfMethod("handleException(std::exception_ptr)") >= 0
+        && QMetaObject::invokeMethod(app, "handleException", Qt::DirectConnection, Q_ARG(std::exception_ptr, error));
+}
+
 } // namespace
 
 void RLReportError(std::exception_ptr error)
 {
     QCoreApplication *app = QCoreApplication::instance();
-    if (app) {
-        // The handler opens a message box: never on a worker thread.
-        const Qt::ConnectionType type = QThread::currentThread() == app->thread()
-            ? Qt::DirectConnection : Qt::QueuedConnection;
-        // Under the name the slot's signature carries, which a queued call looks up.
-        qRegisterMetaType<std::exception_ptr>("std::exception_ptr");
-        if (app->metaObject()->indexOfMethod("handleException(std::exception_ptr)") >= 0
-            && QMetaObject::invokeMethod(app, "handleException", type, Q_ARG(std::exception_ptr, error)))
+    // The handler opens a message box: never on a worker thread.
+    if (app && QThread::currentThread() != app->thread()) {
+        if (RLQueueCall(app, [app, error] {
+                if (!handOverToApplication(app, error))
+                    warnUnhandled(error);
+            }))
             return;
+    } else if (app && handOverToApplication(app, error)) {
+        return;
     }
     warnUnhandled(error);
 }

@@ -3,6 +3,7 @@
 #include "report/RLConsts.h"
 #include "report/RLExceptions.h"
 #include "report/RLHost.h"
+#include "report/RLQueuedCall.h"
 #include "report/output/RLFilters.h"
 #include "report/output/RLMetaFile.h"
 
@@ -13,6 +14,9 @@
 #include <QTimer>
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -59,6 +63,52 @@ void TFilterThread::run()
     runningThreads.fetch_sub(1);
 }
 
+namespace {
+
+// What a hand-over and the worker waiting for it share. The worker waits on a standard condition
+// variable rather than on Qt's blocking connection, whose semaphore race detectors cannot see.
+struct HandOverState
+{
+    std::mutex mutex;
+    std::condition_variable settled;
+    bool finished = false;
+    bool ran = false;
+    std::exception_ptr error;
+};
+
+// Held only by the queued call: when it goes, run or dropped unrun (the queue cleared at exit), the
+// waiting worker is let go.
+class HandOverTicket
+{
+public:
+    explicit HandOverTicket(std::shared_ptr<HandOverState> state) : m_state(std::move(state)) {}
+    HandOverTicket(const HandOverTicket &) = delete;
+    HandOverTicket &operator=(const HandOverTicket &) = delete;
+    ~HandOverTicket()
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->finished = true;
+        m_state->settled.notify_all();
+    }
+    void Run(const std::function<void()> &body)
+    {
+        std::exception_ptr error;
+        try {
+            body();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::lock_guard lock(m_state->mutex);
+        m_state->ran = true;
+        m_state->error = error;
+    }
+
+private:
+    std::shared_ptr<HandOverState> m_state;
+};
+
+} // namespace
+
 void RLHandOver(const std::function<void()> &body)
 {
     QCoreApplication *app = QCoreApplication::instance();
@@ -66,21 +116,17 @@ void RLHandOver(const std::function<void()> &body)
         body();
         return;
     }
-    std::exception_ptr error;
-    const bool delivered = QMetaObject::invokeMethod(
-        app,
-        [&body, &error] {
-            try {
-                body();
-            } catch (...) {
-                error = std::current_exception();
-            }
-        },
-        Qt::BlockingQueuedConnection);
-    if (!delivered)
+    auto state = std::make_shared<HandOverState>();
+    {
+        auto ticket = std::make_shared<HandOverTicket>(state);
+        RLQueueCall(app, [ticket, &body] { ticket->Run(body); });
+    }
+    std::unique_lock lock(state->mutex);
+    state->settled.wait(lock, [&state] { return state->finished; });
+    if (!state->ran)
         throw TRLAbort();
-    if (error)
-        std::rethrow_exception(error);
+    if (state->error)
+        std::rethrow_exception(state->error);
 }
 
 bool RLBackgroundRunning()

@@ -3,6 +3,7 @@
 #include "report/RLConsts.h"
 #include "report/RLExceptions.h"
 #include "report/RLHost.h"
+#include "report/RLQueuedCall.h"
 #include "report/output/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLFilterThread.h"
@@ -209,7 +210,7 @@ void TRLCustomFilter::unlinkStore()
         if (QThread::currentThread() == store->thread())
             store->Unlink(this);
         else
-            QMetaObject::invokeMethod(store, [store, this] { store->Unlink(this); }, Qt::QueuedConnection);
+            RLQueueCall(store, [store, this] { store->Unlink(this); });
     }
 }
 

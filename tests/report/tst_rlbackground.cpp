@@ -4,6 +4,7 @@
 #include "report/RLConsts.h"
 #include "report/RLExceptions.h"
 #include "report/RLHost.h"
+#include "report/RLQueuedCall.h"
 #include "report/RLTempFiles.h"
 #include "report/output/RLFilterThread.h"
 #include "report/output/RLFilters.h"
@@ -17,6 +18,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 Q_DECLARE_METATYPE(std::exception_ptr)
 
@@ -190,6 +194,55 @@ private slots:
         RLFinishBackgroundRuns();
         RLSetApplicationClosing(false);
         SetRLProgressFactory(nullptr);
+    }
+
+    // A worker's call lands on the receiver's thread, or is destroyed unrun when the receiver goes
+    // first; a hand-over brings the main thread's error back, and a dropped one is a silent abort.
+    void queuedCallsFromWorker_data()
+    {
+        QTest::addColumn<bool>("receiverGoesFirst");
+        QTest::addColumn<bool>("handOverThrows");
+        QTest::newRow("call runs on the receiver's thread") << false << false;
+        QTest::newRow("receiver deleted before the call") << true << false;
+        QTest::newRow("hand-over error raised on the worker") << false << true;
+    }
+    void queuedCallsFromWorker()
+    {
+        QFETCH(bool, receiverGoesFirst);
+        QFETCH(bool, handOverThrows);
+        auto receiver = std::make_unique<QObject>();
+        QThread *ranOn = nullptr;
+        auto destroyed = std::make_shared<bool>(false);
+        auto guard = std::shared_ptr<void>(nullptr, [destroyed](void *) { *destroyed = true; });
+        QString raised;
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            // The call alone holds the guard: it tells when the call is destroyed.
+            RLQueueCall(receiver.get(), [&ranOn, g = std::move(guard)] { ranOn = QThread::currentThread(); });
+            if (!receiverGoesFirst) {
+                try {
+                    RLHandOver([handOverThrows] {
+                        if (handOverThrows)
+                            throw TRLException(QStringLiteral("Falhou no principal"));
+                    });
+                } catch (const TRLException &e) {
+                    raised = e.Message();
+                }
+            }
+            done = true;
+        });
+        if (receiverGoesFirst) {
+            worker.join();
+            receiver.reset();
+        } else {
+            // The hand-over needs this thread's event loop while the worker waits.
+            QTRY_VERIFY_WITH_TIMEOUT(done, 20000);
+            worker.join();
+        }
+        QCoreApplication::processEvents();
+        QTRY_VERIFY(*destroyed);
+        QCOMPARE(ranOn, receiverGoesFirst ? nullptr : QThread::currentThread());
+        QCOMPARE(raised, handOverThrows ? QStringLiteral("Falhou no principal") : QString());
     }
 
     void finishesAndReleasesStore_data()
