@@ -9,6 +9,7 @@
 #include "report/output/RLPrintDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QFont>
 #include <QFontMetrics>
@@ -17,11 +18,13 @@
 
 namespace PrintedPage {
 
-// Accepts (or cancels) the print dialog and answers every message box, remembering them.
+// Accepts (or cancels) the print dialog, in the background when asked, and answers every message
+// box, remembering them.
 class DialogAnswerer : public QObject
 {
 public:
     bool accept = true;
+    bool background = false;
     int dialogs = 0;
     QStringList titles, texts;
 
@@ -32,6 +35,8 @@ public:
             QWidget *modal = QApplication::activeModalWidget();
             if (auto *dialog = qobject_cast<TRLPrintDialog *>(modal); dialog && dialog->isVisible()) {
                 ++dialogs;
+                if (background)
+                    dialog->CheckBoxPrintInBackground->setChecked(true);
                 (accept ? dialog->ButtonOk : dialog->ButtonCancel)->click();
             } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
                 titles << box->windowTitle();

@@ -10,6 +10,7 @@
 #include "slips/pDadosDARF.h"
 #include "support/FakePrinterService.h"
 #include "support/PdfInspect.h"
+#include "PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>
@@ -23,32 +24,9 @@ using namespace WindowDriver;
 namespace {
 
 // Accepts the print dialog with the background choice ticked and answers every message box.
-class BackgroundAnswerer : public QObject
+struct BackgroundAnswerer : PrintedPage::DialogAnswerer
 {
-public:
-    int dialogs = 0;
-    QStringList titles, texts;
-
-    BackgroundAnswerer()
-    {
-        m_timer.setInterval(20);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (auto *dialog = qobject_cast<TRLPrintDialog *>(modal); dialog && dialog->isVisible()) {
-                ++dialogs;
-                dialog->CheckBoxPrintInBackground->setChecked(true);
-                dialog->ButtonOk->click();
-            } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                titles << box->windowTitle();
-                texts << box->text();
-                box->defaultButton()->click();
-            }
-        });
-        m_timer.start();
-    }
-
-private:
-    QTimer m_timer;
+    BackgroundAnswerer() { background = true; }
 };
 
 int liveDarfWindows()
