@@ -45,6 +45,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -415,6 +416,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // Widgets: the engine's print path may show its windows (not here: progress and dialog are off).
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // figures with a decimal point, whatever the language
     QStringList positional;
     int runs = 5;
     int memoryOnly = 0;
