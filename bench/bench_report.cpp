@@ -340,7 +340,7 @@ qint64 paintStraight(const QString &fileName, const StraightPlan &plan, const Re
     const QPen framePen(QColor(0, 0, 128), std::max(1, RLRound(static_cast<long double>(plan.fy))),
                         Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     const QBrush frameFill(QColor(240, 244, 255));
-    const Mapping map{0, plan.fy};
+    const auto deviceY = [&](int y) { return RLRound(static_cast<long double>(y) * plan.fy); };
     int record = 0;
     for (int page = 0; page < plan.pages; ++page) {
         if (page > 0)
@@ -352,8 +352,8 @@ qint64 paintStraight(const QString &fileName, const StraightPlan &plan, const Re
             const int top = plan.detailTop + n * detailHeight;
             painter.setPen(framePen);
             painter.setBrush(frameFill);
-            painter.drawRect(plan.frame.translated(0, map.y(top + 1)).adjusted(0, 0, -1, -1));
-            const int dy = map.y(top);
+            painter.drawRect(plan.frame.translated(0, deviceY(top + 1)).adjusted(0, 0, -1, -1));
+            const int dy = deviceY(top);
             for (int f = 0; f < fieldCount; ++f)
                 drawText(painter, fonts, plan.detail[size_t(f)], dy, model.data(model.index(record, f), Qt::DisplayRole).toString());
         }
