@@ -3,12 +3,35 @@
 
 #include <QAbstractItemModel>
 
-TRLModelDataSet::TRLModelDataSet(QAbstractItemModel *model, int role) : m_model(model), m_role(role) {}
+TRLModelDataSet::TRLModelDataSet(QAbstractItemModel *model, int role) : m_model(model), m_role(role)
+{
+    watchModel();
+}
+
+TRLModelDataSet::~TRLModelDataSet() = default;
 
 void TRLModelDataSet::SetModel(QAbstractItemModel *model)
 {
     m_model = model;
     m_row = 0;
+    watchModel();
+}
+
+void TRLModelDataSet::watchModel()
+{
+    m_columns.clear();
+    m_watch = std::make_unique<QObject>();
+    if (!m_model)
+        return;
+    QObject *watch = m_watch.get();
+    const auto forget = [this] { m_columns.clear(); };
+    QAbstractItemModel *model = m_model;
+    QObject::connect(model, &QAbstractItemModel::headerDataChanged, watch, forget);
+    QObject::connect(model, &QAbstractItemModel::columnsInserted, watch, forget);
+    QObject::connect(model, &QAbstractItemModel::columnsRemoved, watch, forget);
+    QObject::connect(model, &QAbstractItemModel::columnsMoved, watch, forget);
+    QObject::connect(model, &QAbstractItemModel::modelReset, watch, forget);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, watch, forget);
 }
 
 void TRLModelDataSet::Open()
@@ -44,11 +67,15 @@ int TRLModelDataSet::column(const QString &name) const
 {
     if (!m_model)
         return -1;
-    const int columns = m_model->columnCount();
-    for (int c = 0; c < columns; ++c)
-        if (m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().compare(name, Qt::CaseInsensitive) == 0)
-            return c;
-    return -1;
+    if (m_columns.isEmpty()) {
+        // The first of equal names wins, as a search from the left would find it.
+        const int columns = m_model->columnCount();
+        for (int c = columns - 1; c >= 0; --c)
+            m_columns.insert(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toCaseFolded(), c);
+        if (m_columns.isEmpty())
+            return -1;
+    }
+    return m_columns.value(name.toCaseFolded(), -1);
 }
 
 QVariant TRLModelDataSet::FieldValue(const QString &name) const

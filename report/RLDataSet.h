@@ -2,11 +2,14 @@
 // Records for a report: a small cursor over rows whose fields are read by name, and an adapter that
 // lets any Qt item model feed a report.
 
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
 
 #include <QAbstractItemModel>
+
+#include <memory>
 
 class TRLDataSet
 {
@@ -30,6 +33,9 @@ class TRLModelDataSet : public TRLDataSet
 {
 public:
     explicit TRLModelDataSet(QAbstractItemModel *model = nullptr, int role = Qt::DisplayRole);
+    ~TRLModelDataSet() override;
+    TRLModelDataSet(const TRLModelDataSet &) = delete;
+    TRLModelDataSet &operator=(const TRLModelDataSet &) = delete;
 
     QAbstractItemModel *Model() const { return m_model; }
     void SetModel(QAbstractItemModel *model);
@@ -48,8 +54,13 @@ public:
 private:
     int column(const QString &name) const;
     void fetchWhile(int rowsWanted) const;
+    void watchModel();
 
     QPointer<QAbstractItemModel> m_model;
+    // Columns by folded header text, read once: every label of every record asks by name. Any
+    // change of the model's columns or headers empties it.
+    mutable QHash<QString, int> m_columns;
+    std::unique_ptr<QObject> m_watch;
     int m_role;
     int m_row = 0;
     bool m_active = false;

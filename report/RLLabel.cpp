@@ -89,7 +89,9 @@ void TRLCustomLabel::Print()
     SetSurfaceFont(surface);
     const QString spaced = caption + QLatin1Char(' ');
     const int s = surface->TextWidth(QStringLiteral(" "));
-    const int wt = surface->TextWidth(spaced);
+    // Only right and centred texts start where their width puts them.
+    const bool measured = Alignment() == taRightJustify || Alignment() == taCenter;
+    const int wt = measured ? surface->TextWidth(spaced) : 0;
     const int ht = surface->TextHeight(spaced);
     const int x = RLTextOriginX(Alignment(), r, s, wt);
     int y = r.Top;

@@ -212,7 +212,10 @@ private:
     TRLRect m_clipRect;
     int m_sourceControlId = 0;
     TRLNameValueList m_macros;
-    mutable std::unique_ptr<QImage> m_measureBitmap;
+    // Metrics of the last font measured: labels of a band measure in one font, record after record.
+    struct TextMeasure;
+    const TextMeasure &measure() const;
+    mutable std::unique_ptr<TextMeasure> m_measure;
 };
 
 // ---------------------------------------------------------------------------------------------

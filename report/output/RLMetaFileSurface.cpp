@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 
 namespace {
@@ -207,19 +208,39 @@ void TRLGraphicSurface::Clear()
     m_sourceControlId = 0;
 }
 
+struct TRLGraphicSurface::TextMeasure
+{
+    QImage device = reportMeasureBitmap();
+    QFont font;
+    std::optional<QFontMetrics> metrics;
+    int blank = 0;
+};
+
+const TRLGraphicSurface::TextMeasure &TRLGraphicSurface::measure() const
+{
+    if (!m_measure)
+        m_measure = std::make_unique<TextMeasure>();
+    TextMeasure &m = *m_measure;
+    if (!m.metrics || m.font != m_font) {
+        m.font = m_font;
+        m.metrics.emplace(m_font, &m.device);
+        m.blank = m.metrics->horizontalAdvance(QStringLiteral(" "));
+    }
+    return m;
+}
+
 int TRLGraphicSurface::TextWidth(const QString &text) const
 {
-    if (!m_measureBitmap)
-        m_measureBitmap = std::make_unique<QImage>(reportMeasureBitmap());
-    return QFontMetrics(m_font, m_measureBitmap.get()).horizontalAdvance(text);
+    const TextMeasure &m = measure();
+    if (text.size() == 1 && text.front() == QLatin1Char(' '))
+        return m.blank;
+    return m.metrics->horizontalAdvance(text);
 }
 
 int TRLGraphicSurface::TextHeight(const QString &text) const
 {
     Q_UNUSED(text);
-    if (!m_measureBitmap)
-        m_measureBitmap = std::make_unique<QImage>(reportMeasureBitmap());
-    return QFontMetrics(m_font, m_measureBitmap.get()).height();
+    return measure().metrics->height();
 }
 
 void TRLGraphicSurface::MergeSurface(int x, int y, const TRLGraphicSurface &source)

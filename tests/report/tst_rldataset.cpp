@@ -5,6 +5,7 @@
 #include "support/FakePrinterService.h"
 
 #include <QAbstractTableModel>
+#include <QStandardItemModel>
 #include <QtTest>
 
 namespace {
@@ -57,6 +58,8 @@ private slots:
     void walksALazyModelToItsEnd_data();
     void walksALazyModelToItsEnd();
     void fieldsByName();
+    void fieldNamesFollowTheModel_data();
+    void fieldNamesFollowTheModel();
     void reportReadsTheModel_data();
     void reportReadsTheModel();
 };
@@ -120,6 +123,50 @@ void TestRLDataSet::fieldsByName()
     data.SetModel(nullptr);
     QVERIFY(data.Eof());
     QVERIFY(!data.HasField("Nome"));
+}
+
+void TestRLDataSet::fieldNamesFollowTheModel_data()
+{
+    // A model of one row "a b c" under the headers "Codigo Nome Cidade", changed after a first
+    // lookup; the fields are then read by these names.
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QString>("expected"); // the values of Codigo, Nome, Cidade ("-" for none)
+    QTest::newRow("unchanged") << 0 << "a b c";
+    QTest::newRow("header renamed") << 1 << "a - c";
+    QTest::newRow("column inserted in front") << 2 << "a b c";
+    QTest::newRow("column removed") << 3 << "- b c";
+    QTest::newRow("columns moved") << 4 << "a b c";
+    QTest::newRow("model reset") << 5 << "- - -";
+}
+
+void TestRLDataSet::fieldNamesFollowTheModel()
+{
+    QFETCH(int, change);
+    QFETCH(QString, expected);
+    QStandardItemModel model(1, 3);
+    model.setHorizontalHeaderLabels({"Codigo", "Nome", "Cidade"});
+    for (int c = 0; c < 3; ++c)
+        model.setItem(0, c, new QStandardItem(QString(QChar('a' + c))));
+    TRLModelDataSet data(&model);
+    data.Open();
+    data.First();
+    QCOMPARE(data.FieldValue("nome").toString(), QStringLiteral("b"));
+    switch (change) {
+    case 1: model.setHeaderData(1, Qt::Horizontal, "Apelido"); break;
+    case 2:
+        model.insertColumn(0, {new QStandardItem("z")});
+        model.setHeaderData(0, Qt::Horizontal, "Extra");
+        break;
+    case 3: model.removeColumn(0); break;
+    case 4: model.moveColumn({}, 2, {}, 0); break;
+    case 5: model.clear(); break;
+    }
+    QStringList got;
+    for (const char *name : {"Codigo", "Nome", "Cidade"}) {
+        const QVariant v = data.FieldValue(name);
+        got << (v.isValid() ? v.toString() : "-");
+    }
+    QCOMPARE(got.join(' '), expected);
 }
 
 void TestRLDataSet::reportReadsTheModel_data()

@@ -25,6 +25,36 @@ private slots:
         QCOMPARE(surface.TextWidth(text), expected);
         QCOMPARE(textExtent(text, points).width(), expected);
     }
+
+    // The surface keeps the metrics of the last font: each change of font measures anew.
+    void measuresInTheFontOfTheMoment_data()
+    {
+        QTest::addColumn<QStringList>("fonts"); // "family pixels [bold]" in the order they are set
+        QTest::newRow("one font") << QStringList{"Arial 13"};
+        QTest::newRow("size changes and back") << QStringList{"Arial 13", "Arial 20", "Arial 13"};
+        QTest::newRow("bold only") << QStringList{"Arial 13", "Arial 13 bold"};
+        QTest::newRow("family only") << QStringList{"Arial 13", "Courier New 13"};
+    }
+    void measuresInTheFontOfTheMoment()
+    {
+        QFETCH(QStringList, fonts);
+        const QString text = QStringLiteral("Página 12 de 345 — Arrecadação");
+        TRLGraphicSurface surface;
+        for (const QString &spec : fonts) {
+            const QStringList parts = spec.split(' ');
+            const bool bold = parts.last() == QLatin1String("bold");
+            const int pixels = parts.at(parts.size() - (bold ? 2 : 1)).toInt();
+            QFont font(parts.mid(0, parts.size() - (bold ? 2 : 1)).join(' '));
+            font.setPixelSize(pixels);
+            font.setBold(bold);
+            surface.SetFont(font);
+            QFont plain(font);
+            QFontMetrics metrics(plain);
+            QCOMPARE(surface.TextWidth(text), metrics.horizontalAdvance(text));
+            QCOMPARE(surface.TextWidth(QStringLiteral(" ")), metrics.horizontalAdvance(QStringLiteral(" ")));
+            QCOMPARE(surface.TextHeight(text), metrics.height());
+        }
+    }
 };
 
 int main(int argc, char **argv)

@@ -133,6 +133,10 @@ private slots:
     void pageBreakingOfBands_data();
     void pageBreakingOfBands();
     void carbonCopiesRepeatGroups();
+    void blankAndRetainedRecords_data();
+    void blankAndRetainedRecords();
+    void footersMeasuredAgain_data();
+    void footersMeasuredAgain();
     void summaryAfterTheLastDetail_data();
     void summaryAfterTheLastDetail();
     void groupsBreakOnTheirKey_data();
@@ -286,6 +290,70 @@ void TestRLPagination::carbonCopiesRepeatGroups()
     const QStringList got = doc.texts(0).mid(1, 4);
     const QString first = got.value(0).section('@', 0, 0), second = first == "A" ? "B" : "A";
     QCOMPARE(got, (QStringList{first + "@40", second + "@60", first + "@80", second + "@100"}));
+}
+
+void TestRLPagination::blankAndRetainedRecords_data()
+{
+    // Record 2's answers in turn; each detail printed as "RecNo/CopyNo:text of a fixed label".
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("used") << QList<int>{} << "1/1:fixo 2/1:fixo 3/1:fixo";
+    QTest::newRow("a blank line, then the record")
+        << QList<int>{raBlankAndRetain} << "1/1:fixo 2/1: 2/1:fixo 3/1:fixo";
+    QTest::newRow("two blank lines") << QList<int>{raBlankAndRetain, raBlankAndRetain}
+                                     << "1/1:fixo 2/1: 2/1: 2/1:fixo 3/1:fixo";
+    QTest::newRow("copy, blank, copy")
+        << QList<int>{raUseAndRetain, raBlankAndRetain, raUseIt} << "1/1:fixo 2/1:fixo 2/2: 2/1:fixo 3/1:fixo";
+}
+
+void TestRLPagination::blankAndRetainedRecords()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(QString, expected);
+    Doc doc(3);
+    TRLLabel *fixed = doc.label(doc.detail, 200, 0, "fixo");
+    doc.report->OnDataRecord = [&](TRLCustomControl *, int recNo, int, bool &, TRLRecordAction &action) {
+        if (recNo == 2 && !answers.isEmpty())
+            action = TRLRecordAction(answers.takeFirst());
+    };
+    QStringList seen;
+    doc.detail->AfterPrint = [&](TRLCustomControl *) {
+        seen << QString("%1/%2:%3").arg(doc.report->RecNo()).arg(doc.report->CopyNo()).arg(fixed->Caption());
+    };
+    QVERIFY(doc.report->Prepare());
+    QCOMPARE(seen.join(' '), expected);
+    // A blank line leaves its fixed text off the page.
+    QCOMPARE(doc.texts(0).filter("fixo").size(), expected.count(":fixo"));
+}
+
+void TestRLPagination::footersMeasuredAgain_data()
+{
+    // A self-sizing footer of two lines (40 px) loses its second line after record 5: measured
+    // again, it leaves room for one more 20 px detail on each page.
+    QTest::addColumn<int>("measuring");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("never") << int(fmNone) << runOf(1, 20) + " | " + runOf(21, 40) + " | " + runOf(41, 45);
+    QTest::newRow("after the page header")
+        << int(fmAfterHeader) << runOf(1, 20) + " | " + runOf(21, 41) + " | " + runOf(42, 45);
+    QTest::newRow("before every detail")
+        << int(fmBeforeDetail) << runOf(1, 21) + " | " + runOf(22, 42) + " | " + runOf(43, 45);
+}
+
+void TestRLPagination::footersMeasuredAgain()
+{
+    QFETCH(int, measuring);
+    QFETCH(QString, expected);
+    Doc doc(45, 20);
+    TRLLabel *second = doc.label(doc.footer, 0, 24, "segunda linha");
+    doc.footer->SetAutoSize(true);
+    QCOMPARE(doc.footer->Height(), 40);
+    doc.report->SetFooterMeasuring(TRLFooterMeasuring(measuring));
+    doc.detail->AfterPrint = [&](TRLCustomControl *) {
+        if (doc.report->RecNo() == 5)
+            second->SetVisible(false);
+    };
+    QVERIFY(doc.report->Prepare());
+    QCOMPARE(doc.records_(), expected);
 }
 
 void TestRLPagination::summaryAfterTheLastDetail_data()
