@@ -155,8 +155,7 @@ struct StraightCall
     enum Kind { Fill, Box, Ellipse, Line, Polygon, Polyline, Text, Picture, Clip, Unclip } kind = Fill;
     QRect rect;
     QColor color;             // of the pen, the text or a fill
-    Qt::BrushStyle brushStyle = Qt::SolidPattern;
-    QColor brushColor;
+    int brush = -1;           // index into the plan's brushes
     Qt::PenStyle penStyle = Qt::SolidLine;
     int penWidth = 0;
     QPolygon points;          // lines and shapes
@@ -165,17 +164,47 @@ struct StraightCall
     QPoint at;
     QString text;
     bool clip = false;
-    bool background = false;  // a text's box filled with brushColor first
+    bool background = false;  // a text's box filled with its brush first
+};
+
+struct BrushSpec
+{
+    QColor color;
+    Qt::BrushStyle style;
+    bool operator==(const BrushSpec &) const = default;
 };
 
 struct StraightPlan
 {
-    std::vector<QFont> fonts; // made again for every page, as such a program would
+    // Made again for every page, as such a program would; set on the painter per call.
+    std::vector<QFont> fonts;
+    std::vector<BrushSpec> brushes;
+    // A picture that comes back (the crest of each copy) is one image, as the program holds it.
+    std::vector<std::pair<QByteArray, QImage>> pictures;
     std::vector<StraightCall> calls;
     int clippedTexts = 0;
     int texts = 0;
     QStringList unsupported; // recorded kinds the plan does not draw alike
 };
+
+int brushIndex(StraightPlan &plan, const TRLMetaBrush &brush)
+{
+    const BrushSpec spec{brush.Color.ToQColor(), brush.QtStyle()};
+    const auto known = std::find(plan.brushes.begin(), plan.brushes.end(), spec);
+    if (known != plan.brushes.end())
+        return int(known - plan.brushes.begin());
+    plan.brushes.push_back(spec);
+    return int(plan.brushes.size()) - 1;
+}
+
+QImage pictureOf(StraightPlan &plan, const QByteArray &data)
+{
+    for (const auto &[known, picture] : plan.pictures)
+        if (known == data)
+            return picture;
+    plan.pictures.emplace_back(data, TRLImageObject::PictureFromData(data));
+    return plan.pictures.back().second;
+}
 
 QFont fontOf(const TRLTextObject &text)
 {
@@ -224,8 +253,7 @@ void planText(StraightPlan &plan, StraightCall &call, const TRLTextObject &text,
     call.text = text.Alignment == mtaJustify ? justify(shown, m, right - x) : shown;
     call.color = text.Font.Color.ToQColor();
     call.background = text.Brush.Style != mbsClear;
-    call.brushColor = text.Brush.Color.ToQColor();
-    call.brushStyle = text.Brush.QtStyle();
+    call.brush = brushIndex(plan, text.Brush);
     if (call.background && (text.TextOptions & MetaTextFlagUnclipped))
         call.rect = QRect(x, y, m.horizontalAdvance(call.text), m.height());
     call.clip = !(text.TextOptions & MetaTextFlagUnclipped) && inkOverflows(font, m, call.text, call.at, box);
@@ -233,13 +261,13 @@ void planText(StraightPlan &plan, StraightCall &call, const TRLTextObject &text,
     plan.clippedTexts += call.clip;
 }
 
-void takePenAndBrush(StraightCall &call, const TRLMetaPen &pen, const TRLMetaBrush &brush, const Mapping &map)
+void takePenAndBrush(StraightPlan &plan, StraightCall &call, const TRLMetaPen &pen, const TRLMetaBrush &brush,
+                     const Mapping &map)
 {
     call.color = pen.Color.ToQColor();
     call.penStyle = pen.QtStyle();
     call.penWidth = RLMeta::scaledPenWidth(pen.Width, map.fx);
-    call.brushColor = brush.Color.ToQColor();
-    call.brushStyle = brush.QtStyle();
+    call.brush = brushIndex(plan, brush);
 }
 
 QPolygon mapped(const TRLMetaPointArray &points, const Mapping &map)
@@ -260,23 +288,22 @@ StraightPlan planStraight(const TRLGraphicSurface &page, QPaintDevice *device, c
         switch (object->Code()) {
         case TRLGraphicObject::FillRectKind: {
             const auto &fill = static_cast<const TRLFillRectObject &>(*object);
-            call.brushColor = fill.Brush.Color.ToQColor();
-            call.brushStyle = fill.Brush.QtStyle();
+            call.brush = brushIndex(plan, fill.Brush);
             break;
         }
         case TRLGraphicObject::PixelKind:
-            call.brushColor = static_cast<const TRLPixelObject &>(*object).Color.ToQColor();
+            call.brush = brushIndex(plan, TRLMetaBrush{static_cast<const TRLPixelObject &>(*object).Color, mbsSolid});
             break;
         case TRLGraphicObject::RectangleKind:
         case TRLGraphicObject::EllipseKind: {
             const auto &shape = static_cast<const TRLShapeObject &>(*object);
-            takePenAndBrush(call, shape.Pen, shape.Brush, map);
+            takePenAndBrush(plan, call, shape.Pen, shape.Brush, map);
             call.kind = object->Code() == TRLGraphicObject::EllipseKind ? StraightCall::Ellipse : StraightCall::Box;
             break;
         }
         case TRLGraphicObject::LineKind: {
             const auto &line = static_cast<const TRLLineObject &>(*object);
-            takePenAndBrush(call, line.Pen, line.Brush, map);
+            takePenAndBrush(plan, call, line.Pen, line.Brush, map);
             call.kind = StraightCall::Line;
             call.points = mapped({line.FromPoint, line.ToPoint}, map);
             if (call.penWidth > 1 && call.penStyle != Qt::SolidLine && call.penStyle != Qt::NoPen)
@@ -285,14 +312,14 @@ StraightPlan planStraight(const TRLGraphicSurface &page, QPaintDevice *device, c
         }
         case TRLGraphicObject::PolygonKind: {
             const auto &polygon = static_cast<const TRLPolygonObject &>(*object);
-            takePenAndBrush(call, polygon.Pen, polygon.Brush, map);
+            takePenAndBrush(plan, call, polygon.Pen, polygon.Brush, map);
             call.kind = StraightCall::Polygon;
             call.points = mapped(polygon.Points, map);
             break;
         }
         case TRLGraphicObject::PolylineKind: {
             const auto &polyline = static_cast<const TRLPolylineObject &>(*object);
-            takePenAndBrush(call, polyline.Pen, TRLMetaBrush{TRLMetaColor(), mbsClear}, map);
+            takePenAndBrush(plan, call, polyline.Pen, TRLMetaBrush{TRLMetaColor(), mbsClear}, map);
             call.kind = StraightCall::Polyline;
             call.points = mapped(polyline.Points, map);
             break;
@@ -300,7 +327,7 @@ StraightPlan planStraight(const TRLGraphicSurface &page, QPaintDevice *device, c
         case TRLGraphicObject::ImageKind: {
             const auto &image = static_cast<const TRLImageObject &>(*object);
             call.kind = StraightCall::Picture;
-            call.picture = TRLImageObject::PictureFromData(image.Data);
+            call.picture = pictureOf(plan, image.Data);
             if (image.WholeWidths && call.picture.width() > 0)
                 call.rect.setWidth((call.rect.width() / call.picture.width()) * call.picture.width() + 1);
             break;
@@ -331,20 +358,20 @@ QPen straightPen(const StraightCall &call)
 void paintStraight(QPainter &painter, const StraightPlan &plan)
 {
     const std::vector<QFont> fonts(plan.fonts.begin(), plan.fonts.end());
+    std::vector<QBrush> brushes;
+    for (const BrushSpec &spec : plan.brushes)
+        brushes.emplace_back(spec.color, spec.style);
     for (const StraightCall &call : plan.calls) {
         switch (call.kind) {
         case StraightCall::Fill:
-            if (call.brushStyle == Qt::SolidPattern)
-                painter.fillRect(call.rect, call.brushColor);
-            else
-                painter.fillRect(call.rect, QBrush(call.brushColor, call.brushStyle));
+            painter.fillRect(call.rect, brushes[size_t(call.brush)]);
             break;
         case StraightCall::Box:
         case StraightCall::Ellipse: {
             const bool ellipse = call.kind == StraightCall::Ellipse;
             if (call.penStyle == Qt::NoPen) {
                 painter.setPen(Qt::NoPen);
-                painter.setBrush(QBrush(call.brushColor, call.brushStyle));
+                painter.setBrush(brushes[size_t(call.brush)]);
                 ellipse ? painter.drawEllipse(call.rect) : painter.fillRect(call.rect, painter.brush());
                 break;
             }
@@ -354,7 +381,7 @@ void paintStraight(QPainter &painter, const StraightPlan &plan)
                 break;
             }
             painter.setPen(straightPen(call));
-            painter.setBrush(QBrush(call.brushColor, call.brushStyle));
+            painter.setBrush(brushes[size_t(call.brush)]);
             const QRect box = call.rect.adjusted(0, 0, -1, -1);
             ellipse ? painter.drawEllipse(box) : painter.drawRect(box);
             break;
@@ -365,7 +392,7 @@ void paintStraight(QPainter &painter, const StraightPlan &plan)
             break;
         case StraightCall::Polygon:
             painter.setPen(straightPen(call));
-            painter.setBrush(QBrush(call.brushColor, call.brushStyle));
+            painter.setBrush(brushes[size_t(call.brush)]);
             painter.drawPolygon(call.points);
             break;
         case StraightCall::Polyline:
@@ -378,7 +405,7 @@ void paintStraight(QPainter &painter, const StraightPlan &plan)
                 painter.setClipRect(call.rect, Qt::IntersectClip);
             }
             if (call.background)
-                painter.fillRect(call.rect, QBrush(call.brushColor, call.brushStyle));
+                painter.fillRect(call.rect, brushes[size_t(call.brush)]);
             painter.setFont(fonts[size_t(call.font)]);
             painter.setPen(call.color);
             painter.drawText(call.at, call.text);
