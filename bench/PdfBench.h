@@ -20,6 +20,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <memory>

@@ -263,6 +263,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // figures with a decimal point, whatever the language
     const BenchOptions o = parseOptions(app.arguments().mid(1));
     const int pages = o.pages;
     if (pages <= 0 || o.runs <= 0)

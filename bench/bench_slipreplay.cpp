@@ -442,6 +442,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     TZavenorApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // figures with a decimal point, whatever the language
     const BenchOptions o = parseOptions(app.arguments().mid(1));
     QString only;
     for (const QString &arg : o.rest) {
