@@ -226,8 +226,17 @@ struct TextMeasure
     std::optional<qreal> width;  // of the text and one blank
     std::optional<QRect> ink;    // from the start of the baseline
     std::optional<int> advance;  // of the text alone
-    qint64 justifiedFor = -1;    // the available width the justified text was made for
-    QString justified;
+    // The text spread to the widths it was justified for (the copies of a slip on one sheet can
+    // give it different widths), the last used first.
+    struct Spread
+    {
+        qint64 available;
+        QString text;
+        std::optional<int> advance;
+        std::optional<QRect> ink;
+    };
+    static constexpr size_t maxSpreads = 4;
+    std::vector<Spread> spreads;
 };
 
 // The measures of the texts of one font on one kind of device. They depend on nothing else, and
@@ -681,15 +690,26 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     default: y = origin.y(); break;
     }
     const QString *shown = &text;
+    std::optional<int> *advance = &measure.advance;
+    std::optional<QRect> *ink = &measure.ink;
     if (Alignment == mtaJustify) {
         const qint64 available = qint64(r.Right) - x;
-        if (measure.justifiedFor != available) {
+        auto &spreads = measure.spreads;
+        auto spread = std::find_if(spreads.begin(), spreads.end(),
+                                   [&](const TextMeasure::Spread &s) { return s.available == available; });
+        if (spread == spreads.end()) {
             const QRect area = canvas.WorkArea();
             const qint64 maxBlanks = std::max(area.width(), area.height()) / std::max<qint64>(blank, 1) + 2;
-            measure.justified = justified(text, font, textWidth(font, measure, text), available, maxBlanks);
-            measure.justifiedFor = available;
+            if (spreads.size() >= TextMeasure::maxSpreads)
+                spreads.pop_back();
+            spreads.insert(spreads.begin(), {available, justified(text, font, textWidth(font, measure, text), available,
+                                                                  maxBlanks), {}, {}});
+        } else {
+            std::rotate(spreads.begin(), spread, spread + 1);
         }
-        shown = &measure.justified;
+        shown = &spreads.front().text;
+        advance = &spreads.front().advance;
+        ink = &spreads.front().ink;
     }
     const int left = toDevice(x);
     const int top = toDevice(y);
@@ -704,30 +724,19 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
             return;
         clipping = true;
     } else if (clipped) {
-        QRect ink;
-        if (shown == &text) {
-            if (!measure.ink)
-                measure.ink = inkOf(font, text);
-            ink = *measure.ink;
-        } else {
-            ink = inkOf(font, *shown);
-        }
-        if (!inkInside(ink, left, baseline, r)) {
+        if (!*ink)
+            *ink = inkOf(font, *shown);
+        if (!inkInside(**ink, left, baseline, r)) {
             if (!canvas.ClipTemporarily(r))
                 return;
             clipping = true;
         }
     }
     if (Brush.Style != mbsClear) {
-        int advance;
-        if (shown != &text)
-            advance = font.metrics.horizontalAdvance(*shown);
-        else if (measure.advance)
-            advance = *measure.advance;
-        else
-            advance = *(measure.advance = font.metrics.horizontalAdvance(text));
+        if (!*advance)
+            *advance = font.metrics.horizontalAdvance(*shown);
         const QRect behind = clipped ? r.ToQRect()
-                                     : QRect(left, top, std::min(advance, 2 * deviceLimit), int(textHeight));
+                                     : QRect(left, top, std::min(**advance, 2 * deviceLimit), int(textHeight));
         painter->fillRect(behind, Brush.ToQBrush());
     }
     painter->setPen(Font.Color.ToQColor());
