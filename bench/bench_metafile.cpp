@@ -21,31 +21,11 @@
 // --compare writes the first page both ways into the output folder as PDF and, through pdftoppm,
 // as PNG at 96 and 300 dpi, and counts the pixels that differ.
 
-#include "report/RLUtils.h"
+#include "PdfBench.h"
+
 #include "report/output/RLMetaFile.h"
-#include "report/output/RLMetaFileMath.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QProcess>
-
-#include <algorithm>
-#include <cstdio>
-#include <memory>
-#include <vector>
-
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#else
-#define CALLGRIND_TOGGLE_COLLECT
-#endif
 
 namespace {
 
@@ -200,38 +180,6 @@ struct StraightCall
     QPolygon polygon;
 };
 
-struct Mapping
-{
-    double fx;
-    double fy;
-    int x(int v) const { return RLRound(static_cast<long double>(v) * fx); }
-    int y(int v) const { return RLRound(static_cast<long double>(v) * fy); }
-    QRect rect(const TRLRect &r) const
-    {
-        const int left = x(r.Left), top = y(r.Top);
-        return QRect(left, top, std::max(1, x(r.Right) - left), std::max(1, y(r.Bottom) - top));
-    }
-};
-
-// One more blank at a time into the gaps between words, from the last gap back to the first and
-// round again, until the text and a blank no longer fit.
-QString justify(QString text, const QFontMetrics &metrics, int available)
-{
-    QVector<int> gaps; // the index of the first letter after each run of blanks
-    for (int i = 1; i < text.size(); ++i)
-        if (text.at(i) != QLatin1Char(' ') && text.at(i - 1) == QLatin1Char(' ') && !text.left(i).trimmed().isEmpty())
-            gaps.append(i);
-    if (gaps.isEmpty())
-        return text;
-    for (int next = int(gaps.size()) - 1; metrics.horizontalAdvance(text + QLatin1Char(' ')) <= available;
-         next = next > 0 ? next - 1 : int(gaps.size()) - 1) {
-        text.insert(gaps[next], QLatin1Char(' '));
-        for (int g = next; g < gaps.size(); ++g)
-            ++gaps[g];
-    }
-    return text;
-}
-
 std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDevice *device, const Mapping &map)
 {
     std::vector<StraightCall> calls;
@@ -256,12 +204,7 @@ std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDev
             call.font = item.font;
             call.at = QPoint(x, baseline);
             call.text = item.alignment == mtaJustify ? justify(item.text, m, right - x) : item.text;
-            QRect inkBox = m.boundingRect(call.text);
-            if (font.underline() || font.strikeOut())
-                inkBox |= QRect(0, -m.ascent(), m.horizontalAdvance(call.text),
-                                m.ascent() + std::max(m.descent(), m.underlinePos() + m.lineWidth()) + 1);
-            inkBox = inkBox.translated(call.at).adjusted(-1, 0, 1, 0);
-            call.clip = !(item.options & MetaTextFlagUnclipped) && !box.contains(inkBox);
+            call.clip = !(item.options & MetaTextFlagUnclipped) && inkOverflows(font, m, call.text, call.at, box);
         }
         calls.push_back(call);
     }
@@ -314,124 +257,16 @@ void paintStraight(QPainter &painter, const std::vector<StraightCall> &calls, co
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-
-long peakKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-void report(const char *phase, int pages, qint64 ns)
-{
-    std::printf("%-34s %10.0f pages/s  (%8.3f ms/page)  peak RSS %ld kB\n", phase, pages / (ns / 1e9),
-                ns / 1e6 / pages, peakKb());
-    std::fflush(stdout);
-}
-
-std::unique_ptr<QPdfWriter> newPdf(const QString &fileName)
-{
-    auto pdf = std::make_unique<QPdfWriter>(fileName);
-    pdf->setPageSize(QPageSize(QPageSize::A4));
-    pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf->setResolution(600);
-    return pdf;
-}
-
-Mapping pdfMapping()
-{
-    const std::unique_ptr<QPdfWriter> pdf = newPdf(QDir::temp().filePath(QStringLiteral("bench_mapping.pdf")));
-    return Mapping{double(pdf->width()) / pageWidth, double(pdf->height()) / pageHeight};
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-struct Drawn
-{
-    double msPerPage;
-    qint64 pdfBytes;
-};
-
-// All pages onto one PDF; time spent fetching pages from the store does not count.
-template <class Paint>
-Drawn toPdf(const QString &fileName, int pages, Paint paint)
-{
-    const std::unique_ptr<QPdfWriter> pdf = newPdf(fileName);
-    QElapsedTimer timer;
-    timer.start();
-    qint64 excluded = 0;
-    {
-        QPainter painter(pdf.get());
-        CALLGRIND_TOGGLE_COLLECT;
-        for (int n = 0; n < pages; ++n) {
-            if (n > 0)
-                pdf->newPage();
-            excluded += paint(painter, n);
-        }
-        painter.end();
-        CALLGRIND_TOGGLE_COLLECT;
-    }
-    const qint64 ns = timer.nsecsElapsed() - excluded;
-    const qint64 size = QFileInfo(fileName).size();
-    QFile::remove(fileName);
-    return {ns / 1e6 / pages, size};
-}
-
-QImage rasterise(const QString &pdf, int dpi)
-{
-    const QString stem = pdf.chopped(4) + QStringLiteral("-%1").arg(dpi);
-    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-                                                   QStringLiteral("-singlefile"), pdf, stem});
-    return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
-}
-
-qint64 differingPixels(const QImage &a, const QImage &b)
-{
-    if (a.isNull() || a.size() != b.size())
-        return -1;
-    qint64 count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
-        const auto *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            count += p[x] != q[x];
-    }
-    return count;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
-    QStringList positional;
-    int runs = 5;
-    QString only;
-    bool compare = false;
-    for (const QString &arg : app.arguments().mid(1)) {
-        if (arg.startsWith(QLatin1String("--runs=")))
-            runs = arg.mid(7).toInt();
-        else if (arg.startsWith(QLatin1String("--only=")))
-            only = arg.mid(7);
-        else if (arg == QLatin1String("--compare"))
-            compare = true;
-        else
-            positional << arg;
-    }
-    const int pages = positional.size() > 0 ? positional[0].toInt() : 100;
-    const QString out = positional.size() > 1 ? positional[1] : QDir::tempPath();
-    if (pages <= 0 || runs <= 0)
+    std::setlocale(LC_NUMERIC, "C"); // figures with a decimal point, whatever the language
+    const BenchOptions o = parseOptions(app.arguments().mid(1));
+    const int pages = o.pages;
+    if (pages <= 0 || o.runs <= 0)
         return 1;
     const std::vector<Item> items = slipPage();
     const QImage picture = crest();
@@ -450,8 +285,8 @@ int main(int argc, char **argv)
         store.Add(surface);
         addNs += timer.nsecsElapsed();
     }
-    report("record", pages, recordNs);
-    report("write to the store", pages, addNs);
+    reportPhase("record", pages, recordNs);
+    reportPhase("write to the store", pages, addNs);
     const qint64 fileSize = QFileInfo(store.FileName()).size();
     std::printf("page file: %lld bytes, %lld bytes/page, %d objects/page\n", fileSize, fileSize / pages,
                 store.Pages(pages - 1)->ObjectCount());
@@ -460,21 +295,22 @@ int main(int argc, char **argv)
     int objects = 0;
     for (int n = 0; n < pages; ++n)
         objects += store.Pages(n)->ObjectCount();
-    report("read back from the store", pages, timer.nsecsElapsed());
+    reportPhase("read back from the store", pages, timer.nsecsElapsed());
     if (objects != pages * store.Pages(0)->ObjectCount())
         return 2;
 
-    const Mapping map = pdfMapping();
+    const QPageSize a4(QPageSize::A4);
+    const Mapping map = pdfMapping(a4, pageWidth, pageHeight);
     std::vector<StraightCall> calls;
     {
-        const std::unique_ptr<QPdfWriter> device = newPdf(QDir(out).filePath(QStringLiteral("bench_plan.pdf")));
+        const std::unique_ptr<QPdfWriter> device = newPdf(QDir(o.out).filePath(QStringLiteral("bench_plan.pdf")));
         calls = planStraight(items, device.get(), map);
     }
-    QFile::remove(QDir(out).filePath(QStringLiteral("bench_plan.pdf")));
+    QFile::remove(QDir(o.out).filePath(QStringLiteral("bench_plan.pdf")));
     const auto clipped = std::count_if(calls.begin(), calls.end(), [](const StraightCall &c) { return c.clip; });
     std::printf("limit: %lld of the texts overflow their box and are clipped\n", static_cast<long long>(clipped));
 
-    const auto replay = [&](QPainter &painter, int n) {
+    const PagePainter replay = [&](QPainter &painter, int n) {
         QElapsedTimer fetch;
         fetch.start();
         TRLGraphicSurface *page = store.Pages(n);
@@ -482,58 +318,14 @@ int main(int argc, char **argv)
         page->PaintTo(&painter, 0, 0, map.fx, map.fy);
         return fetchNs;
     };
-    const auto straight = [&](QPainter &painter, int) {
+    const PagePainter straight = [&](QPainter &painter, int) {
         paintStraight(painter, calls, picture, map.fx);
         return qint64(0);
     };
 
-    if (compare) {
-        const QString replayed = QDir(out).filePath(QStringLiteral("bench_replay.pdf"));
-        const QString direct = QDir(out).filePath(QStringLiteral("bench_straight.pdf"));
-        for (const auto &[name, one] : {std::pair{replayed, true}, std::pair{direct, false}}) {
-            const std::unique_ptr<QPdfWriter> pdf = newPdf(name);
-            QPainter painter(pdf.get());
-            one ? (void)replay(painter, 0) : (void)straight(painter, 0);
-        }
-        for (int dpi : {96, 300})
-            std::printf("pixels that differ at %d dpi: %lld\n", dpi,
-                        static_cast<long long>(differingPixels(rasterise(replayed, dpi), rasterise(direct, dpi))));
-        std::printf("written: %s, %s and their PNGs\n", qPrintable(replayed), qPrintable(direct));
-        return 0;
-    }
-
-    std::vector<double> replayMs, straightMs, ratios;
-    qint64 replayBytes = 0, straightBytes = 0;
-    const QString replayFile = QDir(out).filePath(QStringLiteral("bench_replay_all.pdf"));
-    const QString straightFile = QDir(out).filePath(QStringLiteral("bench_straight_all.pdf"));
-    for (int run = 0; run < runs; ++run) {
-        Drawn r{0, 0}, s{0, 0};
-        // Turns alternate which goes first, so neither always runs on a warmer machine.
-        const bool replayFirst = run % 2 == 0;
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool doReplay = (turn == 0) == replayFirst;
-            if (doReplay && only != QLatin1String("straight"))
-                r = toPdf(replayFile, pages, replay);
-            else if (!doReplay && only != QLatin1String("replay"))
-                s = toPdf(straightFile, pages, straight);
-        }
-        replayMs.push_back(r.msPerPage);
-        straightMs.push_back(s.msPerPage);
-        replayBytes = r.pdfBytes;
-        straightBytes = s.pdfBytes;
-        if (s.msPerPage > 0)
-            ratios.push_back(r.msPerPage / s.msPerPage);
-        std::printf("run %d: replay %.3f ms/page, limit %.3f ms/page\n", run + 1, r.msPerPage, s.msPerPage);
-        std::fflush(stdout);
-    }
-    std::printf("median of %d runs: replay %.3f ms/page, limit %.3f ms/page\n", runs, median(replayMs),
-                median(straightMs));
-    if (!ratios.empty())
-        std::printf("replay / limit: %.2f (median of the runs' ratios), %.2f (ratio of the medians)\n", median(ratios),
-                    median(replayMs) / median(straightMs));
-    std::printf("PDF of %d pages: replay %lld bytes, limit %lld bytes", pages, replayBytes, straightBytes);
-    if (straightBytes > 0)
-        std::printf(", ratio %.2f", double(replayBytes) / double(straightBytes));
-    std::printf("\npeak RSS %ld kB\n", peakKb());
+    if (o.compare)
+        return compareFirstPage(o, QStringLiteral("bench"), a4, replay, straight) == 0 ? 0 : 3;
+    inTurns(o, QStringLiteral("bench"), a4, replay, straight);
+    std::printf("peak RSS %ld kB\n", peakKb());
     return 0;
 }

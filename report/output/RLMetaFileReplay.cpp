@@ -219,8 +219,60 @@ qint64 roundedWidth(qreal width)
 
 } // namespace
 
+namespace {
+
+struct TextMeasure
+{
+    std::optional<qreal> width;  // of the text and one blank
+    std::optional<QRect> ink;    // from the start of the baseline
+    std::optional<int> advance;  // of the text alone
+    // The text spread to the widths it was justified for (the copies of a slip on one sheet can
+    // give it different widths), the last used first.
+    struct Spread
+    {
+        qint64 available;
+        QString text;
+        std::optional<int> advance;
+        std::optional<QRect> ink;
+    };
+    static constexpr size_t maxSpreads = 4;
+    std::vector<Spread> spreads;
+};
+
+// The measures of the texts of one font on one kind of device. They depend on nothing else, and
+// pages repeat their captions from page to page and from one print to the next, so they outlive
+// the canvas: a page's texts are measured when they are first seen.
+struct MeasureTable
+{
+    QString key; // family, size, style, pitch, device type and resolution
+    QHash<QString, TextMeasure> measures;
+};
+
+// Bounds for what hostile pages can make the tables hold.
+constexpr size_t maxTables = 32;
+constexpr qsizetype maxMeasures = 4096;
+constexpr qsizetype longestKeptText = 1024;
+
+// Each thread has its own tables: the printing thread replays while the window may draw previews.
+std::shared_ptr<MeasureTable> measureTable(const QString &key)
+{
+    thread_local std::vector<std::shared_ptr<MeasureTable>> tables; // latest used last
+    const auto known = std::find_if(tables.begin(), tables.end(),
+                                    [&](const std::shared_ptr<MeasureTable> &t) { return t->key == key; });
+    if (known != tables.end()) {
+        std::rotate(known, known + 1, tables.end());
+        return tables.back();
+    }
+    if (tables.size() >= maxTables)
+        tables.erase(tables.begin()); // a canvas still using it keeps it alive
+    tables.push_back(std::make_shared<MeasureTable>(MeasureTable{key, {}}));
+    return tables.back();
+}
+
+} // namespace
+
 // A page has few fonts and repeats its texts (two copies of a slip on one sheet): each font is
-// made once and each text measured once while a canvas lives.
+// made once while a canvas lives, and each text measured once in its font's table.
 struct TRLReplayCanvas::TextCache
 {
     struct Font
@@ -234,25 +286,40 @@ struct TRLReplayCanvas::TextCache
         QFontMetricsF exact;
         int blank;
         qreal exactBlank;
-    };
-    struct Measure
-    {
-        std::optional<qreal> width; // of the text and one blank
-        std::optional<QRect> ink;   // from the start of the baseline
-        qint64 justifiedFor = -1;   // the available width the justified text was made for
-        QString justified;
+        std::shared_ptr<MeasureTable> table;
     };
     // Hostile pages could hold a font per text; past this many the fonts start afresh.
     static constexpr size_t maxFonts = 32;
 
     std::vector<Font> fonts;
     int current = -1; // the font set on the painter
-    QHash<std::pair<int, QString>, Measure> measures;
 };
 
 namespace {
 
 using TextCache = TRLReplayCanvas::TextCache;
+
+// The measures of the text in the font; a text too long to keep gets a fresh one in spare.
+TextMeasure &measureOf(const TextCache::Font &font, const QString &text, TextMeasure &spare)
+{
+    QHash<QString, TextMeasure> &measures = font.table->measures;
+    if (text.size() > longestKeptText)
+        return spare;
+    const auto known = measures.find(text);
+    if (known != measures.end())
+        return *known;
+    if (measures.size() >= maxMeasures)
+        measures.clear();
+    return measures[text];
+}
+
+QString measureKey(const QPaintDevice *device, const QString &name, int size, quint8 style, TRLMetaFontPitch pitch)
+{
+    const int type = device ? device->devType() : 0;
+    const int dpiX = device ? device->logicalDpiX() : 0;
+    const int dpiY = device ? device->logicalDpiY() : 0;
+    return QStringLiteral("%1/%2/%3/%4/%5/%6/%7").arg(name).arg(size).arg(style).arg(int(pitch)).arg(type).arg(dpiX).arg(dpiY);
+}
 
 // Puts the text's font on the painter, unless it is there already.
 int useFont(TRLReplayCanvas &canvas, const TRLTextObject &text)
@@ -272,20 +339,19 @@ int useFont(TRLReplayCanvas &canvas, const TRLTextObject &text)
             return int(i);
         }
     }
-    if (cache.fonts.size() >= TextCache::maxFonts) {
+    if (cache.fonts.size() >= TextCache::maxFonts)
         cache.fonts.clear();
-        cache.measures.clear();
-    }
     painter->setFont(canvasFont(name, size, style, text.Font.Pitch));
     const QFontMetrics metrics = painter->fontMetrics();
     const QFontMetricsF exact(metrics);
     cache.fonts.push_back({name, size, style, text.Font.Pitch, painter->font(), metrics, exact,
-                           metrics.horizontalAdvance(QLatin1Char(' ')), exact.horizontalAdvance(QLatin1Char(' '))});
+                           metrics.horizontalAdvance(QLatin1Char(' ')), exact.horizontalAdvance(QLatin1Char(' ')),
+                           measureTable(measureKey(painter->device(), name, size, style, text.Font.Pitch))});
     cache.current = int(cache.fonts.size()) - 1;
     return cache.current;
 }
 
-qreal textWidth(const TextCache::Font &font, TextCache::Measure &measure, const QString &text)
+qreal textWidth(const TextCache::Font &font, TextMeasure &measure, const QString &text)
 {
     if (!measure.width)
         measure.width = font.exact.horizontalAdvance(text + QLatin1Char(' '));
@@ -603,7 +669,8 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     TextCache &cache = canvas.Texts();
     const TextCache::Font &font = cache.fonts[size_t(fontIndex)];
     const QString text = DisplayText();
-    TextCache::Measure &measure = cache.measures[{fontIndex, text}];
+    TextMeasure spare;
+    TextMeasure &measure = measureOf(font, text, spare);
 
     const TRLRect r = canvas.MapRect(BoundsRect);
     const QPoint origin = canvas.MapPoint(Origin);
@@ -623,15 +690,26 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     default: y = origin.y(); break;
     }
     const QString *shown = &text;
+    std::optional<int> *advance = &measure.advance;
+    std::optional<QRect> *ink = &measure.ink;
     if (Alignment == mtaJustify) {
         const qint64 available = qint64(r.Right) - x;
-        if (measure.justifiedFor != available) {
+        auto &spreads = measure.spreads;
+        auto spread = std::find_if(spreads.begin(), spreads.end(),
+                                   [&](const TextMeasure::Spread &s) { return s.available == available; });
+        if (spread == spreads.end()) {
             const QRect area = canvas.WorkArea();
             const qint64 maxBlanks = std::max(area.width(), area.height()) / std::max<qint64>(blank, 1) + 2;
-            measure.justified = justified(text, font, textWidth(font, measure, text), available, maxBlanks);
-            measure.justifiedFor = available;
+            if (spreads.size() >= TextMeasure::maxSpreads)
+                spreads.pop_back();
+            spreads.insert(spreads.begin(), {available, justified(text, font, textWidth(font, measure, text), available,
+                                                                  maxBlanks), {}, {}});
+        } else {
+            std::rotate(spreads.begin(), spread, spread + 1);
         }
-        shown = &measure.justified;
+        shown = &spreads.front().text;
+        advance = &spreads.front().advance;
+        ink = &spreads.front().ink;
     }
     const int left = toDevice(x);
     const int top = toDevice(y);
@@ -646,25 +724,19 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
             return;
         clipping = true;
     } else if (clipped) {
-        QRect ink;
-        if (shown == &text) {
-            if (!measure.ink)
-                measure.ink = inkOf(font, text);
-            ink = *measure.ink;
-        } else {
-            ink = inkOf(font, *shown);
-        }
-        if (!inkInside(ink, left, baseline, r)) {
+        if (!*ink)
+            *ink = inkOf(font, *shown);
+        if (!inkInside(**ink, left, baseline, r)) {
             if (!canvas.ClipTemporarily(r))
                 return;
             clipping = true;
         }
     }
     if (Brush.Style != mbsClear) {
+        if (!*advance)
+            *advance = font.metrics.horizontalAdvance(*shown);
         const QRect behind = clipped ? r.ToQRect()
-                                     : QRect(left, top,
-                                             std::min(font.metrics.horizontalAdvance(*shown), 2 * deviceLimit),
-                                             int(textHeight));
+                                     : QRect(left, top, std::min(**advance, 2 * deviceLimit), int(textHeight));
         painter->fillRect(behind, Brush.ToQBrush());
     }
     painter->setPen(Font.Color.ToQColor());

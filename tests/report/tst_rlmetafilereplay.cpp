@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <thread>
 
 Q_DECLARE_METATYPE(TRLRect)
 
@@ -169,6 +170,8 @@ private slots:
     void pageDrawnAsObjectByObject();
     void overflowingInkStillClipped_data();
     void overflowingInkStillClipped();
+    void measuresOfEarlierPagesChangeNothing_data();
+    void measuresOfEarlierPagesChangeNothing();
 
     void hostileValuesStayBounded();
 };
@@ -557,6 +560,70 @@ void TestRLMetaFileReplay::overflowingInkStillClipped()
         allowed.setSize(QSize(qMax(1, allowed.width()), qMax(1, allowed.height())));
     QVERIFY(allowed.contains(inkBox(image)) || inkBox(image).isEmpty());
     QCOMPARE(image, rendered(clipped, 1, true));
+}
+
+// A text drawn once, then again on a later page: in another box, alignment, clipping or background,
+// or at another resolution.
+struct TextDrawing
+{
+    TRLRect box;
+    int alignment;
+    quint16 options;
+    bool background;
+    double factor;
+};
+Q_DECLARE_METATYPE(TextDrawing)
+
+void TestRLMetaFileReplay::measuresOfEarlierPagesChangeNothing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<TextDrawing>("earlier");
+    QTest::addColumn<TextDrawing>("later");
+    constexpr quint16 clip = MetaTextFlagKeepWhole;
+    constexpr quint16 free = MetaTextFlagUnclipped | MetaTextFlagKeepWhole;
+    const QString name = QStringLiteral("Contribuinte");
+    const QString memo = QStringLiteral("Pagamento de tributo em São Paulo");
+    QTest::newRow("fits, then overflows") << name << TextDrawing{{20, 20, 150, 40}, mtaLeft, clip, false, 1}
+                                          << TextDrawing{{20, 20, 60, 40}, mtaLeft, clip, false, 1};
+    QTest::newRow("overflows, then fits") << name << TextDrawing{{100, 20, 140, 40}, mtaRight, clip, false, 1}
+                                          << TextDrawing{{20, 20, 190, 40}, mtaRight, clip, false, 1};
+    QTest::newRow("96, then 300 dpi") << name << TextDrawing{{20, 20, 120, 40}, mtaCenter, clip, false, 1}
+                                      << TextDrawing{{20, 20, 120, 40}, mtaCenter, clip, false, 300 / 96.0};
+    QTest::newRow("300, then 96 dpi") << name << TextDrawing{{20, 20, 64, 40}, mtaRight, clip, false, 300 / 96.0}
+                                      << TextDrawing{{20, 20, 64, 40}, mtaRight, clip, false, 1};
+    QTest::newRow("justified to another width") << memo << TextDrawing{{10, 20, 190, 36}, mtaJustify, free, false, 1}
+                                                << TextDrawing{{10, 20, 150, 36}, mtaJustify, clip, false, 1};
+    QTest::newRow("background, unclipped") << memo << TextDrawing{{10, 20, 190, 36}, mtaLeft, clip, false, 1}
+                                           << TextDrawing{{10, 50, 60, 66}, mtaLeft, free, true, 1};
+}
+
+void TestRLMetaFileReplay::measuresOfEarlierPagesChangeNothing()
+{
+    QFETCH(QString, text);
+    QFETCH(TextDrawing, earlier);
+    QFETCH(TextDrawing, later);
+    const auto page = [&](const TextDrawing &d) {
+        auto s = std::make_unique<TRLGraphicSurface>();
+        s->SetWidth(200);
+        s->SetHeight(120);
+        addText(*s, d.box, text, arial(10), quint8(d.alignment), mtlTop, d.options, Qt::black,
+                d.background ? QBrush(Qt::yellow) : QBrush(Qt::NoBrush));
+        return s;
+    };
+    const std::unique_ptr<TRLGraphicSurface> first = page(earlier), second = page(later);
+    rendered(*first, earlier.factor, false);
+    const QImage replayed = rendered(*second, later.factor, false);
+    // A thread of its own has measured nothing yet.
+    QImage fresh, reference;
+    std::thread([&] {
+        fresh = rendered(*second, later.factor, false);
+        reference = rendered(*second, later.factor, true);
+    }).join();
+    QVERIFY(!inkBox(replayed).isEmpty());
+    QCOMPARE(replayed, fresh);
+    QCOMPARE(replayed, reference);
+    if (!(later.options & MetaTextFlagUnclipped) && later.factor == 1)
+        QVERIFY(later.box.ToQRect().contains(inkBox(replayed)));
 }
 
 void TestRLMetaFileReplay::hostileValuesStayBounded()
