@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
-#include <QtTest>
 
 namespace {
 
@@ -62,24 +61,6 @@ inline Inks inksOnPage(const QImage &image, QRect r)
 inline Inks inksIn(const QImage &image, QRect bandRect)
 {
     return inksOnPage(image, bandRect.translated(kBandLeft, kBandTop));
-}
-
-// Both copies of a printed DARF, rasterised at 96 dpi: title, frame and crest in colour or in
-// black, the amounts always black.
-inline void checkDarfInks(const QImage &image, bool colour)
-{
-    for (int dy : {0, 413}) {
-        const Inks title = inksIn(image, QRect(88, 8 + dy, 200, 20));
-        QVERIFY(colour ? title.blue > 100 : title.black > 100);
-        QCOMPARE(colour ? title.black : title.blue, 0);
-        const Inks frame = inksIn(image, QRect(100, 0 + dy, 200, 3));
-        QVERIFY(colour ? frame.blue > 150 : frame.black > 150);
-        const Inks value = inksIn(image, QRect(600, 167 + dy, 134, 18));
-        QVERIFY(value.black > 50);
-        QCOMPARE(value.blue, 0);
-        const Inks crest = inksIn(image, QRect(10, 10 + dy, 70, 76));
-        QVERIFY(colour ? crest.vivid > 300 : crest.vivid == 0);
-    }
 }
 
 } // namespace

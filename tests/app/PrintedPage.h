@@ -6,6 +6,8 @@
 #include "report/output/RLMetaFileObjects.h"
 #include "support/PdfInspect.h"
 
+#include "DarfTestData.h"
+
 #include "report/output/RLPrintDialog.h"
 
 #include <QApplication>
@@ -15,8 +17,27 @@
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest>
 
 namespace PrintedPage {
+
+// Both copies of a printed DARF, rasterised at 96 dpi: title, frame and crest in colour or in
+// black, the amounts always black.
+inline void checkDarfInks(const QImage &image, bool colour)
+{
+    for (int dy : {0, 413}) {
+        const Inks title = inksIn(image, QRect(88, 8 + dy, 200, 20));
+        QVERIFY(colour ? title.blue > 100 : title.black > 100);
+        QCOMPARE(colour ? title.black : title.blue, 0);
+        const Inks frame = inksIn(image, QRect(100, 0 + dy, 200, 3));
+        QVERIFY(colour ? frame.blue > 150 : frame.black > 150);
+        const Inks value = inksIn(image, QRect(600, 167 + dy, 134, 18));
+        QVERIFY(value.black > 50);
+        QCOMPARE(value.blue, 0);
+        const Inks crest = inksIn(image, QRect(10, 10 + dy, 70, 76));
+        QVERIFY(colour ? crest.vivid > 300 : crest.vivid == 0);
+    }
+}
 
 // Accepts (or cancels) the print dialog, in the background when asked, and answers every message
 // box, remembering them.

@@ -70,7 +70,7 @@ void TestDarfCups::printsBothCopiesOnA4()
     PdfInspect::run(QStringLiteral("pdftoppm"), {"-r", "96", "-png", "-singlefile", pdf, raster});
     const QImage image(raster + QStringLiteral(".png"));
     QCOMPARE(image.size(), QSize(794, 1123));
-    checkDarfInks(image, colour != 0);
+    PrintedPage::checkDarfInks(image, colour != 0);
 }
 
 QTEST_MAIN(TestDarfCups)

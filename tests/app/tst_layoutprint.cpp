@@ -249,7 +249,7 @@ private slots:
         PdfInspect::run(QStringLiteral("pdftoppm"), {"-r", "96", "-png", "-singlefile", printed, raster});
         const QImage image(raster + QStringLiteral(".png"));
         QCOMPARE(image.size(), QSize(794, 1123));
-        darf ? checkDarfInks(image, colour) : checkGareInks(image, colour);
+        darf ? PrintedPage::checkDarfInks(image, colour) : checkGareInks(image, colour);
     }
 
 private:
