@@ -45,7 +45,12 @@ public:
                     const QRect &clip = QRect(), int fontPixelsPerInch = 0);
     ~TRLReplayCanvas(); // removes the clipping it applied
 
-    QPainter *Painter() const { return m_painter; }
+    // The painter, clipped as the page has it by now.
+    QPainter *Painter() const
+    {
+        syncClip();
+        return m_painter;
+    }
     int OffsetX() const { return m_offsetX; }
     int OffsetY() const { return m_offsetY; }
     double FactorX() const { return m_factorX; }
@@ -71,10 +76,12 @@ public:
     // Clips the painter to the rectangle within the current clip for one object; RestoreClip
     // goes back to the current clip. False when nothing of the rectangle can show.
     bool ClipTemporarily(const TRLRect &deviceRect);
-    void RestoreClip() { applyClip(); }
+    void RestoreClip() { m_clipPending = true; }
 
 private:
-    void applyClip();
+    // Clips change the painter only when something is drawn: a band's slice set and reset with
+    // nothing drawn in it would otherwise cost a clip state each in a printer's or PDF's output.
+    void syncClip() const;
 
     QPainter *m_painter;
     int m_offsetX;
@@ -83,6 +90,9 @@ private:
     double m_factorY;
     int m_fontPixelsPerInch;
     TRLRect m_clip; // empty: no clipping
+    mutable TRLRect m_painterClip; // what the painter has, once m_clipPending is false
+    mutable bool m_clipPending = true;
+    mutable bool m_painterClipKnown = false;
     std::vector<TRLRect> m_clipStack;
     QRect m_workArea;
     std::unique_ptr<TextCache> m_texts;

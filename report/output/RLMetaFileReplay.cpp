@@ -483,7 +483,6 @@ TRLReplayCanvas::TRLReplayCanvas(QPainter *painter, int offsetX, int offsetY, do
                                                                    2 * deviceLimit));
     if (clip.isValid())
         m_clip = TRLRect::FromQRect(clip);
-    applyClip();
 }
 
 TRLReplayCanvas::~TRLReplayCanvas()
@@ -522,7 +521,7 @@ void TRLReplayCanvas::PushClip(const TRLRect &deviceRect)
 {
     m_clipStack.push_back(m_clip);
     m_clip = deviceRect;
-    applyClip();
+    m_clipPending = true;
 }
 
 void TRLReplayCanvas::PopClip()
@@ -532,7 +531,7 @@ void TRLReplayCanvas::PopClip()
         return;
     m_clip = m_clipStack.back();
     m_clipStack.pop_back();
-    applyClip();
+    m_clipPending = true;
 }
 
 bool TRLReplayCanvas::ClipTemporarily(const TRLRect &deviceRect)
@@ -545,14 +544,26 @@ bool TRLReplayCanvas::ClipTemporarily(const TRLRect &deviceRect)
             return false;
     }
     m_painter->setClipRect(clip.ToQRect(), Qt::ReplaceClip);
+    m_painterClip = clip;
+    m_painterClipKnown = true;
+    m_clipPending = false;
     return true;
 }
 
-void TRLReplayCanvas::applyClip()
+void TRLReplayCanvas::syncClip() const
 {
-    m_painter->setClipping(false);
-    if (!m_clip.IsEmpty())
+    if (!m_clipPending)
+        return;
+    m_clipPending = false;
+    if (m_painterClipKnown && m_painterClip == m_clip)
+        return;
+    // Replacing the clip needs no switching off first: each is a state of its own in a PDF.
+    if (m_clip.IsEmpty())
+        m_painter->setClipping(false);
+    else
         m_painter->setClipRect(m_clip.ToQRect(), Qt::ReplaceClip);
+    m_painterClip = m_clip;
+    m_painterClipKnown = true;
 }
 
 // ---------------------------------------------------------------------------------------------

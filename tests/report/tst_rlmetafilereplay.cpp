@@ -4,6 +4,7 @@
 #include "ReplayReference.h"
 
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -30,6 +31,55 @@ QImage replay(const TRLGraphicSurface &surface, int ox = 0, int oy = 0, double f
     painter.end();
     return image;
 }
+
+// Counts the clip states a printer would be sent, and the clip each drawing is made under.
+class ClipCountingEngine : public QPaintEngine
+{
+public:
+    int clipStates = 0;
+    QList<QRect> drawnUnder;
+
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &state) override
+    {
+        if (state.state() & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled))
+            ++clipStates;
+    }
+    void drawRects(const QRect *, int) override { noteDraw(); }
+    void drawRects(const QRectF *, int) override { noteDraw(); }
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override { noteDraw(); }
+    void drawPath(const QPainterPath &) override { noteDraw(); }
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { noteDraw(); }
+    Type type() const override { return User; }
+
+private:
+    void noteDraw() { drawnUnder << (painter()->hasClipping() ? painter()->clipBoundingRect().toRect() : QRect()); }
+};
+
+class ClipCountingDevice : public QPaintDevice
+{
+public:
+    ClipCountingEngine engine;
+    QPaintEngine *paintEngine() const override { return const_cast<ClipCountingEngine *>(&engine); }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return 400;
+        case PdmHeight: return 300;
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmWidthMM: return 106;
+        case PdmHeightMM: return 79;
+        case PdmNumColors: return INT_MAX;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+};
 
 // The box around everything that is not white; empty when nothing was drawn.
 QRect inkBox(const QImage &image)
@@ -154,6 +204,7 @@ private slots:
     void zeroWidthFillStillFillsAColumn();
     void offsetAndFactors();
     void clipStack();
+    void clipsOnlyWhereSomethingIsDrawn();
     void thickPatternedLineDrawnByHand();
     void wholeWidths();
     void ellipsePolygonPolylinePixel();
@@ -257,6 +308,31 @@ void TestRLMetaFileReplay::clipStack()
     }
     clipPainter.end();
     QCOMPARE(inkBox(clipped), QRect(0, 0, 12, 12));
+}
+
+// Band slices set and reset clips around nothing; only a clip something is drawn under reaches the
+// printer, and once only while it stays the same.
+void TestRLMetaFileReplay::clipsOnlyWhereSomethingIsDrawn()
+{
+    TRLGraphicSurface s;
+    s.SetBrush(QBrush(Qt::blue));
+    s.SetClipRect(TRLRect(0, 0, 400, 300));
+    s.ResetClipRect();
+    s.SetClipRect(TRLRect(10, 10, 60, 60));
+    s.FillRect(TRLRect(0, 0, 100, 100));
+    s.ResetClipRect();
+    s.SetClipRect(TRLRect(10, 10, 60, 60));
+    s.FillRect(TRLRect(20, 20, 30, 30));
+    s.ResetClipRect();
+    s.FillRect(TRLRect(200, 200, 210, 210));
+
+    ClipCountingDevice device;
+    QPainter painter(&device);
+    s.PaintTo(&painter, 0, 0, 1, 1);
+    painter.end();
+    QCOMPARE(device.engine.drawnUnder, (QList<QRect>{QRect(10, 10, 50, 50), QRect(10, 10, 50, 50), QRect()}));
+    // The clip drawn under, no clip for the last fill, and the replay's own restore at the end.
+    QCOMPARE(device.engine.clipStates, 3);
 }
 
 void TestRLMetaFileReplay::thickPatternedLineDrawnByHand()
