@@ -4,6 +4,7 @@
 #include "report/output/RLMetaFile.h"
 
 #include <algorithm>
+#include <vector>
 
 // --- site ------------------------------------------------------------------------------------
 
@@ -42,12 +43,27 @@ void TRLCustomSite::removeControl(TRLCustomControl *control)
 
 QList<TRLCustomControl *> TRLCustomSite::ControlsInCreationOrder() const
 {
-    QList<TRLCustomControl *> list = m_controls;
-    std::stable_sort(list.begin(), list.end(), [](const TRLCustomControl *a, const TRLCustomControl *b) {
-        if (a->Owner() != b->Owner())
-            return a->Owner() != nullptr && b->Owner() == nullptr;
-        return a->ComponentIndex() < b->ComponentIndex();
+    // Each control's place among its owner's children is a search: looked up once, not at every
+    // comparison (bands are laid out record after record).
+    struct Entry
+    {
+        const QObject *owner;
+        int index;
+        TRLCustomControl *control;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(m_controls.size()));
+    for (TRLCustomControl *c : m_controls)
+        entries.push_back({c->Owner(), c->ComponentIndex(), c});
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        if (a.owner != b.owner)
+            return a.owner != nullptr && b.owner == nullptr;
+        return a.index < b.index;
     });
+    QList<TRLCustomControl *> list;
+    list.reserve(qsizetype(entries.size()));
+    for (const Entry &e : entries)
+        list.append(e.control);
     return list;
 }
 

@@ -12,6 +12,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <optional>
 
@@ -242,10 +243,21 @@ struct TextMeasure
 // The measures of the texts of one font on one kind of device. They depend on nothing else, and
 // pages repeat their captions from page to page and from one print to the next, so they outlive
 // the canvas: a page's texts are measured when they are first seen.
+// The ink of one character from the start of its baseline, and its advance.
+struct CharInk
+{
+    QRect ink;
+    int advance = 0;
+    bool known = false;
+};
+// Characters whose own ink bounds a text's ink: the Latin letters, figures and signs.
+constexpr char16_t lastBoundedChar = 0x24F;
+
 struct MeasureTable
 {
     QString key; // family, size, style, pitch, device type and resolution
     QHash<QString, TextMeasure> measures;
+    std::vector<CharInk> chars; // by character, up to lastBoundedChar, filled as met
 };
 
 // Bounds for what hostile pages can make the tables hold.
@@ -265,7 +277,7 @@ std::shared_ptr<MeasureTable> measureTable(const QString &key)
     }
     if (tables.size() >= maxTables)
         tables.erase(tables.begin()); // a canvas still using it keeps it alive
-    tables.push_back(std::make_shared<MeasureTable>(MeasureTable{key, {}}));
+    tables.push_back(std::make_shared<MeasureTable>(MeasureTable{key, {}, {}}));
     return tables.back();
 }
 
@@ -368,6 +380,38 @@ QRect inkOf(const TextCache::Font &font, const QString &text)
                      m.ascent() + std::max(m.descent(), m.underlinePos() + m.lineWidth()) + 1);
     }
     return ink;
+}
+
+// A box that holds the ink of the text, from its characters' own ink: each glyph starts at or
+// after the text's start and ends its advance at or before the text's end. Kerning and rounding
+// move glyphs by a little, hence the margin. None for characters it cannot vouch for.
+std::optional<QRect> inkBound(const TextCache::Font &font, const QString &text, int advance)
+{
+    if (text.isEmpty() || font.font.underline() || font.font.strikeOut())
+        return std::nullopt;
+    std::vector<CharInk> &chars = font.table->chars;
+    if (chars.empty())
+        chars.resize(size_t(lastBoundedChar) + 1);
+    int left = INT_MAX, top = INT_MAX, bottom = INT_MIN, overhang = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u > lastBoundedChar)
+            return std::nullopt;
+        CharInk &glyph = chars[u];
+        if (!glyph.known) {
+            glyph = {font.metrics.boundingRect(c), font.metrics.horizontalAdvance(c), true};
+        }
+        if (glyph.ink.isEmpty())
+            continue;
+        left = std::min(left, glyph.ink.left());
+        top = std::min(top, glyph.ink.top());
+        bottom = std::max(bottom, glyph.ink.bottom());
+        overhang = std::max(overhang, glyph.ink.right() + 1 - glyph.advance);
+    }
+    if (top == INT_MAX)
+        return QRect(); // blanks only: no ink
+    const int across = 2 + font.metrics.height() / 32;
+    return QRect(QPoint(left - across, top - 1), QPoint(advance + overhang + across, bottom + 1));
 }
 
 // Whether the ink of the text started at (x, baseline) stays inside the box, a device pixel to
@@ -735,12 +779,24 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
             return;
         clipping = true;
     } else if (clipped) {
-        if (!*ink)
-            *ink = inkOf(font, *shown);
-        if (!inkInside(**ink, left, baseline, r)) {
-            if (!canvas.ClipTemporarily(r))
-                return;
-            clipping = true;
+        // Most texts sit well inside their boxes: their characters' ink tells so without laying
+        // the text out again; the others are measured whole.
+        bool inside = false;
+        if (!*ink && Alignment != mtaJustify) {
+            const int alone = measure.width ? int(std::ceil(*measure.width - font.exactBlank))
+                                            : (measure.advance ? *measure.advance
+                                                               : *(measure.advance = font.metrics.horizontalAdvance(text)));
+            const std::optional<QRect> bound = inkBound(font, text, alone);
+            inside = bound && inkInside(*bound, left, baseline, r);
+        }
+        if (!inside) {
+            if (!*ink)
+                *ink = inkOf(font, *shown);
+            if (!inkInside(**ink, left, baseline, r)) {
+                if (!canvas.ClipTemporarily(r))
+                    return;
+                clipping = true;
+            }
         }
     }
     if (Brush.Style != mbsClear) {

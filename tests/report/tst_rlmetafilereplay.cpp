@@ -221,6 +221,8 @@ private slots:
     void pageDrawnAsObjectByObject();
     void overflowingInkStillClipped_data();
     void overflowingInkStillClipped();
+    void boxEdgeCrossingTheInk_data();
+    void boxEdgeCrossingTheInk();
     void measuresOfEarlierPagesChangeNothing_data();
     void measuresOfEarlierPagesChangeNothing();
 
@@ -636,6 +638,60 @@ void TestRLMetaFileReplay::overflowingInkStillClipped()
         allowed.setSize(QSize(qMax(1, allowed.width()), qMax(1, allowed.height())));
     QVERIFY(allowed.contains(inkBox(image)) || inkBox(image).isEmpty());
     QCOMPARE(image, rendered(clipped, 1, true));
+}
+
+// A box edge moved pixel by pixel across the text's ink: wherever ink would leave the box, the
+// replay clips it as drawing each text under its own clip does; wherever none would, not clipping
+// changes nothing either.
+void TestRLMetaFileReplay::boxEdgeCrossingTheInk_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QFont>("font");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<int>("edge"); // 0 right, 1 left, 2 top, 3 bottom
+    QTest::newRow("italic tail on the right") << "Elf" << arial(16, false, true) << int(mtaLeft) << int(mtlTop) << 0;
+    QTest::newRow("right-aligned amount, left edge") << "1.234,56" << arial(12) << int(mtaRight) << int(mtlTop) << 1;
+    QTest::newRow("leading J, left edge") << "Joaquim" << arial(14, false, true) << int(mtaRight) << int(mtlTop) << 1;
+    QTest::newRow("accent above") << QString::fromUtf8("Ágil Ã") << arial(12) << int(mtaLeft) << int(mtlBottom) << 2;
+    QTest::newRow("descenders below") << "gjpq" << arial(12) << int(mtaLeft) << int(mtlTop) << 3;
+}
+
+void TestRLMetaFileReplay::boxEdgeCrossingTheInk()
+{
+    QFETCH(QString, text);
+    QFETCH(QFont, font);
+    QFETCH(int, alignment);
+    QFETCH(int, layout);
+    QFETCH(int, edge);
+    // At 300 dpi: there the blank's half before a right-aligned text leaves room for the margin
+    // that judging ink by characters keeps.
+    constexpr double f = 3.125;
+    const auto page = [&](const TRLRect &box, quint16 options) {
+        auto s = std::make_unique<TRLGraphicSurface>();
+        s->SetWidth(300);
+        s->SetHeight(120);
+        addText(*s, box, text, font, quint8(alignment), quint8(layout), options);
+        return s;
+    };
+    const TRLRect roomy(40, 40, 240, 100);
+    const QRect ink = inkBox(rendered(*page(roomy, MetaTextFlagUnclipped), f, false));
+    QVERIFY(!ink.isEmpty());
+    for (int d = -3; d <= 3; ++d) {
+        TRLRect box = roomy;
+        // Each row moves an edge that does not place the text.
+        switch (edge) {
+        case 0: box.Right = int(std::ceil((ink.right() + 1) / f)) + d; break;
+        case 1: box.Left = int(std::floor(ink.left() / f)) + d; break;
+        case 2: box.Top = int(std::floor(ink.top() / f)) + d; break;
+        default: box.Bottom = int(std::ceil((ink.bottom() + 1) / f)) + d; break;
+        }
+        const std::unique_ptr<TRLGraphicSurface> clipped = page(box, MetaTextFlagKeepWhole);
+        // A thread of its own has measured nothing: the text's ink is judged from its characters.
+        QImage fresh;
+        std::thread([&] { fresh = rendered(*clipped, f, false); }).join();
+        QVERIFY2(fresh == rendered(*clipped, f, true), qPrintable(QStringLiteral("edge moved by %1").arg(d)));
+    }
 }
 
 // A text drawn once, then again on a later page: in another box, alignment, clipping or background,
