@@ -25,6 +25,8 @@
 // its peak; --no-memory skips it. --only runs one of the two (for callgrind: instructions are
 // counted only while it runs); --keep copies both PDFs of the last run into a folder.
 
+#include "PdfBench.h"
+
 #include "report/RLReport.h"
 #include "report/RLUtils.h"
 #include "report/output/RLMetaFile.h"
@@ -42,7 +44,6 @@
 #include <QPdfWriter>
 #include <QProcess>
 
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <clocale>
@@ -270,23 +271,6 @@ struct StraightPlan
     int detailTop = 0; // report pixels of the first record's band
 };
 
-struct Mapping
-{
-    double fx;
-    double fy;
-    int x(int v) const { return RLRound(static_cast<long double>(v) * fx); }
-    int y(int v) const { return RLRound(static_cast<long double>(v) * fy); }
-};
-
-std::unique_ptr<QPdfWriter> newPdf(const QString &fileName)
-{
-    auto pdf = std::make_unique<QPdfWriter>(fileName);
-    pdf->setResolution(600);
-    pdf->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    pdf->setTitle(QStringLiteral("Zavenor - desempenho"));
-    return pdf;
-}
-
 StraightText place(QPaintDevice *device, const Mapping &map, const TextSpec &spec, int dx, int dy)
 {
     const QFontMetrics m(QFont(specFont(spec.font), device), device);
@@ -365,20 +349,6 @@ qint64 paintStraight(const QString &fileName, const StraightPlan &plan, const Re
 }
 
 // ---------------------------------------------------------------------------------------------
-
-long peakKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 struct ProgramRun
 {
