@@ -240,9 +240,6 @@ struct TextMeasure
     std::vector<Spread> spreads;
 };
 
-// The measures of the texts of one font on one kind of device. They depend on nothing else, and
-// pages repeat their captions from page to page and from one print to the next, so they outlive
-// the canvas: a page's texts are measured when they are first seen.
 // The ink of one character from the start of its baseline, and its advance.
 struct CharInk
 {
@@ -253,6 +250,9 @@ struct CharInk
 // Characters whose own ink bounds a text's ink: the Latin letters, figures and signs.
 constexpr char16_t lastBoundedChar = 0x24F;
 
+// The measures of the texts of one font on one kind of device. They depend on nothing else, and
+// pages repeat their captions from page to page and from one print to the next, so they outlive
+// the canvas: a page's texts are measured when they are first seen.
 struct MeasureTable
 {
     QString key; // family, size, style, pitch, device type and resolution
@@ -398,9 +398,8 @@ std::optional<QRect> inkBound(const TextCache::Font &font, const QString &text, 
         if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u > lastBoundedChar)
             return std::nullopt;
         CharInk &glyph = chars[u];
-        if (!glyph.known) {
+        if (!glyph.known)
             glyph = {font.metrics.boundingRect(c), font.metrics.horizontalAdvance(c), true};
-        }
         if (glyph.ink.isEmpty())
             continue;
         left = std::min(left, glyph.ink.left());
@@ -783,10 +782,16 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
         // the text out again; the others are measured whole.
         bool inside = false;
         if (!*ink && Alignment != mtaJustify) {
-            const int alone = measure.width ? int(std::ceil(*measure.width - font.exactBlank))
-                                            : (measure.advance ? *measure.advance
-                                                               : *(measure.advance = font.metrics.horizontalAdvance(text)));
-            const std::optional<QRect> bound = inkBound(font, text, alone);
+            // The text's advance: known already for placing a right or centred text.
+            qreal alone;
+            if (measure.width) {
+                alone = std::ceil(*measure.width - font.exactBlank);
+            } else {
+                if (!measure.advance)
+                    measure.advance = font.metrics.horizontalAdvance(text);
+                alone = *measure.advance;
+            }
+            const std::optional<QRect> bound = inkBound(font, text, int(std::clamp<qreal>(alone, 0, deviceLimit)));
             inside = bound && inkInside(*bound, left, baseline, r);
         }
         if (!inside) {
