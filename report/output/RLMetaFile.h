@@ -35,7 +35,7 @@ class TRLReplayCanvas;
 
 // ---------------------------------------------------------------------------------------------
 // Where a page is replayed: device x = OffsetX + round(x * FactorX), likewise for y. Keeps the
-// clip stack of the set/reset clip objects; clipping is applied to the painter as it changes.
+// clip stack of the set/reset clip objects; the painter is clipped when something is drawn.
 class TRLReplayCanvas
 {
 public:
