@@ -117,22 +117,22 @@ QFont makeFont(int points, bool bold = false)
 }
 
 // A text of the page as both programs place it: a box in report pixels on the page.
-struct TextSpec
+struct LabelBox
 {
     TRLRect box;
     TRLTextAlignment alignment;
     int font; // 0 detail, 1 title, 2 header and footer
 };
 
-QFont specFont(int font)
+QFont boxFont(int font)
 {
     return font == 1 ? makeFont(12, true) : makeFont(font == 2 ? 9 : 7);
 }
 
 // The twenty labels of a record, relative to the detail band.
-std::vector<TextSpec> detailTexts()
+std::vector<LabelBox> detailTexts()
 {
-    std::vector<TextSpec> texts;
+    std::vector<LabelBox> texts;
     for (int f = 0; f < fieldCount; ++f) {
         const int left = 4 + (f % 10) * labelGap;
         const int top = rowTops[f / 10];
@@ -201,7 +201,7 @@ struct Bench
         frame->SetDrawKind(dkRectangle);
         frame->SetPen(QPen(QColor(0, 0, 128), 1));
         frame->SetBrush(QBrush(QColor(240, 244, 255)));
-        const std::vector<TextSpec> texts = detailTexts();
+        const std::vector<LabelBox> texts = detailTexts();
         for (int f = 0; f < fieldCount; ++f) {
             TRLLabel *l = label(detail, texts[size_t(f)].box, texts[size_t(f)].alignment, 0, QString());
             const QString field = model.headerData(f, Qt::Horizontal, Qt::DisplayRole).toString();
@@ -236,7 +236,7 @@ struct Bench
         l->SetParent(site);
         l->SetAutoSize(false);
         l->SetAlignment(alignment);
-        l->SetFont(specFont(font));
+        l->SetFont(boxFont(font));
         l->SetBounds(box.Left, box.Top, box.Width(), box.Height());
         l->SetCaption(text);
         return l;
@@ -271,13 +271,13 @@ struct StraightPlan
     int detailTop = 0; // report pixels of the first record's band
 };
 
-StraightText place(QPaintDevice *device, const Mapping &map, const TextSpec &spec, int dx, int dy)
+StraightText place(QPaintDevice *device, const Mapping &map, const LabelBox &label, int dx, int dy)
 {
-    const QFontMetrics m(QFont(specFont(spec.font), device), device);
+    const QFontMetrics m(QFont(boxFont(label.font), device), device);
     const int blank = m.horizontalAdvance(QLatin1Char(' '));
-    const TRLRect box(spec.box.Left + dx, spec.box.Top + dy, spec.box.Right + dx, spec.box.Bottom + dy);
-    return {spec.font, QPoint(blank / 2 + map.x(box.Left), map.y(box.Top) + m.ascent()), blank / 2 + map.x(box.Right),
-            spec.alignment == taRightJustify};
+    const TRLRect box(label.box.Left + dx, label.box.Top + dy, label.box.Right + dx, label.box.Bottom + dy);
+    return {label.font, QPoint(blank / 2 + map.x(box.Left), map.y(box.Top) + m.ascent()), blank / 2 + map.x(box.Right),
+            label.alignment == taRightJustify};
 }
 
 StraightPlan planStraight(const Bench &bench, int records)
@@ -296,8 +296,8 @@ StraightPlan planStraight(const Bench &bench, int records)
         plan.header.push_back(place(pdf.get(), map, {TRLRect(500, 8, 714, 24), taRightJustify, 2}, c.Left, c.Top));
         plan.countText = QStringLiteral("%L1 registros").arg(records);
         plan.detailTop = c.Top + headerHeight;
-        for (const TextSpec &spec : detailTexts())
-            plan.detail.push_back(place(pdf.get(), map, spec, c.Left, 0));
+        for (const LabelBox &box : detailTexts())
+            plan.detail.push_back(place(pdf.get(), map, box, c.Left, 0));
         plan.frame = QRect(map.x(c.Left), 0, map.x(c.Left + 718) - map.x(c.Left), map.y(detailHeight - 2));
         const int footerTop = c.Bottom - footerHeight;
         plan.footerLeft = place(pdf.get(), map, {TRLRect(4, 4, 300, 20), taLeftJustify, 2}, c.Left, footerTop);
