@@ -49,24 +49,14 @@ class TestBackgroundPrint : public QObject
     std::shared_ptr<QSemaphore> entered;
     QTemporaryDir dir;
 
-    QStringList sentTexts(int index)
-    {
-        const QString file = dir.filePath(QStringLiteral("job%1.pdf").arg(index));
-        QFile f(file);
-        f.open(QIODevice::WriteOnly);
-        f.write(state->sent.at(index).document);
-        f.close();
-        return PdfInspect::texts(file);
-    }
+    QStringList sentTexts(int index) { return PdfInspect::texts(SaveSentDocument(*state, index, dir.path())); }
 
 private slots:
     void init()
     {
-        state = std::make_shared<FakePrinterState>();
-        state->queues = {LocalQueue(QStringLiteral("GuiaPDF"), QStringLiteral("cups-pdf:/X"), true)};
         gate = std::make_shared<QSemaphore>();
         entered = std::make_shared<QSemaphore>();
-        SetRLPrinterService(std::make_unique<HeldPrinterService>(state, gate, entered));
+        state = InstallFakePrinter(gate, entered);
         w = ShowMainWindow();
         w->cbComLayOut->setChecked(false);
         w->EdNome->setText(QStringLiteral("Maria Conceição"));

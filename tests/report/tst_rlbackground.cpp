@@ -145,26 +145,13 @@ private:
     std::shared_ptr<QSemaphore> entered;
     QTemporaryDir dir;
 
-    int sentPages(int index)
-    {
-        const QString file = dir.filePath(QStringLiteral("job%1.pdf").arg(index));
-        QFile f(file);
-        f.open(QIODevice::WriteOnly);
-        f.write(state->sent.at(index).document);
-        f.close();
-        return int(PdfInspect::pages(file).size());
-    }
+    int sentPages(int index) { return int(PdfInspect::pages(SaveSentDocument(*state, index, dir.path())).size()); }
 
     void useFakeService(bool held)
     {
-        state = std::make_shared<FakePrinterState>();
-        state->queues = {LocalQueue(QStringLiteral("GuiaPDF"), QStringLiteral("cups-pdf:/X"), true)};
         gate = std::make_shared<QSemaphore>();
         entered = std::make_shared<QSemaphore>();
-        if (held)
-            SetRLPrinterService(std::make_unique<HeldPrinterService>(state, gate, entered));
-        else
-            SetRLPrinterService(std::make_unique<FakePrinterService>(state));
+        state = held ? InstallFakePrinter(gate, entered) : InstallFakePrinter();
     }
 
     // Starts a background print held at the start of its job.

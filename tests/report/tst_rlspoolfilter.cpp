@@ -84,14 +84,7 @@ private:
     std::shared_ptr<FakePrinterState> state;
     QTemporaryDir dir;
 
-    QString writeJob(int index)
-    {
-        const QString file = dir.filePath(QStringLiteral("job%1.pdf").arg(index));
-        QFile f(file);
-        f.open(QIODevice::WriteOnly);
-        f.write(state->sent.at(index).document);
-        return file;
-    }
+    QString writeJob(int index) { return SaveSentDocument(*state, index, dir.path()); }
 
     // The words of every job handed over, one list per job.
     QList<QStringList> jobTexts()
@@ -107,9 +100,7 @@ private slots:
 
     void init()
     {
-        state = std::make_shared<FakePrinterState>();
-        state->queues = {LocalQueue(QStringLiteral("GuiaPDF"), QStringLiteral("cups-pdf:/X"), true)};
-        SetRLPrinterService(std::make_unique<FakePrinterService>(state));
+        state = InstallFakePrinter();
         SetRLProgressFactory(nullptr);
     }
 

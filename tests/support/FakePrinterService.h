@@ -85,3 +85,27 @@ inline TRLPrinterQueue LocalQueue(const QString &name, const QString &port, bool
     q.IsDefault = isDefault;
     return q;
 }
+
+// The fake service with one default queue, GuiaPDF, made the engine's. Given a gate, each job waits
+// at its start until the gate opens, and entered counts the jobs that got there.
+inline std::shared_ptr<FakePrinterState> InstallFakePrinter(std::shared_ptr<QSemaphore> gate = {},
+                                                            std::shared_ptr<QSemaphore> entered = {})
+{
+    auto state = std::make_shared<FakePrinterState>();
+    state->queues = {LocalQueue(QStringLiteral("GuiaPDF"), QStringLiteral("cups-pdf:/X"), true)};
+    if (gate)
+        SetRLPrinterService(std::make_unique<HeldPrinterService>(state, std::move(gate), std::move(entered)));
+    else
+        SetRLPrinterService(std::make_unique<FakePrinterService>(state));
+    return state;
+}
+
+// The document of the index-th job sent, written into the folder to be read back.
+inline QString SaveSentDocument(const FakePrinterState &state, int index, const QString &folder)
+{
+    const QString file = folder + QStringLiteral("/job%1.pdf").arg(index);
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(state.sent.at(index).document);
+    return file;
+}
