@@ -98,4 +98,18 @@ inline QStringList texts(const QString &file, int page = 0)
     return out;
 }
 
+// Why the file is not a single sheet of the given size (upright, within a millimetre); empty
+// when it is.
+inline QString notOneSheetOf(const QString &file, double widthMm, double heightMm)
+{
+    const QList<PdfPage> all = pages(file);
+    if (all.size() != 1)
+        return QStringLiteral("%1: %2 pages").arg(file).arg(all.size());
+    const QSizeF sheet = all[0].uprightMm();
+    if (qAbs(sheet.width() - widthMm) < 1 && qAbs(sheet.height() - heightMm) < 1)
+        return QString();
+    return QStringLiteral("%1: sheet %2 x %3 mm, rotation %4")
+        .arg(file).arg(sheet.width()).arg(sheet.height()).arg(all[0].rotation);
+}
+
 } // namespace PdfInspect
