@@ -5,6 +5,7 @@
 #include "app/DesktopShell.h"
 #include "app/PageBuilder.h"
 #include "app/ReportPrinting.h"
+#include "app/TaxIdHint.h"
 #include "report/RLExceptions.h"
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
@@ -212,6 +213,8 @@ void TfrmZavenor::buildDarfPage()
     m_leave->Watch(neValPrinc, [this] { neValPrincExit(); });
     m_leave->Watch(neValMulta, [this] { neValMultaExit(); });
     m_leave->Watch(neValJuros, [this] { neValJurosExit(); });
+    m_leave->Watch(edCGCCPF, [this] { edCGCCPFExit(); });
+    TTaxIdHint::Attach(edCGCCPF, TaxIdCheck::CheckCpfCnpj);
     buildAlignmentMenu();
 }
 
@@ -245,6 +248,9 @@ void TfrmZavenor::buildGarePage()
     m_leave->Watch(neJurMorG, [this] { neJurMorGExit(); });
     m_leave->Watch(neMulMorG, [this] { neMulMorGExit(); });
     m_leave->Watch(neHonor, [this] { neHonorExit(); });
+    m_leave->Watch(EDCGCG, [this] { EDCGCGExit(); });
+    TTaxIdHint::Attach(EDCGCG, TaxIdCheck::CheckCpfCnpj);
+    TTaxIdHint::Attach(EDInscEstG, TaxIdCheck::CheckStateRegistration);
 }
 
 void TfrmZavenor::buildAlignmentMenu()
@@ -454,6 +460,17 @@ void TfrmZavenor::checkDateOnExit(TDateMaskEdit *field)
 
 void TfrmZavenor::mePerApExit() { checkDateOnExit(mePerAp); }
 void TfrmZavenor::meDtVencExit() { checkDateOnExit(meDtVenc); }
+
+void TfrmZavenor::punctuateOnExit(QLineEdit *field)
+{
+    const QString punctuated = TaxIdCheck::PunctuateCpfCnpj(field->text());
+    // A field too short for the punctuation keeps the number as typed rather than lose digits.
+    if (punctuated != field->text() && (field->maxLength() >= punctuated.size()))
+        field->setText(punctuated);
+}
+
+void TfrmZavenor::edCGCCPFExit() { punctuateOnExit(edCGCCPF); }
+void TfrmZavenor::EDCGCGExit() { punctuateOnExit(EDCGCG); }
 
 void TfrmZavenor::neValPrincExit() { fTotalizaDarf(); }
 void TfrmZavenor::neValMultaExit() { fTotalizaDarf(); }
