@@ -32,6 +32,7 @@
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QValidator>
 #include <memory>
 #include <stdexcept>
 
@@ -463,10 +464,17 @@ void TfrmZavenor::meDtVencExit() { checkDateOnExit(meDtVenc); }
 
 void TfrmZavenor::punctuateOnExit(QLineEdit *field)
 {
-    const QString punctuated = TaxIdCheck::PunctuateCpfCnpj(field->text());
-    // A field too short for the punctuation keeps the number as typed rather than lose digits.
-    if (punctuated != field->text() && (field->maxLength() >= punctuated.size()))
-        field->setText(punctuated);
+    QString punctuated = TaxIdCheck::PunctuateCpfCnpj(field->text());
+    if (punctuated == field->text())
+        return;
+    // Punctuation the field would not take by typing (its limit, or a check of what fits the
+    // printed box) is left out rather than let it cut digits or overflow the slip.
+    if (punctuated.size() > field->maxLength())
+        return;
+    int caret = 0;
+    if (const QValidator *fits = field->validator(); fits && fits->validate(punctuated, caret) == QValidator::Invalid)
+        return;
+    field->setText(punctuated);
 }
 
 void TfrmZavenor::edCGCCPFExit() { punctuateOnExit(edCGCCPF); }

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -150,6 +151,34 @@ private slots:
         QLineEdit *f = field(which);
         QTest::keyClicks(f, typed);
         QCOMPARE(f->text(), typed);
+        QTest::keyClick(f, Qt::Key_Tab);
+        settle();
+        QCOMPARE(f->text(), shown);
+    }
+
+    void punctuationTheFieldWouldRefuseIsLeftOut_data()
+    {
+        QTest::addColumn<bool>("byLimit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("limit, CNPJ kept bare") << true << "11222333000181" << "11222333000181";
+        QTest::newRow("limit, CPF fits") << true << "12345678909" << "123.456.789-09";
+        QTest::newRow("check, CNPJ kept bare") << false << "11222333000181" << "11222333000181";
+        QTest::newRow("check, CPF fits") << false << "12345678909" << "123.456.789-09";
+    }
+
+    // A field limited to what fits its printed box, by length or by a check of its own.
+    void punctuationTheFieldWouldRefuseIsLeftOut()
+    {
+        QFETCH(bool, byLimit);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QLineEdit *f = field(DarfCpfCnpj);
+        if (byLimit)
+            f->setMaxLength(16);
+        else
+            f->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,16}")), f));
+        QTest::keyClicks(f, typed);
         QTest::keyClick(f, Qt::Key_Tab);
         settle();
         QCOMPARE(f->text(), shown);
