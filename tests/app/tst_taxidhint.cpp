@@ -136,7 +136,6 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("DARF, CPF") << int(DarfCpfCnpj) << "12345678909" << "123.456.789-09";
         QTest::newRow("DARF, alphanumeric CNPJ") << int(DarfCpfCnpj) << "12abc34501de35" << "12.ABC.345/01DE-35";
-        QTest::newRow("DARF, wrong CPF") << int(DarfCpfCnpj) << "12345678908" << "12345678908";
         QTest::newRow("GARE, CNPJ") << int(GareCpfCnpj) << "11222333000181" << "11.222.333/0001-81";
         QTest::newRow("GARE, own punctuation") << int(GareCpfCnpj) << "11222333/0001-81" << "11222333/0001-81";
         // Only CPF and CNPJ have a punctuation to give.
@@ -159,29 +158,23 @@ private slots:
     void punctuationTheFieldWouldRefuseIsLeftOut_data()
     {
         QTest::addColumn<bool>("byLimit");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("limit, CNPJ kept bare") << true << "11222333000181" << "11222333000181";
-        QTest::newRow("limit, CPF fits") << true << "12345678909" << "123.456.789-09";
-        QTest::newRow("check, CNPJ kept bare") << false << "11222333000181" << "11222333000181";
-        QTest::newRow("check, CPF fits") << false << "12345678909" << "123.456.789-09";
+        QTest::newRow("by its limit") << true;
+        QTest::newRow("by a check of its own") << false;
     }
 
     // A field limited to what fits its printed box, by length or by a check of its own.
     void punctuationTheFieldWouldRefuseIsLeftOut()
     {
         QFETCH(bool, byLimit);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
         QLineEdit *f = field(DarfCpfCnpj);
         if (byLimit)
             f->setMaxLength(16);
         else
             f->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,16}")), f));
-        QTest::keyClicks(f, typed);
+        QTest::keyClicks(f, QStringLiteral("11222333000181"));
         QTest::keyClick(f, Qt::Key_Tab);
         settle();
-        QCOMPARE(f->text(), shown);
+        QCOMPARE(f->text(), QStringLiteral("11222333000181"));
     }
 
     void printingGoesOnWithAWrongNumber_data()

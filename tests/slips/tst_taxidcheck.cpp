@@ -46,10 +46,8 @@ private slots:
         QTest::newRow("CNPJ alphanumeric") << "12.ABC.345/01DE-35" << cnpj << QString();
         QTest::newRow("CNPJ alphanumeric bare") << "12ABC34501DE35" << cnpj << QString();
         QTest::newRow("CNPJ alphanumeric lower case") << "12.abc.345/01de-35" << cnpj << QString();
-        QTest::newRow("CNPJ alphanumeric mixed case") << "12aBc34501De35" << cnpj << QString();
         QTest::newRow("CNPJ one letter changed") << "12.ABD.345/01DE-35" << cnpj << wrongCnpj + "50";
         QTest::newRow("CNPJ two letters swapped") << "12.BAC.345/01DE-35" << cnpj << wrongCnpj + "26";
-        QTest::newRow("CNPJ last letters swapped") << "12.ABC.345/01ED-35" << cnpj << wrongCnpj + "26";
         QTest::newRow("CNPJ check digit wrong") << "12.ABC.345/01DE-53" << cnpj << wrongCnpj + "35";
         // A number of only letters before its check digits is still a CNPJ.
         QTest::newRow("CNPJ all letters") << "ZZ.ZZZ.ZZZ/ZZZZ-62" << cnpj << QString();
@@ -64,7 +62,6 @@ private slots:
         QTest::newRow("letter as check digit") << "12ABC34501DE3E" << none << QString();
         QTest::newRow("accented letter") << "12.ÁBC.345/01DE-35" << none << QString();
         QTest::newRow("commas") << "123,456,789-09" << none << QString();
-        QTest::newRow("a name") << "Fulano de Tal" << none << QString();
     }
 
     void cpfAndCnpj()
