@@ -5,7 +5,7 @@
 #include "app/DesktopShell.h"
 #include "app/PageBuilder.h"
 #include "app/ReportPrinting.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
