@@ -1,6 +1,6 @@
 #include "app/BackgroundPrints.h"
 
-#include "report/RLHost.h"
+#include "report/base/RLHost.h"
 #include "report/output/RLFilterThread.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/ZavenorApplication.h"
 
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
 
 #include <QLibraryInfo>

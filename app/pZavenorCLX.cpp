@@ -6,7 +6,7 @@
 #include "app/PageBuilder.h"
 #include "app/ReportPrinting.h"
 #include "app/TaxIdHint.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"

@@ -3,8 +3,8 @@
 // every page, replay and limit in turns with their medians, the straight drawing's text rules
 // (placement, justification, the ink test that decides its clips) and the pixel comparison.
 
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFileMath.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFileMath.h"
 
 #include <QDir>
 #include <QElapsedTimer>

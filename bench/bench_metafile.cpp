@@ -23,7 +23,7 @@
 
 #include "PdfBench.h"
 
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QGuiApplication>
 

@@ -15,7 +15,7 @@
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "report/RLReport.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 #include "slips/pLayOutDarf.h"

@@ -28,8 +28,8 @@
 #include "PdfBench.h"
 
 #include "report/RLReport.h"
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 

@@ -1,7 +1,7 @@
 // libFuzzer target: a page file is untrusted input. Loads one page from the bytes and replays it
 // onto a small image at two scales; a bad page must fail with the engine's error and nothing else.
-#include "report/RLExceptions.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLExceptions.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

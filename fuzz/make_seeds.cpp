@@ -1,5 +1,5 @@
 // Writes the seed corpus of the page fuzzer: real recorded pages with every kind of object.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QDir>
 #include <QFile>

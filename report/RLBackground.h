@@ -2,7 +2,7 @@
 // What a site paints under its children: a background picture and a colour gradient.
 
 #include "report/RLControl.h"
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "report/RLBorders.h"
 
 #include "report/RLControl.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 TRLBorders::TRLBorders(TRLCustomControl *owner) : m_owner(owner) {}
 

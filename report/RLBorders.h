@@ -1,7 +1,7 @@
 #pragma once
 // The frame lines of a report control and the rules that tie their flags together.
 
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <QColor>
 

@@ -1,10 +1,10 @@
 #include "report/RLControl.h"
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLFormLoader.h"
 #include "report/RLBand.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -3,7 +3,7 @@
 // size adjustment, holders, names, inherited font and colour, and the print-pass hooks.
 
 #include "report/RLBorders.h"
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <QColor>
 #include <QFlags>

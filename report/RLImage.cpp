@@ -1,6 +1,6 @@
 #include "report/RLImage.h"
 
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 TRLCustomImage::TRLCustomImage(QObject *owner) : TRLCustomControl(owner)
 {

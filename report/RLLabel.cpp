@@ -1,7 +1,7 @@
 #include "report/RLLabel.h"
 
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFile.h"
 
 void TRLTextCaption::Write(const QString &text, bool preparing)
 {

@@ -1,8 +1,8 @@
 #include "report/RLReport.h"
 
-#include "report/RLUtils.h"
+#include "report/base/RLUtils.h"
 #include "report/output/RLFeedBack.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 // --- bands -----------------------------------------------------------------------------------
 

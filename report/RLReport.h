@@ -13,8 +13,8 @@
 #include "report/RLLabel.h"
 #include "report/RLMemo.h"
 #include "report/RLSite.h"
-#include "report/RLTypes.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLTypes.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QDateTime>
 

@@ -2,9 +2,9 @@
 // height, and the walk over data records.
 #include "report/RLReport.h"
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/page/RLMetaFile.h"
 
 // --- sorted bands ----------------------------------------------------------------------------
 

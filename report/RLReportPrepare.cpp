@@ -1,12 +1,12 @@
 // Preparing a report into pages and printing them.
 #include "report/RLReport.h"
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
 #include "report/output/RLFilterThread.h"
 #include "report/output/RLFilters.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"

@@ -1,7 +1,7 @@
 #include "report/RLSite.h"
 
 #include "report/RLBand.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <algorithm>
 #include <vector>

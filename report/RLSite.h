@@ -6,7 +6,7 @@
 
 #include "report/RLBackground.h"
 #include "report/RLControl.h"
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <memory>
 

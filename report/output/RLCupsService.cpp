@@ -1,7 +1,7 @@
 #include "report/output/RLCupsService.h"
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

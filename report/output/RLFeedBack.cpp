@@ -1,7 +1,7 @@
 #include "report/output/RLFeedBack.h"
 
-#include "report/RLConsts.h"
-#include "report/RLHost.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLHost.h"
 #include "report/output/RLWindowFont.h"
 
 #include <QCoreApplication>

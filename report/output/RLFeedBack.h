@@ -4,7 +4,7 @@
 // and lets the application process pending events at every step. User-interface thread only.
 
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
 
 #include <QDialog>

@@ -1,11 +1,11 @@
 #include "report/output/RLFilterThread.h"
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
-#include "report/RLHost.h"
-#include "report/RLQueuedCall.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLHost.h"
+#include "report/base/RLQueuedCall.h"
 #include "report/output/RLFilters.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,9 +1,9 @@
 #include "report/output/RLPrintDialog.h"
 
-#include "report/RLConsts.h"
-#include "report/RLHost.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLHost.h"
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"

@@ -3,7 +3,7 @@
 // after the print dialog closes) and the print dialog in which the user picks the printer, a
 // print filter, the page range, the copies and whether to print in the background.
 
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <QDialog>
 #include <QFlags>

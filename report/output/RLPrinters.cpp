@@ -1,10 +1,10 @@
 #include "report/output/RLPrinters.h"
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
-#include "report/RLTempFiles.h"
-#include "report/RLTypes.h"
-#include "report/RLUtils.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLTempFiles.h"
+#include "report/base/RLTypes.h"
+#include "report/base/RLUtils.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "report/output/RLSaveDialog.h"
 
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
 
 TRLSaveParams::TRLSaveParams(QObject *owner) : QObject(owner) {}

@@ -1,7 +1,7 @@
 #include "report/output/RLSpoolFilter.h"
 
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // The default print filter: replays each recorded page onto the printer, scaled from report
 // pixels to the printer's resolution. A change of paper or orientation starts a new printer job.
 
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 #include "report/output/RLFilters.h"
 
 class TRLPrinterWrapper;

@@ -1,6 +1,6 @@
 // The application-level error handler: silent aborts vanish, other errors reach the error box.
 #include "app/ZavenorApplication.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "widgets/ErrorRelay.h"
 
 #include <QMessageBox>

@@ -3,14 +3,14 @@
 // the main thread, and a second print meanwhile is refused in words the user understands.
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
-#include "report/RLHost.h"
+#include "report/base/RLHost.h"
 #include "report/output/RLFilterThread.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 #include "slips/pDadosDARF.h"
 #include "support/FakePrinterService.h"
 #include "support/PdfInspect.h"
-#include "PrintedPage.h"
+#include "../slips/PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>

@@ -14,8 +14,8 @@
 #include "widgets/DateMaskEdit.h"
 #include "widgets/MemoCLX.h"
 
-#include "DarfTestData.h"
-#include "PrintedPage.h"
+#include "../slips/DarfTestData.h"
+#include "../slips/PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>

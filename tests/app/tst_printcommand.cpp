@@ -4,7 +4,7 @@
 #include "app/ReportPrinting.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"

@@ -12,7 +12,7 @@
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
 
-#include "PrintedPage.h"
+#include "../slips/PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>

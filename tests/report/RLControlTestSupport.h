@@ -2,8 +2,8 @@
 // Helpers shared by the tests of the report controls: readable rectangles in failure messages
 // and the recorded objects of one kind.
 
-#include "report/RLTypes.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLTypes.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QList>
 #include <QtTest>

@@ -2,7 +2,7 @@
 // Replay references: a stored page drawn object by object, each on a fresh canvas, to hold the
 // faster replay against.
 
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QImage>
 #include <QPageSize>

@@ -1,14 +1,14 @@
 // Background output: the page loop on its own thread with the progress handed over to the
 // user-interface thread, cancel, errors reaching the application's error box, the end of the
 // program during a print, a second print meanwhile, and one print through a real CUPS queue.
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
-#include "report/RLHost.h"
-#include "report/RLQueuedCall.h"
-#include "report/RLTempFiles.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLHost.h"
+#include "report/base/RLQueuedCall.h"
+#include "report/base/RLTempFiles.h"
 #include "report/output/RLFilterThread.h"
 #include "report/output/RLFilters.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 #include "support/FakePrinterService.h"

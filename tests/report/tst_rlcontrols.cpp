@@ -1,10 +1,10 @@
 // The report control model: sizes, borders, holders, names, ancestors, inheritance, loading.
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // Printing for real: stores replayed through the spool filter onto a private CUPS with cups-pdf,
 // checked on the PDFs cups-pdf writes and on the errors the service reports.
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/output/RLFilters.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 #include "support/PdfInspect.h"

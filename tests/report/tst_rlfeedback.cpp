@@ -1,11 +1,11 @@
 // The progress window: its layout for one or more bars, stepping, cancelling, and how it ends
 // work when the program closes.
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
-#include "report/RLHost.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLHost.h"
 #include "report/output/RLFeedBack.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QApplication>
 #include <QLabel>

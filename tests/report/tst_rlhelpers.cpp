@@ -1,7 +1,7 @@
 // Geometry and text helpers of the report engine.
 
-#include "report/RLExceptions.h"
-#include "report/RLUtils.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLUtils.h"
 
 #include <QtTest>
 

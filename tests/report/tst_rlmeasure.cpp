@@ -1,7 +1,7 @@
 // Text is measured in report pixels (96 per inch) even on a screen of another resolution;
 // otherwise an auto-sized label would not fit the text it prints.
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QApplication>
 #include <QFontMetrics>

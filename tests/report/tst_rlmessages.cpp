@@ -1,6 +1,6 @@
 // The engine's message table and the choice of its language.
 
-#include "report/RLConsts.h"
+#include "report/base/RLConsts.h"
 
 #include <QtTest>
 

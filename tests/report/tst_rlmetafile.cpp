@@ -1,8 +1,8 @@
 // Recorded pages: the stored bytes, loading untrusted pages, recording, macros, cutting,
 // copying and scaling.
 
-#include "report/RLExceptions.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLExceptions.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QBuffer>
 #include <QFile>

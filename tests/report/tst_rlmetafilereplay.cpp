@@ -1,6 +1,6 @@
 // Replaying recorded pages onto a 96 dpi image, checked pixel by pixel.
 
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "ReplayReference.h"
 
 #include <QPageSize>

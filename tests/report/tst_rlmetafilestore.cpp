@@ -1,8 +1,8 @@
 // The page store: its file, cache, header and lifetime, and the engine's temporary files.
 
-#include "report/RLExceptions.h"
-#include "report/RLTempFiles.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLTempFiles.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // Data reports over many pages, checked through the recorded pages: where pages break, bands split,
 // detail limits and completion, carbon copies, groups on a key, chains and cancel.
 
-#include "report/RLConsts.h"
+#include "report/base/RLConsts.h"
 #include "report/RLReport.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "support/FakePrinterService.h"
 
 #include <QStandardItemModel>

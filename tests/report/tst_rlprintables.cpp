@@ -1,8 +1,8 @@
 // The printable controls: what label, memo, image and draw record on their site's surface.
 
 #include "report/RLReport.h"
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFile.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QPainter>
 #include <QtTest>

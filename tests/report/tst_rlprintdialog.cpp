@@ -1,9 +1,9 @@
 // The print dialog and the print parameters: the printer and filter lists, loading the controls
 // from the parameters and writing the user's choices back, OK and Cancel.
 
-#include "report/RLConsts.h"
+#include "report/base/RLConsts.h"
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"

@@ -1,8 +1,8 @@
 // The printer layer on a stand-in service: display list, selection, paper choice, metrics and the
 // document each job hands over.
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
-#include "report/RLTempFiles.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLTempFiles.h"
 #include "report/output/RLPrinters.h"
 #include "support/FakePrinterService.h"
 

@@ -2,12 +2,12 @@
 // the empty page, the progress window, the print dialog's cancel, errors during preparation and
 // the header of the page store.
 
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
 #include "report/output/RLFeedBack.h"
 #include "report/output/RLFilters.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 #include "support/FakePrinterService.h"

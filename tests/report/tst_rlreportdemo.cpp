@@ -5,7 +5,7 @@
 // $ZAVENOR_DATA_PNG-1.png, -2.png... when that is set.
 
 #include "report/RLReport.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QLocale>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // Sites: areas, arranging children by Align and Anchors, and putting a site onto a page.
 
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // The page loop and the spool filter on a stand-in printer service: page ranges, jobs per paper,
 // scaling, cancel, unreadable pages, and where recorded objects land on the drawn PDF.
-#include "report/RLConsts.h"
-#include "report/RLExceptions.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/output/RLFilters.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 #include "support/FakePrinterService.h"

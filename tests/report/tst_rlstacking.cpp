@@ -1,7 +1,7 @@
 // Which of overlapping controls paints last, and what a disabled picture still prints.
 
 #include "report/RLReport.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QtTest>
 

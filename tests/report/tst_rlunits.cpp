@@ -1,7 +1,7 @@
 // Report pixels, the paper table, page setup and margins.
 
-#include "report/RLTypes.h"
-#include "report/RLUtils.h"
+#include "report/base/RLTypes.h"
+#include "report/base/RLUtils.h"
 
 #include <QtTest>
 

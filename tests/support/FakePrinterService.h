@@ -1,7 +1,7 @@
 #pragma once
 // A printer service that keeps what it is sent, for tests of the printer layer without CUPS.
 
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 #include "report/output/RLPrinters.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "report/RLQueuedCall.h"
+#include "report/base/RLQueuedCall.h"
 
 #include <QMetaObject>
 #include <QObject>

@@ -6,7 +6,7 @@
 #include "GareTestData.h"
 #include "slips/pLayOutGare.h"
 #include "slips/pLayOutGareFill.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QDir>
 #include <QPainter>

@@ -5,14 +5,14 @@
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "report/RLReport.h"
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
 
-#include "../app/WindowDriver.h"
+#include "WindowDriver.h"
 
 #include <QLabel>
 #include <QLineEdit>

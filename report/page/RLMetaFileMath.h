@@ -2,7 +2,7 @@
 // Coordinate arithmetic of recorded pages. Loaded pages are untrusted, so every result saturates
 // at the int range instead of overflowing; rounding is to nearest with ties to even.
 
-#include "report/RLUtils.h"
+#include "report/base/RLUtils.h"
 
 #include <QtGlobal>
 

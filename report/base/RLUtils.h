@@ -2,7 +2,7 @@
 // Conversions between millimetres, printer pixels and report pixels (96 per inch), and the small
 // geometry and text helpers that the report controls and the page metafile share.
 
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <QFont>
 #include <QImage>

@@ -2,7 +2,7 @@
 // Little-endian reading and writing of the page format. The reader trusts nothing: every value
 // and every length is checked against the bytes that remain before it is used.
 
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
-#include "report/RLUtils.h"
+#include "report/base/RLUtils.h"
 
 #include <cmath>
 

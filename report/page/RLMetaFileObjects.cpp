@@ -1,8 +1,8 @@
 // The graphic objects: their stored bodies, copying, offsetting and scaling.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
-#include "report/output/RLMetaFileMath.h"
-#include "report/output/RLMetaFilePageFormat.h"
+#include "report/page/RLMetaFileMath.h"
+#include "report/page/RLMetaFilePageFormat.h"
 
 #include <QBuffer>
 #include <QImageReader>

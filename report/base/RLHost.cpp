@@ -1,7 +1,7 @@
-#include "report/RLHost.h"
+#include "report/base/RLHost.h"
 
-#include "report/RLExceptions.h"
-#include "report/RLQueuedCall.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLQueuedCall.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

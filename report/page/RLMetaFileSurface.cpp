@@ -1,10 +1,10 @@
 // TRLGraphicSurface: recording, page values, merging and copying of recorded pages.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
-#include "report/RLExceptions.h"
-#include "report/RLUtils.h"
-#include "report/output/RLMetaFileMath.h"
-#include "report/output/RLMetaFilePageFormat.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFileMath.h"
+#include "report/page/RLMetaFilePageFormat.h"
 
 #include <QFontMetrics>
 #include <QIODevice>

@@ -2,7 +2,7 @@
 // The recorded graphic objects of a page and their attribute records (colour, pen, brush, font),
 // each as it is stored in the page format.
 
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <QBrush>
 #include <QByteArray>

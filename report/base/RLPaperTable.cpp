@@ -1,4 +1,4 @@
-#include "report/RLTypes.h"
+#include "report/base/RLTypes.h"
 
 #include <array>
 

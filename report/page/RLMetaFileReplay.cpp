@@ -1,8 +1,8 @@
 // Replaying recorded objects onto a QPainter. Pages may come from a hostile file, so every loop
 // here is bounded by what can be seen on the device, whatever the coordinates say.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
-#include "report/output/RLMetaFileMath.h"
+#include "report/page/RLMetaFileMath.h"
 
 #include <QFontMetrics>
 #include <QHash>

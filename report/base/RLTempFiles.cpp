@@ -1,6 +1,6 @@
-#include "report/RLTempFiles.h"
+#include "report/base/RLTempFiles.h"
 
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,13 +2,9 @@
 // prepared into the page store, fetched back and replayed at 96 dpi. Writes the two pages to
 // $ZAVENOR_DARF_PNG_DIR when set (scripts/darf-pngs.sh uses this for docs/).
 
-#include "app/pZavenorCLX.h"
 #include "slips/pLayOutDarf.h"
 #include "slips/pLayOutDarfTable.h"
-#include "report/output/RLMetaFile.h"
-#include "widgets/DateMaskEdit.h"
-#include "widgets/MemoCLX.h"
-#include "widgets/NumEditCLX.h"
+#include "report/page/RLMetaFile.h"
 
 #include "DarfTestData.h"
 
@@ -90,7 +86,6 @@ private slots:
     void fillColours();
     void fillCopiesTextsUnchanged_data();
     void fillCopiesTextsUnchanged();
-    void mainWindowGathersItsTexts();
     void printedPageColours_data();
     void printedPageColours();
     void textsPrintWhereLaidOut();
@@ -257,31 +252,6 @@ void TestDarfLayout::fillCopiesTextsUnchanged()
         QCOMPARE(memo->Lines(), texts.VejaVerso);
         QCOMPARE(memo->Alignment(), memoAlignment);
     }
-}
-
-void TestDarfLayout::mainWindowGathersItsTexts()
-{
-    TfrmZavenor window;
-    window.show();
-    window.fLimapEdits();
-    window.EdNome->setText(QString::fromUtf8("Maria Antônia"));
-    window.neValPrinc->setText("1.000,00");
-    window.LbTotal->setText("1.000,00");
-    window.mmVejaVerso->SetAlignment(Qt::AlignRight);
-    window.fCorDarf(kDarkBlue); // without a document: nothing to fill
-    window.frmLayOutDARF = new TfrmLayOutDARF(&window);
-    window.fCorDarf(kDarkBlue);
-    TfrmLayOutDARF &form = *window.frmLayOutDARF;
-    QCOMPARE(form.Control<TRLLabel>("LRLNome2")->Caption(), QString::fromUtf8("Maria Antônia"));
-    // Untouched dates print their empty mask, amounts and total as the window shows them.
-    QCOMPARE(form.Control<TRLLabel>("LRLPeriodo")->Caption(), QString("  /  /    "));
-    QCOMPARE(form.Control<TRLLabel>("LRLDtVenc2")->Caption(), QString("  /  /    "));
-    QCOMPARE(form.Control<TRLLabel>("LRLValPrinc")->Caption(), QString("1.000,00"));
-    QCOMPARE(form.Control<TRLLabel>("LRLValMulta2")->Caption(), window.neValMulta->text());
-    QCOMPARE(form.Control<TRLLabel>("LRLValTot2")->Caption(), QString("1.000,00"));
-    QCOMPARE(form.Control<TRLMemo>("RLmVejaVersao1")->Lines(), window.mmVejaVerso->Lines());
-    QCOMPARE(form.Control<TRLMemo>("RLmVejaVersao2")->Alignment(), taRightJustify);
-    QCOMPARE(form.Control<TRLLabel>("LRLabel1")->FontColor(), kBlue);
 }
 
 void TestDarfLayout::printedPageColours_data()

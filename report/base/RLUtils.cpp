@@ -1,4 +1,4 @@
-#include "report/RLUtils.h"
+#include "report/base/RLUtils.h"
 
 #include <QFontMetrics>
 #include <QLocale>

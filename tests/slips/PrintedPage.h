@@ -2,8 +2,8 @@
 // Shared by the tests that print slips for real: the print dialog accepted as a user would, and
 // every text of a recorded page looked up on a PDF where its replay puts it.
 
-#include "report/output/RLMetaFile.h"
-#include "report/output/RLMetaFileObjects.h"
+#include "report/page/RLMetaFile.h"
+#include "report/page/RLMetaFileObjects.h"
 #include "support/PdfInspect.h"
 
 #include "DarfTestData.h"

@@ -1,6 +1,6 @@
-#include "report/output/RLMetaFilePageFormat.h"
+#include "report/page/RLMetaFilePageFormat.h"
 
-#include "report/RLExceptions.h"
+#include "report/base/RLExceptions.h"
 
 #include <QIODevice>
 #include <QtEndian>

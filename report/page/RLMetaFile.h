@@ -3,8 +3,8 @@
 // per call instead of painting; a TRLGraphicStorage keeps the finished pages in a temporary page
 // file (five in memory) and hands them back to output, which replays them onto a QPainter.
 
-#include "report/RLTypes.h"
-#include "report/output/RLMetaFileObjects.h"
+#include "report/base/RLTypes.h"
+#include "report/page/RLMetaFileObjects.h"
 
 #include <QBrush>
 #include <QByteArray>

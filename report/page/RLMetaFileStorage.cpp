@@ -1,8 +1,8 @@
 // TRLGraphicStorage: the page file, the page offsets and the five-page cache.
-#include "report/output/RLMetaFile.h"
+#include "report/page/RLMetaFile.h"
 
-#include "report/RLExceptions.h"
-#include "report/RLTempFiles.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLTempFiles.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "report/RLConsts.h"
+#include "report/base/RLConsts.h"
 
 #include <QStringList>
 
