@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -75,6 +76,21 @@ TRLGraphicStorage *newStore(QObject *owner, double widthMm = 210, double heightM
     return store;
 }
 
+// Pictures for the docs are taken only on request (under Xvfb).
+QString shotsFolder()
+{
+    return qEnvironmentVariable("ZAVENOR_SHOTS_DIR");
+}
+
+bool takePicture(QWidget *window, const QString &name)
+{
+    QApplication::processEvents();
+    QTest::qWait(200);
+    return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(window->winId()),
+                                                        shotsFolder() + QLatin1Char('/') + name})
+        == 0;
+}
+
 // The outcome of a foreground print: empty when it completed, "abort" for the silent end, else
 // the error's message.
 QString printOn(const QString &queue, double widthMm = 210, double heightMm = 297, bool noise = false,
@@ -121,7 +137,10 @@ private:
                 continue;
             if (seen.isEmpty() || seen.last() != window->StatusText())
                 seen << window->StatusText();
-            if (m_cancel && (window->StatusText().contains(m_expected) || m_clock.elapsed() > PrivateCups::scaled(30000)))
+            const bool expectedShown = window->StatusText().contains(m_expected);
+            if (expectedShown && !shotsFolder().isEmpty())
+                takePicture(window, QStringLiteral("impressao-impressora-desligada.png"));
+            if (m_cancel && (expectedShown || m_clock.elapsed() > PrivateCups::scaled(30000)))
                 window->ButtonCancel->click();
         }
     }
@@ -139,6 +158,8 @@ class TestRLCupsJobs : public QObject
 
     std::unique_ptr<PrivateCups> cups;
     QString rawOut;
+    QString fullFolderMessage;
+    QString frozenMessage;
 
     bool inActiveQueue(int jobId) { return cups->JobState(jobId) == QLatin1String("pending"); }
 
@@ -256,6 +277,7 @@ private slots:
         qputenv("TMPDIR", oldTmp);
         const QStringList left = QDir(folder).entryList(QDir::Files);
         ::umount(folder.toUtf8().constData());
+        fullFolderMessage = result;
         QCOMPARE(result, QStringLiteral("Sem espaço na pasta temporária (%1)").arg(folder));
         // No job, and nothing of the broken document left behind.
         QCOMPARE(RLPrinter().LastJobId(), before);
@@ -298,9 +320,26 @@ private slots:
             }
         }
         cups->Freeze(false);
+        frozenMessage = result;
         QCOMPARE(result, QStringLiteral("O serviço de impressão (CUPS) não responde"));
         // Five seconds of silence at 50 ms a tick; far fewer would mean a blocked loop.
         QVERIFY2(ticks >= 40, qPrintable(QString::number(ticks)));
+    }
+
+    // Not a check: the program's error box with the messages above, for the docs.
+    void screenshots()
+    {
+        if (shotsFolder().isEmpty())
+            QSKIP("pictures only on request");
+        const QList<std::pair<QString, QString>> boxes{{frozenMessage, "impressao-cups-nao-responde.png"},
+                                                       {fullFolderMessage, "impressao-pasta-temporaria-cheia.png"}};
+        for (const auto &[message, file] : boxes) {
+            QVERIFY(!message.isEmpty());
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok);
+            box.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            QVERIFY(takePicture(&box, file));
+        }
     }
 
     void serverDownIsNotMissingPrinter()
