@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target tst_rlfeedback tst_rlprintdialog
+cmake --build "$build" --target tst_rlfeedback tst_rlprintdialog tst_rlcupsjobs
 display=:${ZAVENOR_SHOTS_DISPLAY:-97}
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp & xvfb=$!
 trap 'kill $xvfb' EXIT
@@ -17,4 +17,9 @@ export ZAVENOR_SHOTS_DIR=$root/docs
 mkdir -p "$ZAVENOR_SHOTS_DIR"
 "$build/tests/tst_rlfeedback" screenshots
 "$build/tests/tst_rlprintdialog" screenshot
+# Through a private cupsd; root for the small full folder it mounts.
+"$build/tests/tst_rlcupsjobs" "foregroundOutcome:switched-off printer: the user cancels" \
+  fullTemporaryFolder "frozenServer:printing" screenshots
 echo "written: docs/dialogo-impressao.png docs/progresso-1-barra.png docs/progresso-3-barras.png"
+echo "         docs/impressao-impressora-desligada.png docs/impressao-cups-nao-responde.png"
+echo "         docs/impressao-pasta-temporaria-cheia.png"

@@ -2,13 +2,16 @@
 
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
+#include "report/output/RLOffThread.h"
+#include "report/output/RLPrinterTexts.h"
 
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 #include <QUrl>
 
 #include <cups/cups.h>
+
+#include <sys/socket.h>
 
 #include <cmath>
 #include <memory>
@@ -32,50 +35,136 @@ struct IppFree
 };
 using IppPtr = std::unique_ptr<ipp_t, IppFree>;
 
-enum CupsText { ctStopped, ctNotAccepting, ctJobFailed, ctSubmitFailed };
-
-QString cupsText(CupsText text)
+// One conversation with the server, with our own limits on every wait. The reason a call failed
+// is taken from that call: libcups' last error and errno are often left over from an earlier one.
+class Connection
 {
-    static const char *const rows[][4] = {
-        {"The printer %1 is stopped.", "A impressora %1 está parada.", "La impresora %1 está detenida.",
-         "L'imprimante %1 est arrêtée."},
-        {"The printer %1 is not accepting jobs.", "A impressora %1 não está aceitando trabalhos.",
-         "La impresora %1 no acepta trabajos.", "L'imprimante %1 n'accepte pas de travaux."},
-        {"The print job %1 failed: %2", "O trabalho de impressão %1 falhou: %2",
-         "El trabajo de impresión %1 falló: %2", "Le travail d'impression %1 a échoué : %2"},
-        {"The document could not be sent to the printer %1: %2",
-         "O documento não pôde ser enviado à impressora %1: %2",
-         "No se pudo enviar el documento a la impresora %1: %2",
-         "Le document n'a pas pu être envoyé à l'imprimante %1 : %2"},
-    };
-    return QString::fromUtf8(rows[text][RLMessagesLanguage()]);
-}
-
-QString lastCupsError()
-{
-    return QString::fromUtf8(cupsLastErrorString());
-}
-
-bool serviceFailed()
-{
-    return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
-}
-
-QString option(const cups_dest_t *dest, const char *name)
-{
-    return QString::fromUtf8(cupsGetOption(name, dest->num_options, dest->options));
-}
-
-// The queue, or the reason it cannot be had: a missing queue is "no printer".
-DestPtr namedDest(const QString &queue)
-{
-    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
-    if (!dest) {
-        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
-            throw TRLException(RLMessage(4) + QStringLiteral(" (") + lastCupsError() + QLatin1Char(')'));
-        throw TRLException(RLMessage(4) + QStringLiteral(": ") + queue);
+public:
+    Connection()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                              TRLCupsService::TimeoutMilliseconds, nullptr);
+        if (!m_http) {
+            // A connection refused or a missing socket fails at once; a silent server lets it wait.
+            throw TRLException(RLPrinterText(clock.elapsed() >= TRLCupsService::TimeoutMilliseconds - 100
+                                                 ? ptServiceSilent
+                                                 : ptServiceDown));
+        }
+        httpSetTimeout(m_http, TRLCupsService::TimeoutMilliseconds / 1000.0, &Connection::onTimeout, this);
     }
-    return DestPtr(dest);
+    ~Connection() { httpClose(m_http); }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    http_t *http() const { return m_http; }
+
+    // The answer to the request, or the service's failure when there is none.
+    IppPtr request(ipp_t *request, const char *resource = "/")
+    {
+        IppPtr response(cupsDoRequest(m_http, request, resource));
+        if (!response)
+            throwServiceFailure();
+        return response;
+    }
+
+    // The failure of a call that got no answer: silence or a server gone.
+    [[noreturn]] void throwServiceFailure() const
+    {
+        throw TRLException(RLPrinterText(m_timedOut ? ptServiceSilent : ptServiceDown));
+    }
+    bool timedOut() const { return m_timedOut; }
+
+private:
+    static int onTimeout(http_t *, void *self)
+    {
+        static_cast<Connection *>(self)->m_timedOut = true;
+        return 0; // give up
+    }
+
+    http_t *m_http = nullptr;
+    bool m_timedOut = false;
+};
+
+// Runs body off the user-interface thread on a fresh connection.
+template <class Body>
+void withCups(Body &&body)
+{
+    RLRunOffUserThread([&body] {
+        Connection connection;
+        body(connection);
+    });
+}
+
+QString text(ipp_t *response, const char *name)
+{
+    ipp_attribute_t *a = ippFindAttribute(response, name, IPP_TAG_ZERO);
+    const char *value = a ? ippGetString(a, 0, nullptr) : nullptr;
+    return value ? QString::fromUtf8(value) : QString();
+}
+
+int integer(ipp_t *response, const char *name, int otherwise = 0)
+{
+    ipp_attribute_t *a = ippFindAttribute(response, name, IPP_TAG_ZERO);
+    return a ? ippGetInteger(a, 0) : otherwise;
+}
+
+QStringList keywords(ipp_t *response, const char *name)
+{
+    QStringList list;
+    if (ipp_attribute_t *a = ippFindAttribute(response, name, IPP_TAG_ZERO))
+        for (int i = 0; i < ippGetCount(a); ++i)
+            list << QString::fromUtf8(ippGetString(a, i, nullptr));
+    return list;
+}
+
+QByteArray printerUri(const QString &queue)
+{
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+                     queue.toUtf8().constData());
+    return QByteArray(uri);
+}
+
+ipp_t *newRequest(ipp_op_t op)
+{
+    ipp_t *request = ippNewRequest(op);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    return request;
+}
+
+void askFor(ipp_t *request, std::initializer_list<const char *> names)
+{
+    const std::vector<const char *> list(names);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(list.size()), nullptr,
+                  list.data());
+}
+
+struct PrinterState
+{
+    int state = IPP_PSTATE_IDLE;
+    bool accepting = true;
+    QString message; // the administrator's or the backend's words
+};
+
+// A missing queue is "no printer"; a server that does not answer is not.
+PrinterState readPrinter(Connection &cups, const QString &queue)
+{
+    ipp_t *request = newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).constData());
+    askFor(request, {"printer-state", "printer-state-message", "printer-is-accepting-jobs"});
+    const IppPtr response = cups.request(request);
+    if (ippGetStatusCode(response.get()) == IPP_STATUS_ERROR_NOT_FOUND)
+        throw TRLException(RLMessage(4) + QStringLiteral(": ") + queue);
+    if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
+        throw TRLException(RLPrinterText(ptSubmitFailed).arg(queue, QString::fromUtf8(cupsLastErrorString())));
+    PrinterState printer;
+    printer.state = integer(response.get(), "printer-state", IPP_PSTATE_IDLE);
+    if (ipp_attribute_t *a = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        printer.accepting = ippGetBoolean(a, 0);
+    printer.message = text(response.get(), "printer-state-message");
+    return printer;
 }
 
 bool isLocalHost(const QString &host)
@@ -84,43 +173,195 @@ bool isLocalHost(const QString &host)
         || host == QLatin1String("127.0.0.1") || host == QLatin1String("::1") || host == QLatin1String("[::1]");
 }
 
-struct JobState
+TRLPrinterQueue queueFrom(const QString &name, const QString &device, const QString &uri)
 {
-    int state = 0;
-    QString message;
-};
-
-JobState readJob(int jobId)
-{
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    const QByteArray uri = QByteArray("ipp://localhost/jobs/") + QByteArray::number(jobId);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    static const char *const wanted[] = {"job-state", "job-printer-state-message", "job-state-message"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, wanted);
-    IppPtr response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
-    JobState job;
-    if (!response)
-        return job;
-    if (ipp_attribute_t *a = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM))
-        job.state = ippGetInteger(a, 0);
-    for (const char *name : {"job-printer-state-message", "job-state-message"}) {
-        ipp_attribute_t *a = ippFindAttribute(response.get(), name, IPP_TAG_TEXT);
-        const char *text = a ? ippGetString(a, 0, nullptr) : nullptr;
-        if (text && *text && job.message.isEmpty())
-            job.message = QString::fromUtf8(text);
+    TRLPrinterQueue q;
+    q.Name = name;
+    if (!device.isEmpty()) {
+        q.Port = device;
+    } else if (!uri.isEmpty()) {
+        // A queue served by another machine: its host and its name there.
+        const QUrl url(uri);
+        if (isLocalHost(url.host())) {
+            q.Port = uri;
+        } else {
+            q.Server = url.host();
+            q.Share = url.path().section(QLatin1Char('/'), -1);
+        }
+    } else {
+        q.Readable = false;
     }
-    return job;
+    return q;
 }
 
-QString jobStateName(int state)
+QString defaultQueue(Connection &cups)
 {
-    switch (state) {
-    case IPP_JSTATE_STOPPED: return QStringLiteral("stopped");
-    case IPP_JSTATE_CANCELED: return QStringLiteral("canceled");
-    case IPP_JSTATE_ABORTED: return QStringLiteral("aborted");
-    default: return QString::number(state);
+    // The user's own choice comes before the server's, as for every CUPS command.
+    for (const char *variable : {"LPDEST", "PRINTER"}) {
+        const QString chosen = qEnvironmentVariable(variable);
+        if (!chosen.isEmpty() && chosen != QLatin1String("lp"))
+            return chosen;
     }
+    ipp_t *request = newRequest(IPP_OP_CUPS_GET_DEFAULT);
+    askFor(request, {"printer-name"});
+    const IppPtr response = cups.request(request);
+    return text(response.get(), "printer-name");
+}
+
+QList<TRLPrinterQueue> listQueues(Connection &cups)
+{
+    ipp_t *request = newRequest(IPP_OP_CUPS_GET_PRINTERS);
+    askFor(request, {"printer-name", "device-uri", "printer-uri-supported"});
+    const IppPtr response = cups.request(request);
+    QList<TRLPrinterQueue> queues;
+    QString name, device, uri;
+    auto flush = [&] {
+        if (!name.isEmpty())
+            queues.append(queueFrom(name, device, uri));
+        name.clear();
+        device.clear();
+        uri.clear();
+    };
+    for (ipp_attribute_t *a = ippFirstAttribute(response.get()); a; a = ippNextAttribute(response.get())) {
+        const char *attribute = ippGetName(a);
+        if (ippGetGroupTag(a) != IPP_TAG_PRINTER || !attribute) {
+            flush();
+            continue;
+        }
+        const QString value = QString::fromUtf8(ippGetString(a, 0, nullptr));
+        if (!qstrcmp(attribute, "printer-name"))
+            name = value;
+        else if (!qstrcmp(attribute, "device-uri"))
+            device = value;
+        else if (!qstrcmp(attribute, "printer-uri-supported"))
+            uri = value;
+    }
+    flush();
+    if (queues.isEmpty())
+        return queues;
+    const QString chosen = defaultQueue(cups);
+    for (TRLPrinterQueue &q : queues)
+        q.IsDefault = q.Name == chosen;
+    return queues;
+}
+
+int submit(Connection &cups, const TRLPrintJob &job)
+{
+    const QByteArray queue = job.Queue.toUtf8();
+    const QByteArray title = job.Title.toUtf8();
+    const QByteArray media = job.Media.toUtf8();
+    const QByteArray copies = QByteArray::number(std::max(1, job.Copies));
+    auto canceled = [&job] { return job.Canceled && job.Canceled(); };
+
+    QFile document(job.DocumentFile);
+    if (!document.open(QIODevice::ReadOnly))
+        throw TRLException(RLPrinterText(ptSubmitFailed).arg(job.Queue, document.errorString()));
+    if (canceled())
+        throw TRLAbort();
+
+    cups_option_t *options = nullptr;
+    int optionCount = 0;
+    if (!media.isEmpty())
+        optionCount = cupsAddOption("media", media.constData(), optionCount, &options);
+    optionCount = cupsAddOption("copies", copies.constData(), optionCount, &options);
+    // Without collation CUPS leaves the copies to the device, and some make none.
+    optionCount = cupsAddOption("multiple-document-handling", "separate-documents-collated-copies", optionCount,
+                                &options);
+    // The job is created only now that the document is complete: an empty job blocks the queue.
+    const int jobId = cupsCreateJob(cups.http(), queue.constData(), title.constData(), optionCount, options);
+    cupsFreeOptions(optionCount, options);
+    if (jobId <= 0) {
+        if (cups.timedOut() || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+            cups.throwServiceFailure();
+        throw TRLException(RLPrinterText(ptSubmitFailed).arg(job.Queue, QString::fromUtf8(cupsLastErrorString())));
+    }
+
+    bool sent = cupsStartDocument(cups.http(), queue.constData(), jobId, title.constData(), CUPS_FORMAT_PDF, 1)
+        == HTTP_STATUS_CONTINUE;
+    QString reason;
+    QByteArray chunk;
+    while (sent && !document.atEnd() && !canceled()) {
+        chunk = document.read(64 * 1024);
+        if (chunk.isEmpty() && document.error() != QFileDevice::NoError) {
+            sent = false;
+            reason = document.errorString();
+        } else if (cupsWriteRequestData(cups.http(), chunk.constData(), size_t(chunk.size())) != HTTP_STATUS_CONTINUE) {
+            sent = false;
+        }
+    }
+    // A cancel before the document is whole takes the job back: nothing of it may print.
+    if (canceled()) {
+        cupsFinishDocument(cups.http(), queue.constData());
+        cupsCancelJob2(cups.http(), queue.constData(), jobId, 0);
+        throw TRLAbort();
+    }
+    const bool finished = cupsFinishDocument(cups.http(), queue.constData()) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    if (!sent || !finished) {
+        if (reason.isEmpty())
+            reason = cups.timedOut() ? RLPrinterText(ptServiceSilent) : QString::fromUtf8(cupsLastErrorString());
+        cupsCancelJob2(cups.http(), queue.constData(), jobId, 0);
+        throw TRLException(RLPrinterText(ptSubmitFailed).arg(job.Queue, reason));
+    }
+    return jobId;
+}
+
+TRLJobStatus jobStatus(Connection &cups, const QString &queue, int jobId)
+{
+    ipp_t *request = newRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const QByteArray uri = QByteArray("ipp://localhost/jobs/") + QByteArray::number(jobId);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+    askFor(request, {"job-state", "job-state-reasons", "job-state-message", "job-printer-state-message"});
+    const IppPtr job = cups.request(request);
+    const int state = integer(job.get(), "job-state");
+    const PrinterState printer = readPrinter(cups, queue);
+
+    TRLJobStatus status;
+    // The job's own words first, then the printer's.
+    for (const QString &words : {text(job.get(), "job-state-message"), text(job.get(), "job-printer-state-message"),
+                                 printer.message})
+        if (status.Message.isEmpty() && !words.isEmpty())
+            status.Message = words;
+    auto failWith = [&status](TRLPrinterText otherwise) {
+        status.Outcome = TRLJobStatus::Failed;
+        if (status.Message.isEmpty())
+            status.Message = RLPrinterText(otherwise);
+    };
+    switch (state) {
+    case IPP_JSTATE_COMPLETED:
+        status.Outcome = TRLJobStatus::Completed;
+        break;
+    case IPP_JSTATE_STOPPED:
+        failWith(ptJobStopped);
+        break;
+    case IPP_JSTATE_CANCELED:
+        failWith(ptJobCanceled);
+        break;
+    case IPP_JSTATE_ABORTED:
+        failWith(ptJobAborted);
+        break;
+    case IPP_JSTATE_HELD:
+        // A job held for a time or for ever would print later, unseen: the user decides again.
+        status.Message.clear();
+        failWith(ptJobHeld);
+        break;
+    case IPP_JSTATE_PENDING:
+        // Behind a stopped printer a job waits for an administrator, not for the paper.
+        if (printer.state == IPP_PSTATE_STOPPED) {
+            status.Outcome = TRLJobStatus::Failed;
+            status.Message = printer.message.isEmpty() ? RLPrinterText(ptStopped).arg(queue) : printer.message;
+        }
+        break;
+    case 0:
+        // Gone from the server's memory without an end it told: nothing says it printed.
+        failWith(ptJobCanceled);
+        break;
+    default:
+        break;
+    }
+    if (state == IPP_JSTATE_HELD && !keywords(job.get(), "job-state-reasons").isEmpty())
+        status.Message += QStringLiteral(" (") + keywords(job.get(), "job-state-reasons").join(QStringLiteral(", "))
+            + QLatin1Char(')');
+    return status;
 }
 
 } // namespace
@@ -132,129 +373,86 @@ std::unique_ptr<TRLPrinterService> NewRLCupsService()
 
 QList<TRLPrinterQueue> TRLCupsService::Queues(QString *failure)
 {
-    cups_dest_t *dests = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    // Having no queue is not a failure of the service.
-    if (count == 0 && failure && serviceFailed() && cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND)
-        *failure = lastCupsError();
     QList<TRLPrinterQueue> queues;
-    for (int i = 0; i < count; ++i) {
-        const cups_dest_t *dest = &dests[i];
-        if (dest->instance)
-            continue;
-        TRLPrinterQueue q;
-        q.Name = QString::fromUtf8(dest->name);
-        q.IsDefault = dest->is_default != 0;
-        const QString device = option(dest, "device-uri");
-        const QString printerUri = option(dest, "printer-uri-supported");
-        if (!device.isEmpty()) {
-            q.Port = device;
-        } else if (!printerUri.isEmpty()) {
-            // A queue served by another machine: its host and its name there.
-            const QUrl url(printerUri);
-            if (isLocalHost(url.host())) {
-                q.Port = printerUri;
-            } else {
-                q.Server = url.host();
-                q.Share = url.path().section(QLatin1Char('/'), -1);
-            }
-        } else {
-            q.Readable = false;
-        }
-        queues.append(q);
+    try {
+        withCups([&queues](Connection &cups) { queues = listQueues(cups); });
+    } catch (const TRLException &e) {
+        if (failure)
+            *failure = e.Message();
     }
-    cupsFreeDests(count, dests);
     return queues;
 }
 
 void TRLCupsService::CheckQueue(const QString &queue)
 {
-    const DestPtr dest = namedDest(queue);
-    const QString message = option(dest.get(), "printer-state-message");
-    if (option(dest.get(), "printer-state") == QLatin1String("5"))
-        throw TRLException(message.isEmpty() ? cupsText(ctStopped).arg(queue) : message);
-    if (option(dest.get(), "printer-is-accepting-jobs") == QLatin1String("false"))
-        throw TRLException(message.isEmpty() ? cupsText(ctNotAccepting).arg(queue) : message);
+    withCups([&queue](Connection &cups) {
+        const PrinterState printer = readPrinter(cups, queue);
+        // The scheduler's own words for a plain pause or reject say nothing the first half does not.
+        const bool reasonGiven = !printer.message.isEmpty() && printer.message != QLatin1String("Paused")
+            && printer.message != QLatin1String("Rejecting Jobs");
+        if (printer.state == IPP_PSTATE_STOPPED)
+            throw TRLException(reasonGiven ? RLPrinterText(ptStoppedBecause).arg(queue, printer.message)
+                                           : RLPrinterText(ptStopped).arg(queue));
+        if (!printer.accepting)
+            throw TRLException(reasonGiven ? RLPrinterText(ptNotAcceptingBecause).arg(queue, printer.message)
+                                           : RLPrinterText(ptNotAccepting).arg(queue));
+    });
 }
 
 bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm)
 {
-    const DestPtr dest = namedDest(queue);
-    std::unique_ptr<cups_dinfo_t, DinfoFree> info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!info)
-        return true; // nothing known about the queue: let the job tell
-    cups_size_t size;
-    if (cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), info.get(), media.toUtf8().constData(),
-                               CUPS_MEDIA_FLAGS_DEFAULT, &size))
-        return true;
-    // Legacy names such as "A4" are not always known by name; the size decides then, and a
-    // queue with custom ranges takes any size inside them.
-    return cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest.get(), info.get(), int(std::lround(widthMm * 100)),
-                                  int(std::lround(heightMm * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size)
-        != 0;
+    bool taken = true;
+    withCups([&](Connection &cups) {
+        DestPtr dest(cupsGetNamedDest(cups.http(), queue.toUtf8().constData(), nullptr));
+        if (!dest) {
+            if (cups.timedOut())
+                cups.throwServiceFailure();
+            throw TRLException(RLMessage(4) + QStringLiteral(": ") + queue);
+        }
+        std::unique_ptr<cups_dinfo_t, DinfoFree> info(cupsCopyDestInfo(cups.http(), dest.get()));
+        if (!info) {
+            if (cups.timedOut())
+                cups.throwServiceFailure();
+            return; // nothing known about the queue: let the job tell
+        }
+        // A raw queue, or any that lists no sizes, takes whatever it is sent.
+        ipp_attribute_t *sizes = cupsFindDestSupported(cups.http(), dest.get(), info.get(), CUPS_MEDIA);
+        if (!sizes || ippGetCount(sizes) == 0)
+            return;
+        cups_size_t size;
+        if (cupsGetDestMediaByName(cups.http(), dest.get(), info.get(), media.toUtf8().constData(),
+                                   CUPS_MEDIA_FLAGS_DEFAULT, &size))
+            return;
+        // Legacy names such as "A4" are not always known by name; the size decides then, and a
+        // queue with custom ranges takes any size inside them.
+        taken = cupsGetDestMediaBySize(cups.http(), dest.get(), info.get(), int(std::lround(widthMm * 100)),
+                                       int(std::lround(heightMm * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size)
+            != 0;
+    });
+    return taken;
 }
 
 int TRLCupsService::Submit(const TRLPrintJob &job)
 {
-    const DestPtr dest = namedDest(job.Queue);
-    const QByteArray queue = job.Queue.toUtf8();
-    const QByteArray title = job.Title.toUtf8();
-    const QByteArray media = job.Media.toUtf8();
-    const QByteArray copies = QByteArray::number(std::max(1, job.Copies));
+    int jobId = 0;
+    withCups([&](Connection &cups) {
+        readPrinter(cups, job.Queue); // a missing queue is named as such before anything is sent
+        jobId = submit(cups, job);
+    });
+    return jobId;
+}
 
-    QFile document(job.DocumentFile);
-    if (!document.open(QIODevice::ReadOnly))
-        throw TRLException(cupsText(ctSubmitFailed).arg(job.Queue, document.errorString()));
+TRLJobStatus TRLCupsService::JobStatus(const QString &queue, int jobId)
+{
+    TRLJobStatus status;
+    withCups([&](Connection &cups) { status = jobStatus(cups, queue, jobId); });
+    return status;
+}
 
-    cups_option_t *options = nullptr;
-    int optionCount = 0;
-    if (!media.isEmpty())
-        optionCount = cupsAddOption("media", media.constData(), optionCount, &options);
-    optionCount = cupsAddOption("copies", copies.constData(), optionCount, &options);
-    // Without collation CUPS leaves the copies to the device, and some make none.
-    optionCount = cupsAddOption("multiple-document-handling", "separate-documents-collated-copies", optionCount,
-                                &options);
-    // The job is created only now that the document is complete: an empty job blocks the queue.
-    const int jobId = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), optionCount, options);
-    cupsFreeOptions(optionCount, options);
-    if (jobId <= 0)
-        throw TRLException(cupsText(ctSubmitFailed).arg(job.Queue, lastCupsError()));
-
-    bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), jobId, title.constData(), CUPS_FORMAT_PDF, 1)
-        == HTTP_STATUS_CONTINUE;
-    QByteArray chunk;
-    while (sent && !document.atEnd()) {
-        chunk = document.read(64 * 1024);
-        if (chunk.isEmpty() && document.error() != QFileDevice::NoError)
-            sent = false;
-        else if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.constData(), size_t(chunk.size())) != HTTP_STATUS_CONTINUE)
-            sent = false;
-    }
-    const bool finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) <= IPP_STATUS_OK_EVENTS_COMPLETE;
-    if (!sent || !finished) {
-        const QString reason = lastCupsError();
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), jobId, 0);
-        throw TRLException(cupsText(ctSubmitFailed).arg(job.Queue, reason));
-    }
-
-    // Accepted is not printed: a filter may still fail. Still processing at the limit counts
-    // as printing, since a real printer may take minutes.
-    QDeadlineTimer deadline(m_watchMilliseconds);
-    for (;;) {
-        const JobState state = readJob(jobId);
-        if (state.state == IPP_JSTATE_COMPLETED)
-            return jobId;
-        if (state.state == IPP_JSTATE_STOPPED || state.state == IPP_JSTATE_CANCELED
-            || state.state == IPP_JSTATE_ABORTED) {
-            QString message = state.message;
-            if (message.isEmpty())
-                message = option(namedDest(job.Queue).get(), "printer-state-message");
-            if (message.isEmpty())
-                message = jobStateName(state.state);
-            throw TRLException(cupsText(ctJobFailed).arg(QString::number(jobId), message));
-        }
-        if (deadline.hasExpired())
-            return jobId;
-        QThread::msleep(50);
-    }
+void TRLCupsService::CancelJob(const QString &queue, int jobId)
+{
+    withCups([&](Connection &cups) {
+        if (!cupsCancelJob2(cups.http(), queue.toUtf8().constData(), jobId, 0) && cups.timedOut())
+            cups.throwServiceFailure();
+    });
 }

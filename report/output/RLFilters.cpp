@@ -7,6 +7,7 @@
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLFilterThread.h"
+#include "report/output/RLPrinterTexts.h"
 #include "report/output/RLSpoolFilter.h"
 
 #include <QCoreApplication>
@@ -121,6 +122,9 @@ void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bo
     const int pageCount = store ? store->PageCount() : 0;
     m_fromPageNo = std::max(1, fromPage);
     m_toPageNo = toPage == -1 ? pageCount : std::min(toPage, pageCount);
+    // A range without pages would end in a confirmation of nothing.
+    if (m_fromPageNo > m_toPageNo)
+        throw TRLException(RLPrinterText(ptNoPageInRange));
     m_passCount = 1;
     if (m_filterTraits & ftMakesCopies)
         m_passCount = std::max(1, RLPrinter().Copies());
@@ -173,6 +177,9 @@ void TRLCustomFilter::runPageLoop(bool onWorker)
                     break;
             }
         }
+        // Cancelled means nothing goes out: the pages drawn so far are dropped with the document.
+        if (m_canceled)
+            throw TRLAbort();
         documentBegun = false;
         EndDoc();
     } catch (...) {

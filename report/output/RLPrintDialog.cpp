@@ -1,6 +1,7 @@
 #include "report/output/RLPrintDialog.h"
 
 #include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
 #include "report/page/RLMetaFile.h"
@@ -315,6 +316,11 @@ void TRLPrintDialog::connectHandlers()
 bool TRLPrintDialog::Execute()
 {
     FillPrinterList();
+    // Ok must always have a printer behind it: without one the dialog does not open.
+    if (ComboBoxPrinterNames->count() == 0) {
+        const QString failure = RLPrinter().ListFailure();
+        throw TRLException(failure.isEmpty() ? RLMessage(4) : failure);
+    }
     FillFilterList();
     LoadFromParams();
     ComboBoxPrinterNames->setFocus();

@@ -5,33 +5,28 @@
 #include "report/base/RLTempFiles.h"
 #include "report/base/RLTypes.h"
 #include "report/base/RLUtils.h"
+#include "report/output/RLJobWait.h"
+#include "report/output/RLOffThread.h"
+#include "report/output/RLPrinterTexts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStorageInfo>
 
+#include <cerrno>
 #include <cmath>
+
+#include <unistd.h>
 
 namespace {
 
 TRLPrinterWrapper *sharedPrinter = nullptr;
-
-// Messages of the printer unit that the engine's table lacks, in the engine's language.
-enum PrinterText { ptPaperRefused, ptDocumentFailed };
-
-QString printerText(PrinterText text)
-{
-    static const char *const rows[][4] = {
-        {"The printer %1 does not take paper of %2 x %3 mm.", "A impressora %1 não aceita papel de %2 x %3 mm.",
-         "La impresora %1 no acepta papel de %2 x %3 mm.", "L'imprimante %1 n'accepte pas le papier de %2 x %3 mm."},
-        {"The print document could not be written: %1", "O documento de impressão não pôde ser gravado: %1",
-         "No se pudo escribir el documento de impresión: %1", "Le document d'impression n'a pas pu être écrit : %1"},
-    };
-    return QString::fromUtf8(rows[text][RLMessagesLanguage()]);
-}
 
 // Millimetres as a media name writes them: no trailing zeros, a point for decimals.
 QString mediaNumber(double mm)
@@ -53,7 +48,47 @@ QString displayEntry(const TRLPrinterQueue &q)
     return q.Name + QLatin1Char('|') + q.Port;
 }
 
+// Less than this left in the temporary folder is a full folder, whatever the call said.
+constexpr qint64 nearlyFull = 64 * 1024;
+
+bool folderFull(const QString &folder)
+{
+    const QStorageInfo storage(folder);
+    return storage.isValid() && storage.bytesAvailable() < nearlyFull;
+}
+
 } // namespace
+
+// The document's file as the PDF writer sees it: counts what it was asked to write and keeps the
+// first failure, since the writer itself ignores failed writes and a full disk would pass unseen.
+class TRLCheckedDevice : public QIODevice
+{
+public:
+    explicit TRLCheckedDevice(QFile *file) : m_file(file) { open(QIODevice::WriteOnly); }
+    qint64 Requested() const { return m_requested; }
+    int FirstErrno() const { return m_errno; }
+    QString FirstError() const { return m_error; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        m_requested += length;
+        errno = 0;
+        const qint64 written = m_file->write(data, length);
+        if (written != length && m_error.isEmpty()) {
+            m_errno = errno ? errno : EIO;
+            m_error = m_file->errorString();
+        }
+        return length; // the writer would only stop halfway; the check at the end tells
+    }
+
+private:
+    QFile *m_file;
+    qint64 m_requested = 0;
+    int m_errno = 0;
+    QString m_error;
+};
 
 TRLPrinterWrapper::TRLPrinterWrapper() : TRLPrinterWrapper(NewRLCupsService()) {}
 
@@ -128,7 +163,8 @@ void TRLPrinterWrapper::SetPrinterIndex(int index)
 
 void TRLPrinterWrapper::Refresh()
 {
-    const int previous = m_index;
+    // Queues come and go between prints: the one chosen before is found again by its name.
+    const QString previous = validIndex(m_index) ? m_queues.at(m_index).Name : QString();
     m_listed = false;
     m_index = -1;
     try {
@@ -138,9 +174,15 @@ void TRLPrinterWrapper::Refresh()
         m_printers.clear();
         m_listed = true;
     }
+    for (int i = 0; i < m_queues.size() && !previous.isEmpty(); ++i)
+        if (m_queues.at(i).Name == previous)
+            m_index = i;
     PrinterIndex();
-    if (previous >= 0 && !m_queues.isEmpty())
-        m_index = std::min<int>(previous, int(m_queues.size()) - 1);
+}
+
+QString TRLPrinterWrapper::ListFailure() const
+{
+    return m_listFailure;
 }
 
 int TRLPrinterWrapper::PaperCodeFor(double widthMm, double heightMm, double *matchedWidthMm, double *matchedHeightMm)
@@ -226,15 +268,14 @@ void TRLPrinterWrapper::BeginDoc()
     closeDocument();
     const int index = PrinterIndex();
     if (index < 0) {
-        if (m_listFailure.isEmpty())
-            throw TRLException(RLMessage(4));
-        throw TRLException(RLMessage(4) + QStringLiteral(" (") + m_listFailure + QLatin1Char(')'));
+        // A service that cannot be reached is not a missing printer.
+        throw TRLException(m_listFailure.isEmpty() ? RLMessage(4) : m_listFailure);
     }
     const QString queue = m_queues.at(index).Name;
     m_service->CheckQueue(queue);
     const QString media = MediaName();
     if (!media.isEmpty() && !m_service->SupportsMedia(queue, media, m_paperWidthMm, m_paperHeightMm))
-        throw TRLException(printerText(ptPaperRefused)
+        throw TRLException(RLPrinterText(ptPaperRefused)
                                .arg(queue, mediaNumber(m_paperWidthMm), mediaNumber(m_paperHeightMm)));
 
     QPageSize pageSize;
@@ -246,9 +287,8 @@ void TRLPrinterWrapper::BeginDoc()
     if (!pageSize.isValid())
         pageSize = QPageSize(QPageSize::A4);
 
-    // The document lives in a registered temporary file: memory stays flat for long reports.
-    m_documentFile = CreateRLTempFile(QStringLiteral("~rlprn"));
-    m_writer = std::make_unique<QPdfWriter>(m_documentFile.get());
+    openDocument();
+    m_writer = std::make_unique<QPdfWriter>(m_documentDevice.get());
     m_writer->setResolution(Resolution);
     m_writer->setPageLayout(QPageLayout(pageSize, m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                         QMarginsF(0, 0, 0, 0)));
@@ -258,7 +298,7 @@ void TRLPrinterWrapper::BeginDoc()
     if (!m_painter->begin(m_writer.get())) {
         const QString reason = m_documentFile->errorString();
         closeDocument();
-        throw TRLException(printerText(ptDocumentFailed).arg(reason));
+        throw TRLException(RLPrinterText(ptDocumentFailed).arg(reason));
     }
     m_jobQueue = queue;
     m_pagePending = false;
@@ -284,6 +324,46 @@ QPainter *TRLPrinterWrapper::Canvas()
     return m_painter.get();
 }
 
+void TRLPrinterWrapper::openDocument()
+{
+    // The document lives in a registered temporary file: memory stays flat for long reports.
+    const QString folder = QDir::toNativeSeparators(RLTempFolder());
+    try {
+        m_documentFile = CreateRLTempFile(QStringLiteral("~rlprn"));
+    } catch (const TRLException &) {
+        if (folderFull(folder))
+            throw TRLException(RLPrinterText(ptTempFolderFull).arg(folder));
+        const QFileInfo info(RLTempFolder());
+        if (!info.isDir() || !info.isWritable())
+            throw TRLException(RLPrinterText(ptTempFolderMissing).arg(folder));
+        throw;
+    }
+    m_documentDevice = std::make_unique<TRLCheckedDevice>(m_documentFile.get());
+}
+
+// Nothing broken reaches the printer: the file must hold every byte the writer gave, end with the
+// PDF trailer and be on the disk. Gives the reason when it does not.
+QString TRLPrinterWrapper::finishDocument()
+{
+    const QString folder = QDir::toNativeSeparators(RLTempFolder());
+    const bool flushed = m_documentFile->flush() && ::fsync(m_documentFile->handle()) == 0;
+    const int syncErrno = flushed ? 0 : errno;
+    const qint64 size = QFileInfo(m_documentFile->fileName()).size();
+    QByteArray tail;
+    if (m_documentFile->seek(std::max<qint64>(0, size - 1024)))
+        tail = m_documentFile->read(1024);
+    const bool whole = flushed && m_documentDevice->FirstError().isEmpty() && size == m_documentDevice->Requested()
+        && tail.contains("%%EOF");
+    if (whole)
+        return QString();
+    if (m_documentDevice->FirstErrno() == ENOSPC || syncErrno == ENOSPC || folderFull(folder))
+        return RLPrinterText(ptTempFolderFull).arg(folder);
+    QString reason = m_documentDevice->FirstError();
+    if (reason.isEmpty())
+        reason = flushed ? m_documentFile->fileName() : QString::fromLocal8Bit(strerror(syncErrno));
+    return RLPrinterText(ptDocumentFailed).arg(reason);
+}
+
 void TRLPrinterWrapper::EndDoc()
 {
     if (!Printing())
@@ -297,24 +377,33 @@ void TRLPrinterWrapper::EndDoc()
     m_painter.reset();
     m_writer.reset();
     const QString fileName = m_documentFile->fileName();
-    const bool fileSound = m_documentFile->error() == QFileDevice::NoError && m_documentFile->flush();
-    const QString fileError = m_documentFile->errorString();
-    m_documentFile->close();
+    const QString title = m_jobTitle.isEmpty() ? QCoreApplication::applicationName() : m_jobTitle;
+    int jobId = 0;
     try {
-        if (!written || !fileSound)
-            throw TRLException(printerText(ptDocumentFailed).arg(fileError));
+        QString failure = finishDocument();
+        if (failure.isEmpty() && !written)
+            failure = RLPrinterText(ptDocumentFailed).arg(m_documentFile->errorString());
+        m_documentFile->close();
+        if (!failure.isEmpty())
+            throw TRLException(failure);
         TRLPrintJob job;
         job.Queue = m_jobQueue;
-        job.Title = m_jobTitle.isEmpty() ? QCoreApplication::applicationName() : m_jobTitle;
+        job.Title = title;
         job.DocumentFile = fileName;
         job.Media = MediaName();
         job.Copies = std::max(1, m_copies);
-        m_lastJobId = m_service->Submit(job);
+        job.Canceled = m_cancelCheck;
+        jobId = m_service->Submit(job);
+        m_lastJobId = jobId;
     } catch (...) {
         closeDocument();
         throw;
     }
     closeDocument();
+    if (RLOnUserThread())
+        RLWaitForJob(m_service, m_jobQueue, title, jobId);
+    else
+        RLWatchJob(m_service, m_jobQueue, title, jobId);
 }
 
 void TRLPrinterWrapper::AbortDoc()
@@ -329,6 +418,7 @@ void TRLPrinterWrapper::closeDocument()
     m_painter.reset();
     m_writer.reset();
     m_pagePending = false;
+    m_documentDevice.reset();
     if (m_documentFile) {
         const QString name = m_documentFile->fileName();
         m_documentFile.reset();
@@ -343,6 +433,8 @@ static void releaseWithApplication()
     if (!registered) {
         registered = true;
         qAddPostRoutine(ReleaseRLPrinter);
+        // Background jobs are followed no longer than the program runs.
+        qAddPostRoutine(RLStopJobWatch);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -47,6 +48,17 @@ struct TRLPrintJob
     QString DocumentFile; // a complete PDF
     QString Media;        // a media name the service knows (PWG or PPD)
     int Copies = 1;
+    // Asked while the document is sent (any thread): true takes the job back, silently.
+    std::function<bool()> Canceled;
+};
+
+// What the service says about a job it accepted.
+struct TRLJobStatus
+{
+    enum TOutcome { Waiting, Completed, Failed };
+    TOutcome Outcome = Waiting;
+    // The service's own words about the job or its printer (why it failed, what it waits for).
+    QString Message;
 };
 
 // The printer service behind the wrapper. Failures are TRLException with a message the user can
@@ -61,8 +73,22 @@ public:
     virtual void CheckQueue(const QString &queue) = 0;
     // Whether the queue takes this medium (its name and portrait size); unknown counts as taken.
     virtual bool SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm) = 0;
-    // Submits the document and watches the job for a few seconds; throws when it fails.
+    // Submits the document and gives the job's id once the service has accepted it; throws when it
+    // refuses, TRLAbort when the job's Canceled said so.
     virtual int Submit(const TRLPrintJob &job) = 0;
+    // Where an accepted job stands. A service that cannot tell says it completed.
+    virtual TRLJobStatus JobStatus(const QString &queue, int jobId)
+    {
+        Q_UNUSED(queue);
+        Q_UNUSED(jobId);
+        return {TRLJobStatus::Completed, QString()};
+    }
+    // Takes the job out of the queue, so that it never prints later.
+    virtual void CancelJob(const QString &queue, int jobId)
+    {
+        Q_UNUSED(queue);
+        Q_UNUSED(jobId);
+    }
 };
 
 // The CUPS service (the default one).
@@ -85,6 +111,8 @@ public:
     QString PrinterName();
     void SetPrinterIndex(int index);
     void Refresh();
+    // Why the list is empty when the service could not be reached; empty otherwise.
+    QString ListFailure() const;
 
     // Chooses the paper code (or a user-defined size) and the orientation of later jobs.
     void SetPaperSize(double paperWidthMm, double paperHeightMm, bool landscape, bool forceEmulation);
@@ -92,8 +120,10 @@ public:
     int Copies() const { return m_copies; }
     void SetCopies(int copies);
 
-    // The job: BeginDoc checks the queue and opens the document; EndDoc hands it to the service
-    // unless nothing was drawn in it.
+    // The job: BeginDoc checks the queue and opens the document; EndDoc checks the document whole,
+    // hands it to the service unless nothing was drawn in it, and follows the job: on the
+    // user-interface thread until the service says it printed (a wait window shows what it says),
+    // elsewhere in the background, where a failure is reported as the program's error.
     void BeginDoc();
     void NewPage();
     void EndDoc();
@@ -105,6 +135,8 @@ public:
 
     // The name the next job carries in the queue.
     void SetJobTitle(const QString &title) { m_jobTitle = title; }
+    // Asked while a document is being sent; true takes it back and ends the print silently.
+    void SetCancelCheck(std::function<bool()> canceled) { m_cancelCheck = std::move(canceled); }
 
     // Last paper chosen by SetPaperSize.
     int PaperCode() const { return m_paperCode; }
@@ -117,6 +149,7 @@ public:
     int LastJobId() const { return m_lastJobId; }
 
     TRLPrinterService &Service() { return *m_service; }
+    std::shared_ptr<TRLPrinterService> SharedService() const { return m_service; }
 
     // Resolution of the pages drawn.
     static constexpr int Resolution = 600;
@@ -128,8 +161,10 @@ private:
     void loadList();
     bool validIndex(int index) const { return index >= 0 && index < m_printers.size(); }
     void closeDocument();
+    void openDocument();
+    QString finishDocument();
 
-    std::unique_ptr<TRLPrinterService> m_service;
+    std::shared_ptr<TRLPrinterService> m_service;
     QStringList m_printers;
     QList<TRLPrinterQueue> m_queues;
     bool m_listed = false;
@@ -145,7 +180,9 @@ private:
     QString m_jobQueue;
     QString m_jobTitle;
     QString m_listFailure;
+    std::function<bool()> m_cancelCheck;
     std::unique_ptr<QFile> m_documentFile;
+    std::unique_ptr<class TRLCheckedDevice> m_documentDevice;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     bool m_pagePending = false;

@@ -35,6 +35,8 @@ void TRLSpoolFilter::BeginDoc()
     m_jobOpen = false;
     TRLGraphicStorage *store = Pages();
     printer().SetJobTitle(store ? store->Title() : QString());
+    // A cancel counts until the service has the whole document.
+    printer().SetCancelCheck([this] { return Canceled(); });
     StartJobForPaper(store ? store->Orientation() : 1, store ? store->PaperWidth() : 0,
                      store ? store->PaperHeight() : 0);
 }

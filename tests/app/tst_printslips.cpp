@@ -185,6 +185,9 @@ private slots:
         QProcess::execute(QStringLiteral("cupsdisable"), {QStringLiteral("ZavenorOff")});
         QProcess::execute(QStringLiteral("cupsreject"), {QStringLiteral("ZavenorOff")});
         RLPrinter().Refresh();
+        // The printer chosen before is kept by name: choose the refusing one.
+        RLPrinter().SetPrinterIndex(RLPrinter().Printers().indexOf(QRegularExpression(QStringLiteral("ZavenorOff\\|.*"))));
+        QCOMPARE(RLPrinter().PrinterName(), QStringLiteral("ZavenorOff"));
         w->EdNome->setText(QStringLiteral("Fulano"));
         DialogAnswerer answers;
         QString pdf;

@@ -279,8 +279,8 @@ private slots:
         RunFilterOnStore(newStore(nullptr, 4), nullptr, 1, -1, true);
         QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
         QCOMPARE(log.steps, 2);
-        QCOMPARE(state->sent.size(), 1);
-        QCOMPARE(sentPages(0), 2);
+        // Cancelled: the pages drawn so far never reach the printer.
+        QCOMPARE(state->sent.size(), 0);
         QVERIFY(!RLPrinter().Printing());
         QVERIFY(errorBox()->shown.isEmpty());
     }

@@ -4,6 +4,7 @@
 #include "report/base/RLExceptions.h"
 #include "report/output/RLFilters.h"
 #include "report/page/RLMetaFile.h"
+#include "report/output/RLPrinterTexts.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 #include "support/PdfInspect.h"
@@ -161,20 +162,27 @@ private slots:
 
     void queueRefuses_data()
     {
-        QTest::addColumn<QString>("disable");
+        QTest::addColumn<QStringList>("disable");
         QTest::addColumn<QString>("enable");
         QTest::addColumn<QString>("message");
-        QTest::newRow("stopped") << "cupsdisable" << "cupsenable" << "A impressora GuiaPDF está parada.";
-        QTest::newRow("not accepting") << "cupsreject" << "cupsaccept"
+        QTest::newRow("stopped") << QStringList{"cupsdisable"} << "cupsenable" << "A impressora GuiaPDF está parada.";
+        QTest::newRow("not accepting") << QStringList{"cupsreject"} << "cupsaccept"
                                        << "A impressora GuiaPDF não está aceitando trabalhos.";
+        // The administrator's reason is what the user needs to read.
+        QTest::newRow("stopped, with a reason")
+            << QStringList{"cupsdisable", "-r", "Sem papel na bandeja 2"} << "cupsenable"
+            << "A impressora GuiaPDF está parada: Sem papel na bandeja 2";
+        QTest::newRow("rejecting, with a reason")
+            << QStringList{"cupsreject", "-r", "Em manutenção"} << "cupsaccept"
+            << "A impressora GuiaPDF não está aceitando trabalhos: Em manutenção";
     }
 
     void queueRefuses()
     {
-        QFETCH(QString, disable);
+        QFETCH(QStringList, disable);
         QFETCH(QString, enable);
         QFETCH(QString, message);
-        QVERIFY(cups->run(disable, {QStringLiteral("GuiaPDF")}));
+        QVERIFY(cups->run(disable.first(), disable.mid(1) << QStringLiteral("GuiaPDF")));
         const QString failure = printFailure({{1, 210, 297}});
         QVERIFY(cups->run(enable, {QStringLiteral("GuiaPDF")}));
         QCOMPARE(failure, message);
@@ -188,9 +196,11 @@ private slots:
         QVERIFY(index >= 0);
         RLPrinter().SetPrinterIndex(index);
         const QString failure = printFailure({{1, 210, 297}});
-        QVERIFY2(failure.startsWith(QStringLiteral("O trabalho de impressão")) && failure.endsWith(QLatin1String("falhou: Filter failed")),
-                 qPrintable(failure));
+        const QString state = cups->JobState(RLPrinter().LastJobId());
         QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("Quebrada")}));
+        QCOMPARE(failure, QStringLiteral("A impressora Quebrada não imprimiu \"falha\": Filter failed"));
+        // Cancelled, so that a retrying queue never prints it later.
+        QCOMPARE(state, QStringLiteral("completed"));
         RLPrinter().Refresh();
     }
 
@@ -213,12 +223,13 @@ private slots:
         QCOMPARE(printFailure({{1, 210, 297}}), RLMessage(4));
     }
 
+    // A server that is down is not a missing printer.
     void serviceNotRunning()
     {
         cups->Stop();
         RLPrinter().Refresh();
         QVERIFY(RLPrinter().Printers().isEmpty());
-        QVERIFY(printFailure({{1, 210, 297}}).startsWith(RLMessage(4)));
+        QCOMPARE(printFailure({{1, 210, 297}}), RLPrinterText(ptServiceDown));
     }
 };
 

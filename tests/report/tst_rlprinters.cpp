@@ -112,14 +112,30 @@ private slots:
         QCOMPARE(printer->PrinterIndex(), 2);
     }
 
-    void refreshKeepsIndexWithinShorterList()
+    // Queues added or removed by an administrator must not turn the next print to another printer.
+    void refreshFindsChosenQueueByName_data()
     {
-        make(threeQueues());
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("queue added before it") << QStringList{"Nova", "GuiaPDF", "Financeiro", "Velha"} << "Velha";
+        QTest::newRow("queue removed before it") << QStringList{"Financeiro", "Velha"} << "Velha";
+        // Gone: the default, not whatever took its place.
+        QTest::newRow("chosen queue gone") << QStringList{"GuiaPDF", "Financeiro", "Outra"} << "Financeiro";
+    }
+
+    void refreshFindsChosenQueueByName()
+    {
+        QFETCH(QStringList, after);
+        QFETCH(QString, expected);
+        make({LocalQueue("GuiaPDF", "cups-pdf:/X"), LocalQueue("Financeiro", "lpd://f", true),
+              LocalQueue("Velha", "usb://v")});
         printer->SetPrinterIndex(2);
-        state->queues = threeQueues().mid(0, 2);
+        QList<TRLPrinterQueue> queues;
+        for (const QString &name : after)
+            queues << LocalQueue(name, QStringLiteral("usb://") + name, name == QLatin1String("Financeiro"));
+        state->queues = queues;
         printer->Refresh();
-        QCOMPARE(printer->Printers().size(), 2);
-        QCOMPARE(printer->PrinterIndex(), 1);
+        QCOMPARE(printer->PrinterName(), expected);
     }
 
     void paperCode_data()
@@ -180,8 +196,9 @@ private slots:
         QTest::addColumn<bool>("mediaTaken");
         QTest::addColumn<QString>("message");
         QTest::newRow("no printer") << false << "" << "" << true << "Não há impressora cadastrada";
-        QTest::newRow("service down") << false << "Scheduler is not running" << "" << true
-                                      << "Não há impressora cadastrada (Scheduler is not running)";
+        // An unreachable service is said as such, not as a missing printer.
+        QTest::newRow("service down") << false << "O serviço de impressão (CUPS) não está disponível" << "" << true
+                                      << "O serviço de impressão (CUPS) não está disponível";
         QTest::newRow("queue stopped") << true << "" << "Paused" << true << "Paused";
         QTest::newRow("paper refused") << true << "" << "" << false
                                        << "A impressora GuiaPDF não aceita papel de 211 x 102 mm.";

@@ -2,6 +2,7 @@
 // scaling, cancel, unreadable pages, and where recorded objects land on the drawn PDF.
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
+#include "report/base/RLTempFiles.h"
 #include "report/output/RLFilters.h"
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
@@ -111,8 +112,6 @@ private slots:
         QTest::addColumn<QStringList>("printed");
         QTest::newRow("0 to -1: all") << 0 << -1 << QStringList{"P1", "P2", "P3", "P4", "P5"};
         QTest::newRow("3 to 99") << 3 << 99 << QStringList{"P3", "P4", "P5"};
-        QTest::newRow("6 of 5: no sheet") << 6 << -1 << QStringList{};
-        QTest::newRow("to 0: no sheet") << 1 << 0 << QStringList{};
     }
 
     void pageRange()
@@ -124,11 +123,37 @@ private slots:
         TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4, a4});
         // No filter given: the shared spool filter prints.
         RunFilterOnStore(store, nullptr, fromPage, toPage);
-        QCOMPARE(state->sent.size(), printed.isEmpty() ? 0 : 1);
-        if (!printed.isEmpty())
-            QCOMPARE(jobTexts().first(), printed);
+        QCOMPARE(state->sent.size(), 1);
+        QCOMPARE(jobTexts().first(), printed);
         QVERIFY(!store->Filters().contains(SpoolFilter()));
         QVERIFY(!RLPrinter().Printing());
+    }
+
+    // A range without pages is said so; it must not end in a confirmation of nothing.
+    void emptyRangeIsRefused_data()
+    {
+        QTest::addColumn<int>("fromPage");
+        QTest::addColumn<int>("toPage");
+        QTest::newRow("6 of 5") << 6 << -1;
+        QTest::newRow("to 0") << 1 << 0;
+        QTest::newRow("3 to 1") << 3 << 1;
+    }
+
+    void emptyRangeIsRefused()
+    {
+        QFETCH(int, fromPage);
+        QFETCH(int, toPage);
+        QObject owner;
+        TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4, a4});
+        QString message;
+        try {
+            RunFilterOnStore(store, nullptr, fromPage, toPage);
+        } catch (const TRLException &e) {
+            message = e.Message();
+        }
+        QCOMPARE(message, QStringLiteral("Nenhuma página no intervalo escolhido."));
+        QVERIFY(state->sent.isEmpty());
+        QVERIFY(!store->Filters().contains(SpoolFilter()));
     }
 
     // A change of paper ends the job: no blank sheet is left at the end of the first one.
@@ -163,7 +188,7 @@ private slots:
         QVERIFY(qAbs(SpoolFilter()->FactorY() - 6.25) < 0.01);
     }
 
-    void cancelStopsAfterCurrentPage()
+    void cancelSendsNothing()
     {
         SetRLProgressFactory([](const QString &caption, int bars, std::function<void()> cancel, bool) {
             if (caption != RLMessage(1) || bars != 1)
@@ -172,10 +197,14 @@ private slots:
         });
         QObject owner;
         TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4});
-        RunFilterOnStore(store, nullptr, 1, -1);
+        const QStringList filesBefore = RLTempFiles();
+        QVERIFY_THROWS_EXCEPTION(TRLAbort, RunFilterOnStore(store, nullptr, 1, -1));
         QCOMPARE(CancellingProgress::maxSeen, 4);
-        QCOMPARE(jobTexts(), (QList<QStringList>{{"P1", "P2"}}));
+        // Cancelled means nothing reaches the printer, not the pages drawn so far.
+        QVERIFY(state->sent.isEmpty());
         QVERIFY(SpoolFilter()->Canceled());
+        QVERIFY(!RLPrinter().Printing());
+        QCOMPARE(RLTempFiles(), filesBefore);
     }
 
     // Neither a short document presented as printed nor a store left linked.

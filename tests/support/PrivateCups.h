@@ -49,8 +49,10 @@ public:
         QFile::setPermissions(m_root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                                           | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
                                           | QFileDevice::ExeOther);
-        for (const char *sub : {"etc/ppd", "spool/tmp", "cache", "run", "log", "pdf-out", "cups-pdf-spool"})
+        for (const char *sub : {"etc/ppd", "spool/tmp", "cache", "run", "log", "pdf-out", "cups-pdf-spool",
+                                "serverbin/backend"})
             QDir(m_root).mkpath(QString::fromLatin1(sub));
+        linkServerPrograms();
         writeFile(m_root + QStringLiteral("/etc/cupsd.conf"),
                   QStringLiteral("LogLevel info\nListen %1\nBrowsing No\nWebInterface No\nDefaultAuthType Basic\n"
                                  "PreserveJobFiles Yes\n<Location />\n  Order allow,deny\n  Allow localhost\n</Location>\n"
@@ -59,7 +61,7 @@ public:
                       .arg(socketPath()));
         writeFile(m_root + QStringLiteral("/etc/cups-files.conf"),
                   QStringLiteral("ServerRoot %1/etc\nRequestRoot %1/spool\nTempDir %1/spool/tmp\nCacheDir %1/cache\n"
-                                 "StateDir %1/run\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+                                 "StateDir %1/run\nServerBin %1/serverbin\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
                                  "PageLog %1/log/page_log\nSystemGroup root\n")
                       .arg(m_root));
         writeFile(cupsPdfConf(), QStringLiteral("Out %1\nAnonDirName %1\nSpool %2\nLog %3\nUserUMask 0022\nGrp lpadmin\n")
@@ -124,6 +126,53 @@ public:
         writeFile(ppdFile, QString::fromLatin1(ppd));
         return lpadmin({QStringLiteral("-p"), name, QStringLiteral("-v"), QStringLiteral("cups-pdf:/") + m_tag,
                         QStringLiteral("-P"), ppdFile, QStringLiteral("-E")});
+    }
+
+    // A raw queue whose device is a backend script of the test's own (sh, run as user lp): it
+    // plays a device switched off, one that fails, and so on. Raw: the queue lists no paper sizes.
+    bool AddBackendQueue(const QString &name, const QString &script, const QStringList &options = {})
+    {
+        const QString scheme = QStringLiteral("zv") + name.toLower();
+        const QString program = m_root + QStringLiteral("/serverbin/backend/") + scheme;
+        writeFile(program, QStringLiteral("#!/bin/sh\n"
+                                          "[ $# -eq 0 ] && { echo 'direct %1 \"Unknown\" \"Zavenor test\"'; exit 0; }\n")
+                               .arg(scheme)
+                      + script + QLatin1Char('\n'));
+        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                           | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                           | QFileDevice::ExeOther);
+        QStringList args{QStringLiteral("-p"), name, QStringLiteral("-v"), scheme + QStringLiteral(":/device"),
+                         QStringLiteral("-m"), QStringLiteral("raw"), QStringLiteral("-E")};
+        for (const QString &option : options)
+            args << QStringLiteral("-o") << option;
+        return lpadmin(args);
+    }
+
+    // A cups-pdf queue whose filter is a script of the test's own (sh, run as user lp).
+    bool AddFilterQueue(const QString &name, const QString &script)
+    {
+        const QString program = m_root + QStringLiteral("/etc/") + name + QStringLiteral(".filter");
+        writeFile(program, QStringLiteral("#!/bin/sh\n") + script + QLatin1Char('\n'));
+        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                           | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                           | QFileDevice::ExeOther);
+        QFile source(QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"));
+        if (!source.open(QIODevice::ReadOnly))
+            return false;
+        QByteArray ppd = source.readAll();
+        ppd.replace("*cupsFilter", "*%cupsFilter");
+        ppd.append("\n*cupsFilter: \"application/vnd.cups-pdf 0 " + program.toUtf8() + "\"\n");
+        const QString ppdFile = m_root + QStringLiteral("/etc/") + name + QStringLiteral(".ppd");
+        writeFile(ppdFile, QString::fromLatin1(ppd));
+        return lpadmin({QStringLiteral("-p"), name, QStringLiteral("-v"), QStringLiteral("cups-pdf:/") + m_tag,
+                        QStringLiteral("-P"), ppdFile, QStringLiteral("-E")});
+    }
+
+    // Freezes or thaws the scheduler (it keeps its socket, and answers nothing meanwhile).
+    void Freeze(bool frozen)
+    {
+        if (m_cupsd.state() == QProcess::Running)
+            ::kill(pid_t(m_cupsd.processId()), frozen ? SIGSTOP : SIGCONT);
     }
 
     bool lpadmin(const QStringList &args) { return run(QStringLiteral("lpadmin"), args); }
@@ -197,6 +246,7 @@ public:
     {
         if (m_cupsd.state() == QProcess::NotRunning)
             return;
+        Freeze(false);
         m_cupsd.terminate();
         if (!m_cupsd.waitForFinished(scaled(10000))) {
             m_cupsd.kill();
@@ -206,6 +256,17 @@ public:
     }
 
 private:
+    // The system's backends, filters and helpers, with room for the test's own backends.
+    void linkServerPrograms()
+    {
+        const QString system = QStringLiteral("/usr/lib/cups");
+        for (const QFileInfo &entry : QDir(system).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (entry.fileName() != QLatin1String("backend"))
+                QFile::link(entry.filePath(), m_root + QStringLiteral("/serverbin/") + entry.fileName());
+        for (const QFileInfo &entry : QDir(system + QStringLiteral("/backend")).entryInfoList(QDir::Files))
+            QFile::link(entry.filePath(), m_root + QStringLiteral("/serverbin/backend/") + entry.fileName());
+    }
+
     QString cupsPdfConf() const { return QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(m_tag); }
 
     static void writeFile(const QString &path, const QString &text)

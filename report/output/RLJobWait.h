@@ -1,0 +1,55 @@
+#pragma once
+// Following a print job after the service accepted it: a print counts as done only when the
+// service says the job completed. Accepted is not printed, and no length of waiting makes it so.
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class TRLPrinterService;
+
+// The small window shown while a foreground print waits for its job: what the service says about
+// the job and its printer, and a button that cancels the job.
+class TfrmRLJobWait : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmRLJobWait(QWidget *parent = nullptr);
+
+    void SetStatusText(const QString &text);
+    QString StatusText() const;
+    bool Canceled() const { return m_canceled; }
+
+    QLabel *LabelStatus = nullptr;
+    QPushButton *ButtonCancel = nullptr;
+
+protected:
+    // Escape and the close box cancel, as the button does.
+    void reject() override;
+
+private:
+    bool m_canceled = false;
+};
+
+// Waits on the user-interface thread until the job completes, with the wait window up (modal to
+// the program's windows, the event loop turning) once the job did not complete at the first look.
+// A failed job is cancelled and raised as an error naming the printer, the document and the
+// service's reason; Cancelar cancels the job and raises the silent abort.
+void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue,
+                  const QString &document, int jobId);
+
+// Hands the job to the engine's watcher, which follows it on a thread of its own for as long as
+// the program runs and reports a failure (after cancelling the job) as the program's error.
+void RLWatchJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue,
+                const QString &document, int jobId);
+
+// Jobs the watcher still follows.
+int RLWatchedJobCount();
+// Stops the watcher (the jobs stay in the queue as they are) and waits for its thread.
+void RLStopJobWatch();
+
+// How often a job is looked at.
+constexpr int RLJobPollMilliseconds = 300;
