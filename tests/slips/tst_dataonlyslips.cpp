@@ -6,6 +6,7 @@
 #include "app/pZavenorCLX.h"
 #include "report/RLReport.h"
 #include "report/output/RLMetaFile.h"
+#include "report/output/RLMetaFileObjects.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "widgets/DateMaskEdit.h"
@@ -19,6 +20,8 @@
 #include <QPainter>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace WindowDriver;
 
@@ -312,6 +315,52 @@ private slots:
         }
         const QImage image = replay(page, QStringLiteral("dados-gare.png"));
         QCOMPARE(image.size(), QSize(2 * 797, 2 * 386));
+    }
+
+    // A position test page outlines the report's form boxes: they must be the boxes the values
+    // print in. Every label and memo paints its white box exactly there, and every text inside one.
+    void formBoxesAreWhereTheValuesPrint_data()
+    {
+        QTest::addColumn<bool>("gare");
+        QTest::newRow("DARF") << false;
+        QTest::newRow("GARE") << true;
+    }
+
+    void formBoxesAreWhereTheValuesPrint()
+    {
+        QFETCH(bool, gare);
+        TfrmDadosDARF darf;
+        TfrmDadosGARE gareDoc;
+        frmDadosDARF = &darf;
+        frmDadosGARE = &gareDoc;
+        if (gare) {
+            typicalGare();
+            w->fDadosGARE();
+        } else {
+            typicalDarf();
+            w->fDadosDarf();
+        }
+        TRLReport *report = gare ? gareDoc.LRDadosGARE : darf.RLDadosDARF;
+        const QList<TRLRect> boxes = report->FormBoxes();
+        QCOMPARE(boxes.size(), gare ? 22 : 10);
+        const TRLGraphicSurface *page = preparedPage(report);
+        QVERIFY(page);
+        QList<TRLRect> painted;
+        QList<TRLRect> texts;
+        for (int i = 0; i < page->ObjectCount(); ++i) {
+            if (auto *fill = dynamic_cast<TRLFillRectObject *>(page->Objects(i)))
+                painted << fill->BoundsRect;
+            else if (auto *text = dynamic_cast<TRLTextObject *>(page->Objects(i)))
+                texts << text->BoundsRect;
+        }
+        for (const TRLRect &box : boxes)
+            QVERIFY2(painted.contains(box), qPrintable(QStringLiteral("no control paints %1, %2").arg(box.Left).arg(box.Top)));
+        for (const TRLRect &text : texts) {
+            const bool inside = std::any_of(boxes.begin(), boxes.end(), [&text](const TRLRect &box) {
+                return text.Left >= box.Left && text.Top >= box.Top && text.Right <= box.Right && text.Bottom <= box.Bottom;
+            });
+            QVERIFY2(inside, qPrintable(QStringLiteral("a text at %1, %2 outside every box").arg(text.Left).arg(text.Top)));
+        }
     }
 };
 
