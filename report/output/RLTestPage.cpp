@@ -51,23 +51,28 @@ QFont pageFont(int pixels)
 // Ticks every millimetre, longer every 5 and numbered every 10, from the sheet's corner.
 void drawRulers(TRLGraphicSurface &page, double widthMm, double heightMm)
 {
-    page.SetBrush(QBrush(Qt::black));
-    page.SetFont(pageFont(8));
-    page.SetFontColor(Qt::black);
     const auto tick = [](int mm) { return MMToPixels(mm % 10 == 0 ? 4 : mm % 5 == 0 ? 3 : 1.5); };
+    page.SetBrush(QBrush(Qt::black));
     for (int mm = 0; mm <= int(widthMm); ++mm) {
         const int x = MMToPixels(mm);
         page.FillRect(TRLRect(x, 0, x + 1, tick(mm)));
-        if (mm % 10 == 0 && mm > 0)
-            page.TextRect(TRLRect(x + 2, MMToPixels(2), x + 24, MMToPixels(2) + 10), x + 2, MMToPixels(2),
-                          QString::number(mm));
     }
     for (int mm = 0; mm <= int(heightMm); ++mm) {
         const int y = MMToPixels(mm);
         page.FillRect(TRLRect(0, y, tick(mm), y + 1));
-        if (mm % 10 == 0 && mm > 0)
-            page.TextRect(TRLRect(MMToPixels(2), y + 1, MMToPixels(2) + 24, y + 11), MMToPixels(2), y + 1,
-                          QString::number(mm));
+    }
+    // Numbers on the paper, not on a box of their own.
+    page.SetBrush(Qt::NoBrush);
+    page.SetFont(pageFont(8));
+    page.SetFontColor(Qt::black);
+    const int inset = MMToPixels(2);
+    for (int mm = 10; mm <= int(widthMm); mm += 10) {
+        const int x = MMToPixels(mm) + 2;
+        page.TextRect(TRLRect(x, inset, x + 22, inset + 10), x, inset, QString::number(mm));
+    }
+    for (int mm = 10; mm <= int(heightMm); mm += 10) {
+        const int y = MMToPixels(mm) + 1;
+        page.TextRect(TRLRect(inset + 2, y, inset + 24, y + 10), inset + 2, y, QString::number(mm));
     }
 }
 

@@ -5,7 +5,9 @@
 #include "app/ZavenorApplication.h"
 #include "report/RLReport.h"
 #include "report/output/RLPrintOffsets.h"
+#include "report/output/RLFilterThread.h"
 #include "report/output/RLPrinters.h"
+#include "report/output/RLTestPage.h"
 #include "slips/pDadosDARF.h"
 #include "support/PdfInspect.h"
 #include "support/PrivateCups.h"
@@ -140,6 +142,35 @@ private slots:
         QVERIFY(next.waitForFinished(PrivateCups::scaled(30000)));
         QCOMPARE(QString::fromUtf8(next.readAllStandardOutput()).trimmed(),
                  QStringLiteral("ZavenorA 1.5 -2\nZavenorB -0.3 4"));
+    }
+
+    // The test page of the data-only DARF as CUPS received it, nudged as the settings say; with
+    // $ZAVENOR_SHOTS_DIR set, its picture at 96 dpi goes there.
+    void testPageThroughCups()
+    {
+        QFile::remove(settingsFile());
+        TfrmDadosDARF doc;
+        TRLTestPageLayout layout;
+        layout.PaperWidthMm = 211;
+        layout.PaperHeightMm = 102;
+        layout.Boxes = doc.RLDadosDARF->FormBoxes();
+        const int before = RLPrinter().LastJobId();
+        PrintRLTestPage(layout, queueB, {1.5, -2.0});
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), PrivateCups::scaled(30000));
+        // The test page has a printer of its own: the shared one does not see its job.
+        QCOMPARE(RLPrinter().LastJobId(), before);
+        const QString pdf = m_cups.WaitForJob(before + 1);
+        QVERIFY2(!pdf.isEmpty(), "the queue wrote no test page");
+        QVERIFY(PdfInspect::texts(pdf).contains(QStringLiteral("+1,5")));
+        const QString submitted = m_cups.SubmittedDocument(before + 1);
+        const QString sheet = PdfInspect::notOneSheetOf(submitted, 211, 102);
+        QVERIFY2(sheet.isEmpty(), qPrintable(sheet));
+        const QString folder = qEnvironmentVariable("ZAVENOR_SHOTS_DIR");
+        if (!folder.isEmpty())
+            QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                       {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                        QStringLiteral("-singlefile"), submitted, folder + QStringLiteral("/pagina-teste-darf")}),
+                     0);
     }
 
     void cleanupTestCase()
