@@ -17,5 +17,5 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export ZAVENOR_SHOTS_DIR=$root/docs
 mkdir -p "$ZAVENOR_SHOTS_DIR"
 "$build/tests/tst_rlpositionadjust" screenshots
-QT_QPA_PLATFORM=offscreen "$build/tests/tst_positioncups" testPageThroughCups
+QT_QPA_PLATFORM=offscreen "$build/tests/tst_positioncups" testPagePicture
 echo "written: docs/dialogo-impressao-ajuste.png docs/ajuste-posicao.png docs/pagina-teste-darf.png"

@@ -73,8 +73,8 @@ TRLPositionDialog::TRLPositionDialog(const QString &queue, const TRLTestPageLayo
     EditVertical = new TRLMillimetreBox(this);
     labelHorizontal->setBuddy(EditHorizontal);
     labelVertical->setBuddy(EditVertical);
-    const QString range = RLPositionText(ptRange).arg(RLOffsetText(-TRLPrintOffsetStore::LimitMm).chopped(3),
-                                                      RLOffsetText(TRLPrintOffsetStore::LimitMm).chopped(3),
+    const QString range = RLPositionText(ptRange).arg(RLOffsetText(-TRLPrintOffsetStore::LimitMm),
+                                                      RLOffsetText(TRLPrintOffsetStore::LimitMm),
                                                       QLocale().toString(TRLPrintOffsetStore::StepMm, 'f', 1));
     LabelRange = new QLabel(range, this);
     // The field refuses what lies outside: the range stays in sight, and on the field itself.

@@ -17,13 +17,13 @@ QString captionText()
 {
     switch (RLMessagesLanguage()) {
     case mlPortuguese:
-        return QStringLiteral("Página de teste - deslocamento horizontal %1, vertical %2");
+        return QStringLiteral("Página de teste - deslocamento horizontal %1 mm, vertical %2 mm");
     case mlSpanish:
-        return QStringLiteral("Página de prueba - desplazamiento horizontal %1, vertical %2");
+        return QStringLiteral("Página de prueba - desplazamiento horizontal %1 mm, vertical %2 mm");
     case mlFrench:
-        return QStringLiteral("Page de test - décalage horizontal %1, vertical %2");
+        return QStringLiteral("Page de test - décalage horizontal %1 mm, vertical %2 mm");
     default:
-        return QStringLiteral("Test page - horizontal offset %1, vertical %2");
+        return QStringLiteral("Test page - horizontal offset %1 mm, vertical %2 mm");
     }
 }
 
@@ -160,7 +160,7 @@ QString RLOffsetText(double mm)
     QString text = QLocale().toString(shown, 'f', 1);
     if (shown > 0)
         text.prepend(QLatin1Char('+'));
-    return text + QStringLiteral(" mm");
+    return text;
 }
 
 std::unique_ptr<TRLGraphicSurface> NewRLTestPage(const TRLTestPageLayout &layout, const TRLPrintOffset &offset)
@@ -198,12 +198,12 @@ void PrintRLTestPage(const TRLTestPageLayout &layout, const QString &queue, cons
         std::make_unique<TRLPrinterWrapper>(std::make_unique<TSharedServiceView>(RLPrinter().Service())), queue);
     lastFilter()->SetFixedOffset(offset);
 
-    // Without an owner the store lets itself go when the run has done with it.
-    auto *store = new TRLGraphicStorage;
+    auto store = std::make_unique<TRLGraphicStorage>();
     store->SetTitle(QCoreApplication::applicationName());
     store->SetOrientation(layout.Orientation);
     store->SetPaperWidth(layout.PaperWidthMm);
     store->SetPaperHeight(layout.PaperHeightMm);
     store->Add(NewRLTestPage(layout, offset).release());
-    lastFilter()->Run(store, 1, -1, true);
+    // Without an owner the store lets itself go when the run has done with it.
+    lastFilter()->Run(store.release(), 1, -1, true);
 }

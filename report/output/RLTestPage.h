@@ -30,5 +30,5 @@ std::unique_ptr<TRLGraphicSurface> NewRLTestPage(const TRLTestPageLayout &layout
 // shared printer's selection is left alone: only the print dialog's OK changes it.
 void PrintRLTestPage(const TRLTestPageLayout &layout, const QString &queue, const TRLPrintOffset &offset);
 
-// The nudge as the test page and the adjustment dialog write it: "+1,5 mm" with Brazilian settings.
+// A nudge as the test page and the adjustment dialog write it: "+1,5" with Brazilian settings.
 QString RLOffsetText(double mm);

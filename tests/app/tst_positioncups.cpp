@@ -144,33 +144,23 @@ private slots:
                  QStringLiteral("ZavenorA 1.5 -2\nZavenorB -0.3 4"));
     }
 
-    // The test page of the data-only DARF as CUPS received it, nudged as the settings say; with
-    // $ZAVENOR_SHOTS_DIR set, its picture at 96 dpi goes there.
-    void testPageThroughCups()
+    // The picture of the data-only DARF's test page as CUPS received it, into $ZAVENOR_SHOTS_DIR.
+    void testPagePicture()
     {
-        QFile::remove(settingsFile());
-        TfrmDadosDARF doc;
-        TRLTestPageLayout layout;
-        layout.PaperWidthMm = 211;
-        layout.PaperHeightMm = 102;
-        layout.Boxes = doc.RLDadosDARF->FormBoxes();
-        const int before = RLPrinter().LastJobId();
-        PrintRLTestPage(layout, queueB, {1.5, -2.0});
-        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), PrivateCups::scaled(30000));
-        // The test page has a printer of its own: the shared one does not see its job.
-        QCOMPARE(RLPrinter().LastJobId(), before);
-        const QString pdf = m_cups.WaitForJob(before + 1);
-        QVERIFY2(!pdf.isEmpty(), "the queue wrote no test page");
-        QVERIFY(PdfInspect::texts(pdf).contains(QStringLiteral("+1,5")));
-        const QString submitted = m_cups.SubmittedDocument(before + 1);
-        const QString sheet = PdfInspect::notOneSheetOf(submitted, 211, 102);
-        QVERIFY2(sheet.isEmpty(), qPrintable(sheet));
         const QString folder = qEnvironmentVariable("ZAVENOR_SHOTS_DIR");
-        if (!folder.isEmpty())
-            QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
-                                       {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-                                        QStringLiteral("-singlefile"), submitted, folder + QStringLiteral("/pagina-teste-darf")}),
-                     0);
+        if (folder.isEmpty())
+            QSKIP("pictures only on request");
+        TfrmDadosDARF doc;
+        const int before = RLPrinter().LastJobId();
+        PrintRLTestPage({211, 102, 1, doc.RLDadosDARF->FormBoxes()}, queueB, {1.5, -2.0});
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), PrivateCups::scaled(30000));
+        // The test page's printer is its own: its job is the scheduler's next one.
+        QVERIFY(!m_cups.WaitForJob(before + 1).isEmpty());
+        QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                                   {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                    QStringLiteral("-singlefile"), m_cups.SubmittedDocument(before + 1),
+                                    folder + QStringLiteral("/pagina-teste-darf")}),
+                 0);
     }
 
     void cleanupTestCase()
