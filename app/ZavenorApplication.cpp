@@ -2,6 +2,7 @@
 
 #include "report/base/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
+#include "report/output/RLPrintOffsets.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -24,6 +25,9 @@ TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(
         installTranslator(translator);
     // Page loops of the engine show their progress in the engine's own window.
     InstallRLFeedBackProgress();
+    // Each printer's nudge for pre-printed slips, kept in the user's settings. Named here: the
+    // application's display name is not the settings' name.
+    SetRLPrintOffsetStore(std::make_unique<TRLPrintOffsetStore>(QStringLiteral("Morvath"), QStringLiteral("Zavenor")));
 }
 
 bool TZavenorApplication::notify(QObject *receiver, QEvent *event)

@@ -75,6 +75,10 @@ public:
     void SetDefaultFilter(TRLCustomPrintFilter *filter);
     int HelpContext() const { return m_helpContext; }
     void SetHelpContext(int context) { m_helpContext = context; }
+    // The boxes of the pre-printed form the report's values go into (report pixels from the
+    // sheet's corner); a position test page outlines them.
+    const QList<TRLRect> &FormBoxes() const { return m_formBoxes; }
+    void SetFormBoxes(const QList<TRLRect> &boxes) { m_formBoxes = boxes; }
 
     // Sets the paper, asks the print dialog, prepares when needed and sends the pages to the
     // filter. A cancel in the dialog and a failed preparation end in the silent abort.
@@ -177,6 +181,7 @@ private:
     QPointer<TRLGraphicStorage> m_pages;
     QPointer<QObject> m_defaultFilter;
     int m_helpContext = 0;
+    QList<TRLRect> m_formBoxes;
     bool m_canceled = false;
     int m_pageCounter = -1;
     QDateTime m_reportDateTime;

@@ -251,6 +251,12 @@ void TRLCustomReport::Print()
         if (m_prepareState == TRLPrepareState::Prepared && m_pages)
             params.SetMaxPage(m_pages->PageCount());
         params.SetOrientation(m_pageSetup->Orientation());
+        TRLTestPageLayout testPage;
+        testPage.PaperWidthMm = m_pageSetup->PaperWidth();
+        testPage.PaperHeightMm = m_pageSetup->PaperHeight();
+        testPage.Orientation = m_pageSetup->Orientation() == poLandscape ? 2 : 1;
+        testPage.Boxes = m_formBoxes;
+        params.SetTestPage(testPage);
         if (!ExecutePrintDialog()) {
             m_canceled = true;
             throw TRLAbort();

@@ -47,4 +47,13 @@ void Load(QObject *owner, TRLCustomSite *site, std::span<const TDataOnlyRow> row
     }
 }
 
+QList<TRLRect> FormBoxes(std::span<const TDataOnlyRow> rows, int siteLeft, int siteTop)
+{
+    QList<TRLRect> boxes;
+    for (const TDataOnlyRow &row : rows)
+        boxes.append(TRLRect(siteLeft + row.left, siteTop + row.top, siteLeft + row.left + row.width,
+                             siteTop + row.top + row.height));
+    return boxes;
+}
+
 } // namespace DataOnlyRows

@@ -34,4 +34,8 @@ QColor TextColour();
 void Load(QObject *owner, TRLCustomSite *site, std::span<const TDataOnlyRow> rows,
           const QString &memoCaption = QString());
 
+// The boxes of the pre-printed slip the rows fill, on the sheet: each row's rectangle moved by the
+// corner of the site that holds it.
+QList<TRLRect> FormBoxes(std::span<const TDataOnlyRow> rows, int siteLeft = 0, int siteTop = 0);
+
 } // namespace DataOnlyRows

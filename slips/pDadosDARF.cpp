@@ -60,6 +60,7 @@ TfrmDadosDARF::TfrmDadosDARF(QWidget *parent) : QWidget(parent, Qt::Window)
 
         DataOnlyRows::Load(this, QRBand1, kRows);
     }
+    RLDadosDARF->SetFormBoxes(DataOnlyRows::FormBoxes(kRows, QRBand1->Left(), QRBand1->Top()));
     QRLNome = bound<TRLLabel>(this, "QRLNome");
     QRLPeriodo = bound<TRLLabel>(this, "QRLPeriodo");
     QRLCGC = bound<TRLLabel>(this, "QRLCGC");

@@ -65,6 +65,7 @@ TfrmDadosGARE::TfrmDadosGARE(QWidget *parent) : QWidget(parent, Qt::Window)
 
         DataOnlyRows::Load(this, LRDadosGARE, kRows, QStringLiteral("Observação"));
     }
+    LRDadosGARE->SetFormBoxes(DataOnlyRows::FormBoxes(kRows));
     LNomeG = bound<TRLLabel>(this, "LNomeG");
     LEnderecoG = bound<TRLLabel>(this, "LEnderecoG");
     LMunicipioG = bound<TRLLabel>(this, "LMunicipioG");

@@ -6,6 +6,8 @@
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
+#include "report/output/RLPositionDialog.h"
+#include "report/output/RLPrintOffsets.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"
 
@@ -92,6 +94,9 @@ const ControlRow controlRows[] = {
     {"ComboBoxOptions", Kind::DropDown, "GroupBoxPrinter", {308, 44, 89, 21}, "", 0, nullptr},
     {"CheckBoxPrintToFile", Kind::CheckBox, "GroupBoxPrinter", {12, 68, 325, 17}, "Imprimir em arquivo", 40, "%1"},
     {"CheckBoxPrintInBackground", Kind::CheckBox, "GroupBoxPrinter", {12, 88, 325, 17}, "Imprimir em segundo plano", 41, "%1"},
+    // Under the options list, right-aligned with the printer list; the check boxes' captions end
+    // long before it.
+    {"ButtonAdjustPosition", Kind::Button, "GroupBoxPrinter", {292, 66, 105, 22}, "Ajustar posição...", 0, nullptr},
     {"GroupBoxPages", Kind::GroupBox, nullptr, {8, 120, 217, 101}, " Intervalo de impressão ", 43, " %1 "},
     {"RadioButtonPagesAll", Kind::RadioButton, "GroupBoxPages", {12, 24, 113, 17}, "&Tudo", 46, "%1"},
     {"RadioButtonPagesInterval", Kind::RadioButton, "GroupBoxPages", {12, 48, 61, 17}, "Páginas", 47, "%1"},
@@ -252,6 +257,7 @@ void TRLPrintDialog::buildControls()
     BIND(ComboBoxOptions);
     BIND(CheckBoxPrintToFile);
     BIND(CheckBoxPrintInBackground);
+    BIND(ButtonAdjustPosition);
     BIND(GroupBoxPages);
     BIND(RadioButtonPagesAll);
     BIND(RadioButtonPagesInterval);
@@ -280,6 +286,7 @@ void TRLPrintDialog::buildControls()
     for (QComboBox *list : {ComboBoxPrinterNames, ComboBoxOptions})
         list->setItemDelegate(new FixedHeightDelegate(list));
     ButtonOk->setDefault(true);
+    ButtonAdjustPosition->setVisible(RLPrintOffsetStore() != nullptr);
 }
 
 void TRLPrintDialog::localize()
@@ -297,6 +304,7 @@ void TRLPrintDialog::localize()
         else if (auto *button = qobject_cast<QAbstractButton *>(control))
             button->setText(text);
     }
+    ButtonAdjustPosition->setText(RLPositionText(ptAdjustButton));
     for (QLabel *label : findChildren<QLabel *>())
         fitLabel(label);
 }
@@ -309,6 +317,10 @@ void TRLPrintDialog::connectHandlers()
     // leaves the range the parameters hold.
     for (QLineEdit *edit : {EditFromPage, EditToPage})
         connect(edit, &QLineEdit::textEdited, this, [this] { RLRunGuarded([this] { EditFromPageChange(); }); });
+    connect(ComboBoxPrinterNames, &QComboBox::currentIndexChanged, this,
+            [this] { RLRunGuarded([this] { ComboBoxPrinterNamesChange(); }); });
+    connect(ButtonAdjustPosition, &QPushButton::clicked, this,
+            [this] { RLRunGuarded([this] { ButtonAdjustPositionClick(); }); });
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -349,6 +361,27 @@ void TRLPrintDialog::FillPrinterList()
             ComboBoxPrinterNames->addItem(name);
     }
     ComboBoxPrinterNames->setCurrentIndex(count > 0 ? selectedIndex : -1);
+    ComboBoxPrinterNamesChange();
+}
+
+void TRLPrintDialog::ComboBoxPrinterNamesChange()
+{
+    ButtonAdjustPosition->setEnabled(!SelectedQueueName().isEmpty());
+}
+
+QString TRLPrintDialog::SelectedQueueName() const
+{
+    const int index = ComboBoxPrinterNames->currentIndex();
+    return index >= 0 ? RLPrinter().PrinterNames(index) : QString();
+}
+
+void TRLPrintDialog::ButtonAdjustPositionClick()
+{
+    const QString queue = SelectedQueueName();
+    if (queue.isEmpty() || !RLPrintOffsetStore())
+        return;
+    TRLPositionDialog dialog(queue, RLPrintParams().TestPage(), this);
+    dialog.exec();
 }
 
 void TRLPrintDialog::FillFilterList()

@@ -4,6 +4,7 @@
 // print filter, the page range, the copies and whether to print in the background.
 
 #include "report/base/RLTypes.h"
+#include "report/output/RLTestPage.h"
 
 #include <QDialog>
 #include <QFlags>
@@ -79,6 +80,9 @@ public:
     void SetFilter(TRLCustomPrintFilter *filter);
     int HelpContext() const { return m_helpContext; }
     void SetHelpContext(int value) { m_helpContext = value; }
+    // The sheet and boxes of the report being printed, for a position test page.
+    const TRLTestPageLayout &TestPage() const { return m_testPage; }
+    void SetTestPage(const TRLTestPageLayout &page) { m_testPage = page; }
 
 private:
     TRLPrintDialogOptions m_options = DefaultOptions;
@@ -94,6 +98,7 @@ private:
     TRLPageOrientation m_orientation = poPortrait;
     QPointer<QObject> m_filter;
     int m_helpContext = 0;
+    TRLTestPageLayout m_testPage;
 };
 
 // The engine-wide print parameters, created on first use and kept until the program ends.
@@ -121,6 +126,12 @@ public:
     // Handlers.
     void ComboBoxFiltersChange();
     void EditFromPageChange();
+    void ComboBoxPrinterNamesChange();
+    // Opens the position adjustment of the selected printer.
+    void ButtonAdjustPositionClick();
+
+    // The queue of the selected printer item; empty without a selection.
+    QString SelectedQueueName() const;
 
     // The filter of a filter list item; none for the default.
     TRLCustomPrintFilter *FilterOfItem(int index) const;
@@ -134,6 +145,8 @@ public:
     QComboBox *ComboBoxOptions = nullptr;
     QCheckBox *CheckBoxPrintToFile = nullptr;
     QCheckBox *CheckBoxPrintInBackground = nullptr;
+    // Shown only when the program keeps position adjustments.
+    QPushButton *ButtonAdjustPosition = nullptr;
     QGroupBox *GroupBoxPages = nullptr;
     QRadioButton *RadioButtonPagesAll = nullptr;
     QRadioButton *RadioButtonPagesInterval = nullptr;

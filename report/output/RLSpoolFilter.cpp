@@ -18,6 +18,13 @@ int devicePixels(double mm, int ppi)
     return RLRound(static_cast<long double>(ppi) * mm / 25.4);
 }
 
+// Without a store (a host that keeps no settings) nothing is nudged.
+TRLPrintOffset printerOffset(const QString &queue)
+{
+    const TRLPrintOffsetStore *store = RLPrintOffsetStore();
+    return store ? store->Offset(queue) : TRLPrintOffset();
+}
+
 } // namespace
 
 TRLSpoolFilter::TRLSpoolFilter(QObject *owner, TRLPrinterWrapper *printer)
@@ -82,6 +89,8 @@ void TRLSpoolFilter::StartJobForPaper(int orientation, double paperWidthMm, doub
         m_pageRect = TRLRect(-m.MarginLeft, -m.MarginTop, m_pageRect.Right - m.MarginLeft,
                              m_pageRect.Bottom - m.MarginTop);
     }
+    const TRLPrintOffset offset = m_fixedOffset ? *m_fixedOffset : printerOffset(wrapper.PrinterName());
+    m_shift = QPoint(devicePixels(offset.XMm, m.PPIX), devicePixels(offset.YMm, m.PPIY));
     wrapper.BeginDoc();
     m_jobOpen = true;
 }
@@ -93,8 +102,8 @@ void TRLSpoolFilter::DrawPage(TRLGraphicSurface *page)
     m_factorY = page->Height() == 0 ? 1.0 : double(m_pageRect.Height()) / page->Height();
     QPainter *canvas = printer().Canvas();
     // The canvas holds this page's clip stack; it starts at the whole sheet and leaves the
-    // painter unclipped with nothing saved when it goes.
-    TRLReplayCanvas replay(canvas, m_pageRect.Left, m_pageRect.Top, m_factorX, m_factorY, m_pageRect.ToQRect(),
+    // painter unclipped with nothing saved when it goes. The nudge moves the drawing, not the sheet.
+    TRLReplayCanvas replay(canvas, m_pageRect.Left + m_shift.x(), m_pageRect.Top + m_shift.y(), m_factorX, m_factorY, m_pageRect.ToQRect(),
                            printer().ReadPrinterMetrics().PPIY);
     page->PaintTo(replay);
 }

@@ -1,9 +1,15 @@
 #pragma once
 // The default print filter: replays each recorded page onto the printer, scaled from report
 // pixels to the printer's resolution. A change of paper or orientation starts a new printer job.
+// Every page is nudged by the printer's position adjustment, so that a pre-printed form lines up.
 
 #include "report/base/RLTypes.h"
 #include "report/output/RLFilters.h"
+#include "report/output/RLPrintOffsets.h"
+
+#include <QPoint>
+
+#include <optional>
 
 class TRLPrinterWrapper;
 
@@ -33,6 +39,11 @@ public:
     double FactorX() const { return m_factorX; }
     double FactorY() const { return m_factorY; }
 
+    // A nudge to use instead of the one kept for the printer (a test page tries the fields' one).
+    void SetFixedOffset(std::optional<TRLPrintOffset> offset) { m_fixedOffset = offset; }
+    // The nudge of the running job in printer pixels, read when the job starts.
+    QPoint Shift() const { return m_shift; }
+
 private:
     TRLPrinterWrapper &printer() const;
 
@@ -42,6 +53,8 @@ private:
     double m_paperHeight = 0;
     int m_orientation = 0;
     TRLRect m_pageRect;
+    std::optional<TRLPrintOffset> m_fixedOffset;
+    QPoint m_shift;
     double m_factorX = 1;
     double m_factorY = 1;
 };

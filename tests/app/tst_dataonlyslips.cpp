@@ -6,6 +6,8 @@
 #include "app/pZavenorCLX.h"
 #include "report/RLReport.h"
 #include "report/page/RLMetaFile.h"
+#include "report/page/RLMetaFileObjects.h"
+#include "report/output/RLTestPage.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "widgets/DateMaskEdit.h"
@@ -19,6 +21,8 @@
 #include <QPainter>
 #include <QTabWidget>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace WindowDriver;
 
@@ -312,6 +316,51 @@ private slots:
         }
         const QImage image = replay(page, QStringLiteral("dados-gare.png"));
         QCOMPARE(image.size(), QSize(2 * 797, 2 * 386));
+    }
+
+    // The position test page outlines the report's form boxes: they must be the boxes the values
+    // print in. Every label and memo paints its white box exactly there, and every text inside one.
+    void testPageBoxesAreWhereTheValuesPrint_data()
+    {
+        QTest::addColumn<bool>("gare");
+        QTest::newRow("DARF") << false;
+        QTest::newRow("GARE") << true;
+    }
+
+    void testPageBoxesAreWhereTheValuesPrint()
+    {
+        QFETCH(bool, gare);
+        TfrmDadosDARF darf;
+        TfrmDadosGARE gareDoc;
+        frmDadosDARF = &darf;
+        frmDadosGARE = &gareDoc;
+        if (gare) {
+            typicalGare();
+            w->fDadosGARE();
+        } else {
+            typicalDarf();
+            w->fDadosDarf();
+        }
+        TRLReport *report = gare ? gareDoc.LRDadosGARE : darf.RLDadosDARF;
+        QList<TRLRect> outlines;
+        const auto testPage = NewRLTestPage({211, 102, 1, report->FormBoxes()}, {});
+        for (int i = 0; i < testPage->ObjectCount(); ++i)
+            if (dynamic_cast<TRLRectangleObject *>(testPage->Objects(i)))
+                outlines << testPage->Objects(i)->BoundsRect;
+        QCOMPARE(outlines.size(), gare ? 22 : 10);
+        const TRLGraphicSurface *page = preparedPage(report);
+        QVERIFY(page);
+        for (int i = 0; i < page->ObjectCount(); ++i) {
+            const TRLRect r = page->Objects(i)->BoundsRect;
+            if (dynamic_cast<TRLFillRectObject *>(page->Objects(i)))
+                QVERIFY2(outlines.removeOne(r), qPrintable(QStringLiteral("no outline at %1, %2").arg(r.Left).arg(r.Top)));
+            else if (dynamic_cast<TRLTextObject *>(page->Objects(i)))
+                QVERIFY2(std::any_of(report->FormBoxes().begin(), report->FormBoxes().end(), [&r](const TRLRect &box) {
+                             return r.Left >= box.Left && r.Top >= box.Top && r.Right <= box.Right && r.Bottom <= box.Bottom;
+                         }),
+                         qPrintable(QStringLiteral("a text at %1, %2 outside every box").arg(r.Left).arg(r.Top)));
+        }
+        QVERIFY(outlines.isEmpty()); // and every box outlined is one a control paints
     }
 };
 
