@@ -298,6 +298,8 @@ void TfrmZavenor::FormShow()
 void TfrmZavenor::BBImprimirClick()
 {
     const bool darf = PC1->currentWidget() == tsDarf;
+    // A slip whose amounts have no total does not print; the same message as on leaving the field.
+    darf ? darfTotalText() : gareTotalText();
     bool printed = false;
     if (cbComLayOut->isChecked())
         printed = darf ? printLayOutDarf() : printLayOutGare();
@@ -353,12 +355,12 @@ void TfrmZavenor::fDadosDarf()
     TfrmDadosDARF *doc = frmDadosDARF;
     if (!doc)
         throw std::logic_error("fDadosDarf: no data-only DARF window");
-    doc->QRLPeriodo->SetCaption(mePerAp->Text());
+    doc->QRLPeriodo->SetCaption(PrintedDateText(mePerAp->Text()));
     doc->QRLCGC->SetCaption(edCGCCPF->text());
     doc->QRLNome->SetCaption(EdNome->text());
     doc->QRLCodRec->SetCaption(edCodRec->text());
     doc->QRLNumRef->SetCaption(edNumRef->text());
-    doc->QRLDtVenc->SetCaption(meDtVenc->Text());
+    doc->QRLDtVenc->SetCaption(PrintedDateText(meDtVenc->Text()));
     doc->QRLValPrinc->SetCaption(neValPrinc->text());
     doc->QRLValMulta->SetCaption(neValMulta->text());
     doc->QRLValJur->SetCaption(neValJuros->text());
@@ -466,16 +468,46 @@ void TfrmZavenor::neJurMorGExit() { fTotalizaGare(); }
 void TfrmZavenor::neMulMorGExit() { fTotalizaGare(); }
 void TfrmZavenor::neHonorExit() { fTotalizaGare(); }
 
+namespace {
+
+// An amount beyond the currency's range leaves no total standing, not even the last good one:
+// the label is blanked and the error goes on to be shown.
+template <class Sum>
+QString totalOrBlank(QLabel *total, Sum sum)
+{
+    try {
+        return sum();
+    } catch (...) {
+        total->clear();
+        throw;
+    }
+}
+
+} // namespace
+
+QString TfrmZavenor::gareTotalText() const
+{
+    return totalOrBlank(LbTotalG, [this] {
+        return CurrencyTotal::Total({neValRecG->Value(), neJurMorG->Value(), neMulMorG->Value(), neHonor->Value()},
+                                    QLocale());
+    });
+}
+
+QString TfrmZavenor::darfTotalText() const
+{
+    return totalOrBlank(LbTotal, [this] {
+        return CurrencyTotal::Total({neValPrinc->Value(), neValMulta->Value(), neValJuros->Value()}, QLocale());
+    });
+}
+
 void TfrmZavenor::fTotalizaGare()
 {
-    LbTotalG->setText(CurrencyTotal::Total(
-        {neValRecG->Value(), neJurMorG->Value(), neMulMorG->Value(), neHonor->Value()}, QLocale()));
+    LbTotalG->setText(gareTotalText());
 }
 
 void TfrmZavenor::fTotalizaDarf()
 {
-    LbTotal->setText(
-        CurrencyTotal::Total({neValPrinc->Value(), neValMulta->Value(), neValJuros->Value()}, QLocale()));
+    LbTotal->setText(darfTotalText());
 }
 
 void TfrmZavenor::fLimapEdits()
@@ -508,12 +540,12 @@ void TfrmZavenor::fCorDarf(quint32 Cor)
     if (!frmLayOutDARF)
         return;
     TDarfEntryTexts texts;
-    texts.Periodo = mePerAp->Text();
+    texts.Periodo = PrintedDateText(mePerAp->Text());
     texts.CGCCPF = edCGCCPF->text();
     texts.Nome = EdNome->text();
     texts.CodRec = edCodRec->text();
     texts.NumRef = edNumRef->text();
-    texts.DtVenc = meDtVenc->Text();
+    texts.DtVenc = PrintedDateText(meDtVenc->Text());
     texts.ValPrinc = neValPrinc->text();
     texts.ValMulta = neValMulta->text();
     texts.ValJuros = neValJuros->text();

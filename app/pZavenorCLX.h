@@ -159,6 +159,8 @@ private:
     bool printLayOutGare();
     bool printDadosDarf();
     bool printDadosGare();
+    QString darfTotalText() const;
+    QString gareTotalText() const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     template <class T>
