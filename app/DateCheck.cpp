@@ -66,11 +66,3 @@ TDateVerdict CheckDateText(const QString &text, bool allowBlank)
         return TDateVerdict::Before1900;
     return TDateVerdict::Good;
 }
-
-QString PrintedDateText(const QString &text)
-{
-    for (const QChar c : text)
-        if (c.isDigit())
-            return text;
-    return QString();
-}

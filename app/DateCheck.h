@@ -7,7 +7,3 @@
 enum class TDateVerdict { Good, Blank, Invalid, Before1900 };
 
 TDateVerdict CheckDateText(const QString &text, bool allowBlank);
-
-// What a date field prints: its text, or nothing when no slot holds a digit (the bare mask would
-// put separators into the slip's box).
-QString PrintedDateText(const QString &text);

@@ -11,6 +11,7 @@
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
 #include "slips/pLayOutGare.h"
+#include "slips/PrintedDate.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -540,12 +541,12 @@ void TfrmZavenor::fCorDarf(quint32 Cor)
     if (!frmLayOutDARF)
         return;
     TDarfEntryTexts texts;
-    texts.Periodo = PrintedDateText(mePerAp->Text());
+    texts.Periodo = mePerAp->Text();
     texts.CGCCPF = edCGCCPF->text();
     texts.Nome = EdNome->text();
     texts.CodRec = edCodRec->text();
     texts.NumRef = edNumRef->text();
-    texts.DtVenc = PrintedDateText(meDtVenc->Text());
+    texts.DtVenc = meDtVenc->Text();
     texts.ValPrinc = neValPrinc->text();
     texts.ValMulta = neValMulta->text();
     texts.ValJuros = neValJuros->text();
