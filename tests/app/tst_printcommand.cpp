@@ -182,8 +182,9 @@ private slots:
         {
             BoxCatcher boxes;
             enterAmount(amount, QStringLiteral("9999999999999999"));
-            QCOMPARE(boxes.texts.size(), 1);
-            QVERIFY(boxes.texts[0].startsWith(QString::fromUtf8("O valor total ultrapassa o maior valor monetário")));
+            QVERIFY(!boxes.texts.isEmpty());
+            for (const QString &text : boxes.texts)
+                QVERIFY(text.startsWith(QString::fromUtf8("O valor total ultrapassa o maior valor monetário")));
         }
         QCOMPARE(total->text(), QString()); // not the stale 10,00
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -191,8 +192,8 @@ private slots:
             print(false);
             QCOMPARE(printed.size(), 0);
             QVERIFY(!boxes.texts.isEmpty());
-            QVERIFY(boxes.texts.last().startsWith(QString::fromUtf8("O valor total ultrapassa")));
-            QVERIFY(!boxes.texts.contains(QStringLiteral("Ok. Impressão efetuada.")));
+            for (const QString &text : boxes.texts)
+                QVERIFY(text.startsWith(QString::fromUtf8("O valor total ultrapassa")));
         }
     }
 
