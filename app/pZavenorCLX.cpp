@@ -12,6 +12,7 @@
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
 #include "slips/pLayOutGare.h"
+#include "slips/PrintedDate.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -305,6 +306,8 @@ void TfrmZavenor::FormShow()
 void TfrmZavenor::BBImprimirClick()
 {
     const bool darf = PC1->currentWidget() == tsDarf;
+    // A slip whose amounts have no total does not print; the same message as on leaving the field.
+    darf ? darfTotalText() : gareTotalText();
     bool printed = false;
     if (cbComLayOut->isChecked())
         printed = darf ? printLayOutDarf() : printLayOutGare();
@@ -360,12 +363,12 @@ void TfrmZavenor::fDadosDarf()
     TfrmDadosDARF *doc = frmDadosDARF;
     if (!doc)
         throw std::logic_error("fDadosDarf: no data-only DARF window");
-    doc->QRLPeriodo->SetCaption(mePerAp->Text());
+    doc->QRLPeriodo->SetCaption(PrintedDateText(mePerAp->Text()));
     doc->QRLCGC->SetCaption(edCGCCPF->text());
     doc->QRLNome->SetCaption(EdNome->text());
     doc->QRLCodRec->SetCaption(edCodRec->text());
     doc->QRLNumRef->SetCaption(edNumRef->text());
-    doc->QRLDtVenc->SetCaption(meDtVenc->Text());
+    doc->QRLDtVenc->SetCaption(PrintedDateText(meDtVenc->Text()));
     doc->QRLValPrinc->SetCaption(neValPrinc->text());
     doc->QRLValMulta->SetCaption(neValMulta->text());
     doc->QRLValJur->SetCaption(neValJuros->text());
@@ -491,16 +494,46 @@ void TfrmZavenor::neJurMorGExit() { fTotalizaGare(); }
 void TfrmZavenor::neMulMorGExit() { fTotalizaGare(); }
 void TfrmZavenor::neHonorExit() { fTotalizaGare(); }
 
+namespace {
+
+// An amount beyond the currency's range leaves no total standing, not even the last good one:
+// the label is blanked and the error goes on to be shown.
+template <class Sum>
+QString totalOrBlank(QLabel *total, Sum sum)
+{
+    try {
+        return sum();
+    } catch (...) {
+        total->clear();
+        throw;
+    }
+}
+
+} // namespace
+
+QString TfrmZavenor::gareTotalText() const
+{
+    return totalOrBlank(LbTotalG, [this] {
+        return CurrencyTotal::Total({neValRecG->Value(), neJurMorG->Value(), neMulMorG->Value(), neHonor->Value()},
+                                    QLocale());
+    });
+}
+
+QString TfrmZavenor::darfTotalText() const
+{
+    return totalOrBlank(LbTotal, [this] {
+        return CurrencyTotal::Total({neValPrinc->Value(), neValMulta->Value(), neValJuros->Value()}, QLocale());
+    });
+}
+
 void TfrmZavenor::fTotalizaGare()
 {
-    LbTotalG->setText(CurrencyTotal::Total(
-        {neValRecG->Value(), neJurMorG->Value(), neMulMorG->Value(), neHonor->Value()}, QLocale()));
+    LbTotalG->setText(gareTotalText());
 }
 
 void TfrmZavenor::fTotalizaDarf()
 {
-    LbTotal->setText(
-        CurrencyTotal::Total({neValPrinc->Value(), neValMulta->Value(), neValJuros->Value()}, QLocale()));
+    LbTotal->setText(darfTotalText());
 }
 
 void TfrmZavenor::fLimapEdits()

@@ -161,6 +161,8 @@ private:
     bool printLayOutGare();
     bool printDadosDarf();
     bool printDadosGare();
+    QString darfTotalText() const;
+    QString gareTotalText() const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     // A valid CPF or CNPJ typed bare is shown, and so printed, with its usual punctuation.

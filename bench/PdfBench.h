@@ -126,25 +126,6 @@ inline Mapping pdfMapping(const QPageSize &size, int pageWidth, int pageHeight)
     return Mapping{double(pdf->width()) / pageWidth, double(pdf->height()) / pageHeight};
 }
 
-// One more blank at a time into the gaps between words, from the last gap back to the first and
-// round again, until the text and a blank no longer fit.
-inline QString justify(QString text, const QFontMetrics &metrics, int available)
-{
-    QVector<int> gaps; // the index of the first letter after each run of blanks
-    for (int i = 1; i < text.size(); ++i)
-        if (text.at(i) != QLatin1Char(' ') && text.at(i - 1) == QLatin1Char(' ') && !text.left(i).trimmed().isEmpty())
-            gaps.append(i);
-    if (gaps.isEmpty())
-        return text;
-    for (int next = int(gaps.size()) - 1; metrics.horizontalAdvance(text + QLatin1Char(' ')) <= available;
-         next = next > 0 ? next - 1 : int(gaps.size()) - 1) {
-        text.insert(gaps[next], QLatin1Char(' '));
-        for (int g = next; g < gaps.size(); ++g)
-            ++gaps[g];
-    }
-    return text;
-}
-
 // Whether the ink of the text drawn at `at` (QFontMetrics::boundingRect, with its underline or
 // strike-out line), one device pixel wider on each side for rounding, leaves the box.
 inline bool inkOverflows(const QFont &font, const QFontMetrics &m, const QString &text, const QPoint &at,

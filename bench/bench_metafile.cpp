@@ -24,6 +24,7 @@
 #include "PdfBench.h"
 
 #include "report/page/RLMetaFile.h"
+#include "report/page/RLRowSpacing.h"
 
 #include <QGuiApplication>
 
@@ -171,23 +172,40 @@ void recordPage(TRLGraphicSurface &s, const std::vector<Item> &items, const QIma
 
 struct StraightCall
 {
-    Item::Kind kind;
+    Item::Kind kind = Item::Fill;
     QRect rect;
     int font = 0;
     QPoint at;
     QString text;
     bool clip = false;
     QPolygon polygon;
+    QPainterPath cells;          // the frame pen's cells, filled in its colour
+    std::vector<QLineF> sloping; // its sloping edges, along the middle of their cells
+    qreal wordSpacing = 0;       // a text spread or narrowed to its box
+    QPointF spreadAt;
 };
 
 std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDevice *device, const Mapping &map)
 {
     std::vector<StraightCall> calls;
     for (const Item &item : items) {
-        StraightCall call{item.kind, map.rect(item.rect), 0, QPoint(), QString(), false, QPolygon()};
+        StraightCall call;
+        call.kind = item.kind;
+        call.rect = map.rect(item.rect);
         if (item.kind == Item::Shape)
             for (const QPoint &p : item.points)
                 call.polygon << QPoint(map.x(p.x()), map.y(p.y()));
+        if (item.kind == Item::Shape || item.kind == Item::Frame || item.kind == Item::Border) {
+            const TRLRect &r = item.rect;
+            const QPolygon sides({QPoint(r.Left, r.Top), QPoint(std::max(r.Left, r.Right - 1), r.Top),
+                                  QPoint(std::max(r.Left, r.Right - 1), std::max(r.Top, r.Bottom - 1)),
+                                  QPoint(r.Left, std::max(r.Top, r.Bottom - 1))});
+            TRLPenStroke stroke(TRLDeviceMap{0, 0, map.fx, map.fy}, 1, RLMeta::scaledPenWidth(1, map.fx), mpsSolid,
+                                QRect(-(1 << 24), -(1 << 24), 1 << 25, 1 << 25));
+            stroke.AddPolygon(item.kind == Item::Shape ? QPolygon(item.points) : sides, true);
+            call.cells = stroke.Cells();
+            call.sloping = stroke.Sloping();
+        }
         if (item.kind == Item::Text) {
             const QFont font(makeFont(fontSpecs[item.font]), device);
             const QFontMetrics m(font, device);
@@ -203,8 +221,19 @@ std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDev
             const int baseline = map.y(item.rect.Top) + m.ascent();
             call.font = item.font;
             call.at = QPoint(x, baseline);
-            call.text = item.alignment == mtaJustify ? justify(item.text, m, right - x) : item.text;
-            call.clip = !(item.options & MetaTextFlagUnclipped) && inkOverflows(font, m, call.text, call.at, box);
+            call.text = item.text;
+            // Justified rows end at the box's edge, left-aligned ones never cross it.
+            const bool crossing = item.alignment == mtaLeft && x + m.horizontalAdvance(item.text) + 1 > right;
+            TRLRowSpacing spacing;
+            if (item.alignment == mtaJustify || crossing)
+                spacing = RLSpaceRow(item.text, QFontMetricsF(font, device), x, right, item.alignment == mtaJustify);
+            if (spacing.Spread()) {
+                call.text = spacing.Text;
+                call.wordSpacing = spacing.WordSpacing;
+                call.spreadAt = QPointF(spacing.Start, baseline);
+            }
+            call.clip = !(item.options & MetaTextFlagUnclipped)
+                && (spacing.Spread() || inkOverflows(font, m, call.text, call.at, box));
         }
         calls.push_back(call);
     }
@@ -224,29 +253,37 @@ void paintStraight(QPainter &painter, const std::vector<StraightCall> &calls, co
             break;
         case Item::Border:
         case Item::Frame:
-            // A rectangle is outlined with the pen scaled like its coordinates; a rectangle one
-            // device pixel wide or high is the pen's colour alone.
-            if (call.rect.width() == 1 || call.rect.height() == 1) {
-                painter.fillRect(call.rect, ink);
-                break;
-            }
-            painter.setPen(QPen(ink, penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-            painter.setBrush(call.kind == Item::Border ? QBrush(ink) : QBrush(Qt::NoBrush));
-            painter.drawRect(call.rect.adjusted(0, 0, -1, -1));
-            break;
         case Item::Shape:
-            painter.setPen(QPen(ink, penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-            painter.setBrush(gold);
-            painter.drawPolygon(call.polygon);
+            // A pen covers the device area of its pixel cells.
+            if (call.kind == Item::Border) {
+                painter.fillRect(call.rect, ink);
+            } else if (call.kind == Item::Shape) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(gold);
+                painter.drawPolygon(call.polygon);
+            }
+            painter.fillPath(call.cells, ink);
+            if (!call.sloping.empty()) {
+                painter.setPen(QPen(ink, penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+                for (const QLineF &line : call.sloping)
+                    painter.drawLine(line);
+            }
             break;
         case Item::Text:
             if (call.clip) {
                 painter.save();
                 painter.setClipRect(call.rect);
             }
-            painter.setFont(fonts[size_t(call.font)]);
             painter.setPen(ink);
-            painter.drawText(call.at, call.text);
+            if (call.wordSpacing != 0) {
+                QFont spaced = fonts[size_t(call.font)];
+                spaced.setWordSpacing(call.wordSpacing);
+                painter.setFont(spaced);
+                painter.drawText(call.spreadAt, call.text);
+            } else {
+                painter.setFont(fonts[size_t(call.font)]);
+                painter.drawText(call.at, call.text);
+            }
             if (call.clip)
                 painter.restore();
             break;

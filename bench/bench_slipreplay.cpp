@@ -20,6 +20,7 @@
 #include "app/pZavenorCLX.h"
 #include "report/RLReport.h"
 #include "report/page/RLMetaFile.h"
+#include "report/page/RLRowSpacing.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
@@ -165,6 +166,10 @@ struct StraightCall
     QString text;
     bool clip = false;
     bool background = false;  // a text's box filled with its brush first
+    QPainterPath cells;       // a pen's stroke, filled in its colour
+    QPainterPath under;       // a patterned line's whole length, in the brush's colour first
+    qreal wordSpacing = 0;    // texts spread or narrowed to their box
+    QPointF spreadAt;
 };
 
 struct BrushSpec
@@ -250,13 +255,25 @@ void planText(StraightPlan &plan, StraightCall &call, const TRLTextObject &text,
     else if (text.Layout == mtlCenter)
         y = (box.y() + bottom - m.height()) / 2;
     call.at = QPoint(x, y + m.ascent());
-    call.text = text.Alignment == mtaJustify ? justify(shown, m, right - x) : shown;
+    call.text = shown;
+    // Justified rows end at the box's edge, left-aligned ones never cross it.
+    const bool crossing = text.Alignment == mtaLeft && x + m.horizontalAdvance(shown) + 1 > right;
+    TRLRowSpacing spacing;
+    if (text.Alignment == mtaJustify || crossing)
+        spacing = RLSpaceRow(shown, QFontMetricsF(font, device), x, right, text.Alignment == mtaJustify);
+    const bool spread = spacing.Spread();
+    if (spread) {
+        call.text = spacing.Text;
+        call.wordSpacing = spacing.WordSpacing;
+        call.spreadAt = QPointF(spacing.Start, call.at.y());
+    }
     call.color = text.Font.Color.ToQColor();
     call.background = text.Brush.Style != mbsClear;
     call.brush = brushIndex(plan, text.Brush);
     if (call.background && (text.TextOptions & MetaTextFlagUnclipped))
-        call.rect = QRect(x, y, m.horizontalAdvance(call.text), m.height());
-    call.clip = !(text.TextOptions & MetaTextFlagUnclipped) && inkOverflows(font, m, call.text, call.at, box);
+        call.rect = QRect(x, y, spread ? int(std::ceil(spacing.End)) - x : m.horizontalAdvance(call.text), m.height());
+    call.clip = !(text.TextOptions & MetaTextFlagUnclipped)
+        && (spread || inkOverflows(font, m, call.text, call.at, box));
     ++plan.texts;
     plan.clippedTexts += call.clip;
 }
@@ -268,6 +285,27 @@ void takePenAndBrush(StraightPlan &plan, StraightCall &call, const TRLMetaPen &p
     call.penStyle = pen.QtStyle();
     call.penWidth = RLMeta::scaledPenWidth(pen.Width, map.fx);
     call.brush = brushIndex(plan, brush);
+}
+
+// The pen's cells on the device, as a program that draws the slip itself would work them out.
+void takeStroke(StraightPlan &plan, StraightCall &call, const TRLMetaPen &pen, const Mapping &map,
+                const QPolygon &points, bool closed)
+{
+    TRLPenStroke stroke(TRLDeviceMap{0, 0, map.fx, map.fy}, pen.Width, call.penWidth, pen.Style,
+                        QRect(-(1 << 24), -(1 << 24), 1 << 25, 1 << 25));
+    stroke.AddPolygon(points, closed);
+    if (!stroke.Sloping().empty() || !stroke.Thin().empty())
+        plan.unsupported << QStringLiteral("sloping or thin patterned line");
+    if (pen.QtStyle() != Qt::NoPen)
+        call.cells = stroke.Cells();
+    if (!TRLPenPattern::Of(pen.Style).IsSolid())
+        call.under = stroke.Whole();
+}
+
+QPolygon sidesOf(const TRLRect &r)
+{
+    const int right = std::max(r.Left, r.Right - 1), bottom = std::max(r.Top, r.Bottom - 1);
+    return QPolygon({QPoint(r.Left, r.Top), QPoint(right, r.Top), QPoint(right, bottom), QPoint(r.Left, bottom)});
 }
 
 QPolygon mapped(const TRLMetaPointArray &points, const Mapping &map)
@@ -299,15 +337,20 @@ StraightPlan planStraight(const TRLGraphicSurface &page, QPaintDevice *device, c
             const auto &shape = static_cast<const TRLShapeObject &>(*object);
             takePenAndBrush(plan, call, shape.Pen, shape.Brush, map);
             call.kind = object->Code() == TRLGraphicObject::EllipseKind ? StraightCall::Ellipse : StraightCall::Box;
+            if (call.kind == StraightCall::Ellipse)
+                plan.unsupported << QStringLiteral("ellipse");
+            takeStroke(plan, call, shape.Pen, map, sidesOf(shape.BoundsRect), true);
+            if (shape.Brush.Style == mbsClear)
+                call.brush = -1;
             break;
         }
         case TRLGraphicObject::LineKind: {
             const auto &line = static_cast<const TRLLineObject &>(*object);
             takePenAndBrush(plan, call, line.Pen, line.Brush, map);
             call.kind = StraightCall::Line;
-            call.points = mapped({line.FromPoint, line.ToPoint}, map);
-            if (call.penWidth > 1 && call.penStyle != Qt::SolidLine && call.penStyle != Qt::NoPen)
-                plan.unsupported << QStringLiteral("thick patterned line");
+            takeStroke(plan, call, line.Pen, map, QPolygon({line.FromPoint, line.ToPoint}), false);
+            if (line.Brush.Style == mbsClear || call.penWidth <= 1)
+                call.under = QPainterPath();
             break;
         }
         case TRLGraphicObject::PolygonKind: {
@@ -315,13 +358,18 @@ StraightPlan planStraight(const TRLGraphicSurface &page, QPaintDevice *device, c
             takePenAndBrush(plan, call, polygon.Pen, polygon.Brush, map);
             call.kind = StraightCall::Polygon;
             call.points = mapped(polygon.Points, map);
+            takeStroke(plan, call, polygon.Pen, map, polygon.Points, true);
+            call.under = QPainterPath();
+            if (polygon.Brush.Style == mbsClear)
+                call.brush = -1;
             break;
         }
         case TRLGraphicObject::PolylineKind: {
             const auto &polyline = static_cast<const TRLPolylineObject &>(*object);
             takePenAndBrush(plan, call, polyline.Pen, TRLMetaBrush{TRLMetaColor(), mbsClear}, map);
             call.kind = StraightCall::Polyline;
-            call.points = mapped(polyline.Points, map);
+            takeStroke(plan, call, polyline.Pen, map, polyline.Points, false);
+            call.under = QPainterPath();
             break;
         }
         case TRLGraphicObject::ImageKind: {
@@ -350,11 +398,6 @@ StraightPlan planStraight(const TRLGraphicSurface &page, QPaintDevice *device, c
     return plan;
 }
 
-QPen straightPen(const StraightCall &call)
-{
-    return QPen(call.color, call.penWidth, call.penStyle, Qt::SquareCap, Qt::MiterJoin);
-}
-
 void paintStraight(QPainter &painter, const StraightPlan &plan)
 {
     const std::vector<QFont> fonts(plan.fonts.begin(), plan.fonts.end());
@@ -367,37 +410,26 @@ void paintStraight(QPainter &painter, const StraightPlan &plan)
             painter.fillRect(call.rect, brushes[size_t(call.brush)]);
             break;
         case StraightCall::Box:
-        case StraightCall::Ellipse: {
-            const bool ellipse = call.kind == StraightCall::Ellipse;
-            if (call.penStyle == Qt::NoPen) {
-                painter.setPen(Qt::NoPen);
-                painter.setBrush(brushes[size_t(call.brush)]);
-                ellipse ? painter.drawEllipse(call.rect) : painter.fillRect(call.rect, painter.brush());
-                break;
-            }
-            // A rectangle one device pixel wide or high is the pen's colour alone.
-            if (!ellipse && (call.rect.width() == 1 || call.rect.height() == 1)) {
-                painter.fillRect(call.rect, call.color);
-                break;
-            }
-            painter.setPen(straightPen(call));
-            painter.setBrush(brushes[size_t(call.brush)]);
-            const QRect box = call.rect.adjusted(0, 0, -1, -1);
-            ellipse ? painter.drawEllipse(box) : painter.drawRect(box);
+        case StraightCall::Ellipse:
+            if (call.brush >= 0)
+                painter.fillRect(call.rect, brushes[size_t(call.brush)]);
+            painter.fillPath(call.cells, call.color);
             break;
-        }
         case StraightCall::Line:
-            painter.setPen(straightPen(call));
-            painter.drawLine(call.points.at(0), call.points.at(1));
+            if (!call.under.isEmpty())
+                painter.fillPath(call.under, brushes[size_t(call.brush)].color());
+            painter.fillPath(call.cells, call.color);
             break;
         case StraightCall::Polygon:
-            painter.setPen(straightPen(call));
-            painter.setBrush(brushes[size_t(call.brush)]);
-            painter.drawPolygon(call.points);
+            if (call.brush >= 0) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(brushes[size_t(call.brush)]);
+                painter.drawPolygon(call.points);
+            }
+            painter.fillPath(call.cells, call.color);
             break;
         case StraightCall::Polyline:
-            painter.setPen(straightPen(call));
-            painter.drawPolyline(call.points);
+            painter.fillPath(call.cells, call.color);
             break;
         case StraightCall::Text:
             if (call.clip) {
@@ -406,9 +438,16 @@ void paintStraight(QPainter &painter, const StraightPlan &plan)
             }
             if (call.background)
                 painter.fillRect(call.rect, brushes[size_t(call.brush)]);
-            painter.setFont(fonts[size_t(call.font)]);
             painter.setPen(call.color);
-            painter.drawText(call.at, call.text);
+            if (call.wordSpacing != 0) {
+                QFont spaced = fonts[size_t(call.font)];
+                spaced.setWordSpacing(call.wordSpacing);
+                painter.setFont(spaced);
+                painter.drawText(call.spreadAt, call.text);
+            } else {
+                painter.setFont(fonts[size_t(call.font)]);
+                painter.drawText(call.at, call.text);
+            }
             if (call.clip)
                 painter.restore();
             break;

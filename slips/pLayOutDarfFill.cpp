@@ -1,4 +1,5 @@
 #include "slips/pLayOutDarf.h"
+#include "slips/PrintedDate.h"
 
 namespace {
 
@@ -81,8 +82,10 @@ void FillLayOutDarf(TfrmLayOutDARF &form, const TDarfEntryTexts &texts, quint32 
 
     for (const char *suffix : kCopySuffixes)
         for (const TDarfDataRow &row : kData)
-            if (auto *label = form.Control<TRLLabel>(QString::fromLatin1(row.label) + QString::fromLatin1(suffix)))
-                label->SetCaption(texts.*row.text);
+            if (auto *label = form.Control<TRLLabel>(QString::fromLatin1(row.label) + QString::fromLatin1(suffix))) {
+                const bool date = row.text == &TDarfEntryTexts::Periodo || row.text == &TDarfEntryTexts::DtVenc;
+                label->SetCaption(date ? PrintedDateText(texts.*row.text) : texts.*row.text);
+            }
 
     for (const char *name : {"RLmVejaVersao1", "RLmVejaVersao2"})
         if (auto *memo = form.Control<TRLMemo>(QString::fromLatin1(name))) {

@@ -465,7 +465,8 @@ void TRLPrintDialog::LoadFromParams()
         break;
     }
     EditFromPage->setText(numberOrEmpty(params.FromPage()));
-    EditToPage->setText(numberOrEmpty(params.ToPage()));
+    // The report asks for "to the end" with the largest int; the end the user can see is MaxPage.
+    EditToPage->setText(numberOrEmpty(std::min(params.ToPage(), params.MaxPage())));
     EditCopies->setText(numberOrEmpty(params.Copies()));
     EditCopies->setEnabled(!(options & rpoDisableCopies));
     CheckBoxPrintToFile->setVisible(options & rpoPrintToFile);

@@ -5,6 +5,7 @@
 
 #include "report/base/RLTypes.h"
 #include "report/page/RLMetaFileObjects.h"
+#include "report/page/RLPenCells.h"
 
 #include <QBrush>
 #include <QByteArray>
@@ -63,6 +64,7 @@ public:
     // Corners mapped alone; an empty result grows to one pixel on that axis.
     TRLRect MapRect(const TRLRect &r) const;
     int MapPenWidth(int width) const;
+    TRLDeviceMap DeviceMap() const { return {m_offsetX, m_offsetY, m_factorX, m_factorY}; }
 
     void PushClip(const TRLRect &deviceRect);
     void PopClip();

@@ -3,6 +3,8 @@
 #include "report/page/RLMetaFile.h"
 
 #include "report/page/RLMetaFileMath.h"
+#include "report/page/RLPenCells.h"
+#include "report/page/RLRowSpacing.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -58,35 +60,6 @@ QPen canvasPen(const TRLReplayCanvas &canvas, const TRLMetaPen &meta)
     return pen;
 }
 
-void applyPenAndBrush(TRLReplayCanvas &canvas, const TRLMetaPen &pen, const TRLMetaBrush &brush)
-{
-    QPainter *painter = canvas.Painter();
-    painter->setPen(canvasPen(canvas, pen));
-    // QPainter takes every new brush for a change, and the PDF writer then repeats it.
-    const QBrush wanted = brush.ToQBrush();
-    if (painter->brush() != wanted)
-        painter->setBrush(wanted);
-    applyPenMode(painter, pen.Mode);
-}
-
-// Outline and fill of a mapped rectangle; Right and Bottom are exclusive, as the fill is.
-void drawBox(QPainter *painter, const TRLRect &r, bool ellipse)
-{
-    const bool outlined = painter->pen().style() != Qt::NoPen;
-    if (!outlined) {
-        const QRect box = r.ToQRect();
-        ellipse ? painter->drawEllipse(box) : painter->fillRect(box, painter->brush());
-        return;
-    }
-    if (!ellipse && (r.Width() == 1 || r.Height() == 1)) {
-        painter->fillRect(r.ToQRect(), painter->pen().color());
-        return;
-    }
-    // A stroked QRect covers one pixel more than its size.
-    const QRect box(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
-    ellipse ? painter->drawEllipse(box) : painter->drawRect(box);
-}
-
 QPolygon mappedPoints(const TRLReplayCanvas &canvas, const TRLMetaPointArray &points)
 {
     QPolygon mapped;
@@ -96,31 +69,9 @@ QPolygon mappedPoints(const TRLReplayCanvas &canvas, const TRLMetaPointArray &po
     return mapped;
 }
 
-// Stroke and gap lengths in units of four pen widths.
-struct LinePattern
-{
-    const int *units;
-    int count;
-};
-
-LinePattern patternFor(TRLMetaPenStyle style)
-{
-    static const int dash[] = {3, 1};
-    static const int dot[] = {1, 1};
-    static const int dashDot[] = {2, 1, 1, 1};
-    static const int dashDotDot[] = {3, 1, 1, 1, 1, 1};
-    switch (style) {
-    case mpsDash: return {dash, 2};
-    case mpsDot: return {dot, 2};
-    case mpsDashDot: return {dashDot, 4};
-    case mpsDashDotDot: return {dashDotDot, 6};
-    default: return {nullptr, 0};
-    }
-}
-
 // The part [t0, t1] of the segment a + t * (cos, sin), 0 <= t <= length, that lies in area;
 // false when none does.
-bool visiblePart(const QPoint &a, long double cosA, long double sinA, long double length, const QRectF &area,
+bool visiblePart(const QPointF &a, long double cosA, long double sinA, long double length, const QRectF &area,
                  long double &t0, long double &t1)
 {
     t0 = 0;
@@ -142,20 +93,15 @@ bool visiblePart(const QPoint &a, long double cosA, long double sinA, long doubl
     return t0 <= t1;
 }
 
-// Thick patterned lines: devices draw dashes of thick pens in their own way, so the pattern is
-// walked by hand to look the same everywhere.
-void drawPatternedLine(TRLReplayCanvas &canvas, const QPoint &a, const QPoint &b, int width,
-                       const LinePattern &pattern, const TRLMetaPen &pen, const TRLMetaBrush &brush)
+// Thick patterned sloping lines: devices draw dashes of thick pens in their own way, so the
+// pattern is walked by hand to look the same everywhere.
+void drawPatternedLine(QPainter *painter, const QRect &workArea, const QLineF &line, int width,
+                       const TRLPenPattern &pattern, const QColor &colour)
 {
-    QPainter *painter = canvas.Painter();
-    if (brush.Style != mbsClear) {
-        painter->setPen(QPen(brush.Color.ToQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter->drawLine(a, b);
-    }
-    painter->setPen(QPen(pen.Color.ToQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-
-    const long double dx = static_cast<long double>(b.x()) - a.x();
-    const long double dy = static_cast<long double>(b.y()) - a.y();
+    painter->setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const QPointF a = line.p1();
+    const long double dx = static_cast<long double>(line.dx());
+    const long double dy = static_cast<long double>(line.dy());
     const long double exact = std::sqrt(dx * dx + dy * dy);
     const qint64 length = RLRound(exact);
     if (length <= 0)
@@ -166,22 +112,87 @@ void drawPatternedLine(TRLReplayCanvas &canvas, const QPoint &a, const QPoint &b
     // Only the stretch that can show is walked, starting at a whole pattern so the dashes fall
     // where a walk from the very start would put them.
     long double t0, t1;
-    const QRectF area = QRectF(canvas.WorkArea()).adjusted(-width, -width, width, width);
+    const QRectF area = QRectF(workArea).adjusted(-width, -width, width, width);
     if (!visiblePart(a, cosA, sinA, static_cast<long double>(length), area, t0, t1))
         return;
     qint64 period = 0;
-    for (int i = 0; i < pattern.count; ++i)
-        period += 4LL * width * pattern.units[i];
+    for (int i = 0; i < pattern.Count; ++i)
+        period += 4LL * width * pattern.Units[i];
     qint64 position = (qint64(t0) / period) * period;
     const auto pointAt = [&](qint64 distance) {
-        return QPoint(toDevice(a.x() + qint64(RLRound(distance * cosA))), toDevice(a.y() + qint64(RLRound(distance * sinA))));
+        return QPointF(qreal(a.x() + distance * cosA), qreal(a.y() + distance * sinA));
     };
-    for (int index = 0; position < length && position <= t1; index = (index + 1) % pattern.count) {
-        const qint64 next = std::min(position + 4LL * width * pattern.units[index], length);
+    for (int index = 0; position < length && position <= t1; index = (index + 1) % pattern.Count) {
+        const qint64 next = std::min(position + 4LL * width * pattern.Units[index], length);
         if (index % 2 == 0) // strokes and gaps alternate, strokes first
             painter->drawLine(pointAt(position), pointAt(next));
         position = next;
     }
+}
+
+TRLPenStroke strokeFor(const TRLReplayCanvas &canvas, const TRLMetaPen &pen)
+{
+    return TRLPenStroke(canvas.DeviceMap(), pen.Width, canvas.MapPenWidth(pen.Width), pen.Style, canvas.WorkArea());
+}
+
+// A stroke in the pen's colour; under a brush that is not clear the gaps of a thick patterned
+// line show the brush.
+void paintStroke(TRLReplayCanvas &canvas, const TRLPenStroke &stroke, const TRLMetaPen &pen,
+                 const TRLMetaBrush *under = nullptr)
+{
+    if (pen.QtStyle() == Qt::NoPen)
+        return;
+    QPainter *painter = canvas.Painter();
+    const QColor colour = pen.Color.ToQColor();
+    const int width = canvas.MapPenWidth(pen.Width);
+    const TRLPenPattern pattern = TRLPenPattern::Of(pen.Style);
+    const bool walked = !pattern.IsSolid() && width > 1;
+    if (walked && under && under->Style != mbsClear) {
+        if (!stroke.Whole().isEmpty())
+            painter->fillPath(stroke.Whole(), under->Color.ToQColor());
+        painter->setPen(QPen(under->Color.ToQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        for (const QLineF &line : stroke.Sloping())
+            painter->drawLine(line);
+    }
+    if (!stroke.Cells().isEmpty())
+        painter->fillPath(stroke.Cells(), colour);
+    if (!stroke.Sloping().empty()) {
+        if (walked) {
+            for (const QLineF &line : stroke.Sloping())
+                drawPatternedLine(painter, canvas.WorkArea(), line, width, pattern, colour);
+        } else {
+            painter->setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            for (const QLineF &line : stroke.Sloping())
+                painter->drawLine(line);
+        }
+    }
+    if (!stroke.Thin().empty()) {
+        painter->setPen(canvasPen(canvas, pen));
+        for (const QLine &line : stroke.Thin())
+            painter->drawLine(line);
+    }
+}
+
+// A filled shape under its outline: the outline is painted over the fill as its cells say.
+void fillShape(TRLReplayCanvas &canvas, const TRLMetaBrush &brush, const auto &fill)
+{
+    if (brush.Style == mbsClear)
+        return;
+    QPainter *painter = canvas.Painter();
+    painter->setPen(Qt::NoPen);
+    const QBrush wanted = brush.ToQBrush();
+    // QPainter takes every new brush for a change, and the PDF writer then repeats it.
+    if (painter->brush() != wanted)
+        painter->setBrush(wanted);
+    fill(painter);
+}
+
+// The four sides of a rectangle whose Right and Bottom are exclusive.
+QPolygon rectangleSides(const TRLRect &r)
+{
+    const int right = std::max(r.Left, RLMeta::added(r.Right, -1));
+    const int bottom = std::max(r.Top, RLMeta::added(r.Bottom, -1));
+    return QPolygon({QPoint(r.Left, r.Top), QPoint(right, r.Top), QPoint(right, bottom), QPoint(r.Left, bottom)});
 }
 
 QFont canvasFont(const QString &name, int size, quint8 style, TRLMetaFontPitch pitch)
@@ -227,17 +238,6 @@ struct TextMeasure
     std::optional<qreal> width;  // of the text and one blank
     std::optional<QRect> ink;    // from the start of the baseline
     std::optional<int> advance;  // of the text alone
-    // The text spread to the widths it was justified for (the copies of a slip on one sheet can
-    // give it different widths), the last used first.
-    struct Spread
-    {
-        qint64 available;
-        QString text;
-        std::optional<int> advance;
-        std::optional<QRect> ink;
-    };
-    static constexpr size_t maxSpreads = 4;
-    std::vector<Spread> spreads;
 };
 
 // The ink of one character from the start of its baseline, and its advance.
@@ -423,63 +423,6 @@ bool inkInside(const QRect &ink, qint64 x, qint64 baseline, const TRLRect &box)
         && baseline + ink.bottom() < box.Bottom;
 }
 
-// Spreads the text to the available width by adding blanks to the gaps between words, the last
-// gap first. Blanks between words add their own advance and nothing else, so the count follows
-// from two widths; measuring the result confirms it, and a font where it does not hold is
-// measured blank by blank.
-QString justified(const QString &text, const TextCache::Font &font, qreal width, qint64 available, qint64 maxBlanks)
-{
-    struct Gap { int end; }; // insertion point: the end of a run of blanks between words
-    std::vector<Gap> gaps;
-    const int first = int(std::find_if(text.begin(), text.end(), [](QChar c) { return c != QLatin1Char(' '); })
-                          - text.begin());
-    for (int i = first; i < text.size(); ++i) {
-        if (text.at(i) != QLatin1Char(' '))
-            continue;
-        int end = i;
-        while (end < text.size() && text.at(end) == QLatin1Char(' '))
-            ++end;
-        if (end < text.size())
-            gaps.push_back({end});
-        i = end;
-    }
-    const qint64 base = roundedWidth(width);
-    if (gaps.empty() || font.blank <= 0 || base > available)
-        return text;
-
-    const auto build = [&](qint64 blanks) {
-        QString out;
-        out.reserve(text.size() + int(blanks));
-        const qint64 g = qint64(gaps.size());
-        int from = 0;
-        for (qint64 j = 0; j < g; ++j) {
-            const qint64 extra = blanks / g + ((g - 1 - j) < blanks % g ? 1 : 0);
-            out += QStringView(text).mid(from, gaps[size_t(j)].end - from);
-            out += QString(int(extra), QLatin1Char(' '));
-            from = gaps[size_t(j)].end;
-        }
-        out += QStringView(text).mid(from);
-        return out;
-    };
-    const auto measured = [&](qint64 blanks) {
-        return roundedWidth(font.exact.horizontalAdvance(build(blanks) + QLatin1Char(' ')));
-    };
-    const auto expected = [&](qint64 blanks) { return roundedWidth(width + qreal(blanks) * font.exactBlank); };
-    // The spread ends with the first count that no longer fits with a blank after it.
-    qint64 blanks = std::clamp<qint64>(qint64((qreal(available) - width) / font.exactBlank) + 1, 1, maxBlanks);
-    while (blanks > 1 && expected(blanks - 1) > available)
-        --blanks;
-    while (blanks < maxBlanks && expected(blanks) <= available)
-        ++blanks;
-    if (measured(blanks) == expected(blanks))
-        return build(blanks);
-    while (blanks > 1 && measured(blanks - 1) > available)
-        --blanks;
-    while (blanks < maxBlanks && measured(blanks) <= available)
-        ++blanks;
-    return build(blanks);
-}
-
 // The same picture comes back on every page of a report (a crest, a logo). Decoding it once and
 // handing out the same image lets the PDF and print engines store it once, too.
 QImage cachedPicture(const QByteArray &data)
@@ -620,27 +563,36 @@ void TRLPixelObject::PaintTo(TRLReplayCanvas &canvas) const
 
 void TRLLineObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    applyPenAndBrush(canvas, Pen, Brush);
-    const QPoint a = canvas.MapPoint(FromPoint);
-    const QPoint b = canvas.MapPoint(ToPoint);
-    const int width = canvas.MapPenWidth(Pen.Width);
-    const LinePattern pattern = patternFor(Pen.Style);
-    if (width > 1 && pattern.units)
-        drawPatternedLine(canvas, a, b, width, pattern, Pen, Brush);
-    else
-        canvas.Painter()->drawLine(a, b);
+    applyPenMode(canvas.Painter(), Pen.Mode);
+    TRLPenStroke stroke = strokeFor(canvas, Pen);
+    stroke.Add(FromPoint, ToPoint);
+    paintStroke(canvas, stroke, Pen, &Brush);
 }
 
 void TRLRectangleObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    applyPenAndBrush(canvas, Pen, Brush);
-    drawBox(canvas.Painter(), canvas.MapRect(BoundsRect), false);
+    applyPenMode(canvas.Painter(), Pen.Mode);
+    const QRect box = canvas.MapRect(BoundsRect).ToQRect();
+    fillShape(canvas, Brush, [&](QPainter *painter) { painter->fillRect(box, painter->brush()); });
+    TRLPenStroke stroke = strokeFor(canvas, Pen);
+    stroke.AddPolygon(rectangleSides(BoundsRect), true);
+    paintStroke(canvas, stroke, Pen);
 }
 
 void TRLEllipseObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    applyPenAndBrush(canvas, Pen, Brush);
-    drawBox(canvas.Painter(), canvas.MapRect(BoundsRect), true);
+    applyPenMode(canvas.Painter(), Pen.Mode);
+    const QRect box = canvas.MapRect(BoundsRect).ToQRect();
+    fillShape(canvas, Brush, [&](QPainter *painter) { painter->drawEllipse(box); });
+    if (Pen.QtStyle() == Qt::NoPen)
+        return;
+    // The curve runs along the middle of its cells, as a line's sloping parts do.
+    const QPolygon sides = rectangleSides(BoundsRect);
+    const TRLPenStroke stroke = strokeFor(canvas, Pen);
+    QPainter *painter = canvas.Painter();
+    painter->setPen(canvasPen(canvas, Pen));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawEllipse(QRectF(stroke.Centre(sides.at(0)), stroke.Centre(sides.at(2))));
 }
 
 void TRLFillRectObject::PaintTo(TRLReplayCanvas &canvas) const
@@ -652,14 +604,20 @@ void TRLFillRectObject::PaintTo(TRLReplayCanvas &canvas) const
 
 void TRLPolygonObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    applyPenAndBrush(canvas, Pen, Brush);
-    canvas.Painter()->drawPolygon(mappedPoints(canvas, Points));
+    applyPenMode(canvas.Painter(), Pen.Mode);
+    const QPolygon area = mappedPoints(canvas, Points);
+    fillShape(canvas, Brush, [&](QPainter *painter) { painter->drawPolygon(area); });
+    TRLPenStroke stroke = strokeFor(canvas, Pen);
+    stroke.AddPolygon(Points, true);
+    paintStroke(canvas, stroke, Pen);
 }
 
 void TRLPolylineObject::PaintTo(TRLReplayCanvas &canvas) const
 {
-    applyPenAndBrush(canvas, Pen, TRLMetaBrush{TRLMetaColor(), mbsClear});
-    canvas.Painter()->drawPolyline(mappedPoints(canvas, Points));
+    applyPenMode(canvas.Painter(), Pen.Mode);
+    TRLPenStroke stroke = strokeFor(canvas, Pen);
+    stroke.AddPolygon(Points, false);
+    paintStroke(canvas, stroke, Pen);
 }
 
 void TRLImageObject::PaintTo(TRLReplayCanvas &canvas) const
@@ -743,37 +701,30 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     case mtlCenter: y = (qint64(r.Top) + r.Bottom - textHeight) / 2; break;
     default: y = origin.y(); break;
     }
-    const QString *shown = &text;
-    std::optional<int> *advance = &measure.advance;
-    std::optional<QRect> *ink = &measure.ink;
-    if (Alignment == mtaJustify) {
-        const qint64 available = qint64(r.Right) - x;
-        auto &spreads = measure.spreads;
-        auto spread = std::find_if(spreads.begin(), spreads.end(),
-                                   [&](const TextMeasure::Spread &s) { return s.available == available; });
-        if (spread == spreads.end()) {
-            const QRect area = canvas.WorkArea();
-            const qint64 maxBlanks = std::max(area.width(), area.height()) / std::max<qint64>(blank, 1) + 2;
-            if (spreads.size() >= TextMeasure::maxSpreads)
-                spreads.pop_back();
-            spreads.insert(spreads.begin(), {available, justified(text, font, textWidth(font, measure, text), available,
-                                                                  maxBlanks), {}, {}});
-        } else {
-            std::rotate(spreads.begin(), spread, spread + 1);
-        }
-        shown = &spreads.front().text;
-        advance = &spreads.front().advance;
-        ink = &spreads.front().ink;
-    }
     const int left = toDevice(x);
     const int top = toDevice(y);
     const int baseline = toDevice(qint64(top) + font.metrics.ascent());
+
+    // Justified rows end at the box's right edge and left-aligned ones never cross it, whatever
+    // this device's widths make of them.
+    std::optional<TRLRowSpacing> spacing;
+    bool mayCross = Alignment == mtaJustify;
+    if (Alignment == mtaLeft) {
+        if (!measure.advance)
+            measure.advance = font.metrics.horizontalAdvance(text);
+        mayCross = qint64(left) + *measure.advance + 1 > r.Right;
+    }
+    if (mayCross) {
+        spacing = RLSpaceRow(text, font.exact, left, r.Right, Alignment == mtaJustify);
+        if (!spacing->Spread())
+            spacing.reset();
+    }
 
     const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
     // Every clip is a state change of its own on a printer or in a PDF: only ink that would leave
     // the box needs one. A background keeps it: renderers smooth a clipped fill's edges otherwise.
     bool clipping = false;
-    if (clipped && Brush.Style != mbsClear) {
+    if (clipped && (Brush.Style != mbsClear || spacing)) {
         if (!canvas.ClipTemporarily(r))
             return;
         clipping = true;
@@ -781,7 +732,7 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
         // Most texts sit well inside their boxes: their characters' ink tells so without laying
         // the text out again; the others are measured whole.
         bool inside = false;
-        if (!*ink && Alignment != mtaJustify) {
+        if (!measure.ink) {
             // The text's advance: known already for placing a right or centred text.
             qreal alone;
             if (measure.width) {
@@ -795,9 +746,9 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
             inside = bound && inkInside(*bound, left, baseline, r);
         }
         if (!inside) {
-            if (!*ink)
-                *ink = inkOf(font, *shown);
-            if (!inkInside(**ink, left, baseline, r)) {
+            if (!measure.ink)
+                measure.ink = inkOf(font, text);
+            if (!inkInside(*measure.ink, left, baseline, r)) {
                 if (!canvas.ClipTemporarily(r))
                     return;
                 clipping = true;
@@ -805,14 +756,27 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
         }
     }
     if (Brush.Style != mbsClear) {
-        if (!*advance)
-            *advance = font.metrics.horizontalAdvance(*shown);
-        const QRect behind = clipped ? r.ToQRect()
-                                     : QRect(left, top, std::min(**advance, 2 * deviceLimit), int(textHeight));
+        int wide;
+        if (spacing) {
+            wide = int(std::clamp<qreal>(std::ceil(spacing->End) - left, 0, 2 * deviceLimit));
+        } else {
+            if (!measure.advance)
+                measure.advance = font.metrics.horizontalAdvance(text);
+            wide = std::min(*measure.advance, 2 * deviceLimit);
+        }
+        const QRect behind = clipped ? r.ToQRect() : QRect(left, top, wide, int(textHeight));
         painter->fillRect(behind, Brush.ToQBrush());
     }
     painter->setPen(Font.Color.ToQColor());
-    painter->drawText(left, baseline, *shown);
+    if (spacing) {
+        QFont spaced = font.font;
+        spaced.setWordSpacing(spacing->WordSpacing);
+        painter->setFont(spaced);
+        painter->drawText(QPointF(spacing->Start, baseline), spacing->Text);
+        painter->setFont(font.font);
+    } else {
+        painter->drawText(left, baseline, text);
+    }
     if (clipping)
         canvas.RestoreClip();
 }

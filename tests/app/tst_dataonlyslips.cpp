@@ -173,14 +173,15 @@ private slots:
             QCOMPARE(label->Caption(), QString::fromUtf8(text));
     }
 
-    void emptyDarfPrintsTheMaskAndZeros()
+    // Blank dates print nothing: their bare mask would be junk in a pre-printed box.
+    void emptyDarfPrintsNoDatesAndZeros()
     {
         TfrmDadosDARF doc;
         frmDadosDARF = &doc;
         w->fDadosDarf();
         QCOMPARE(doc.QRLNome->Caption(), QString());
-        QCOMPARE(doc.QRLPeriodo->Caption(), QStringLiteral("  /  /    "));
-        QCOMPARE(doc.QRLDtVenc->Caption(), QStringLiteral("  /  /    "));
+        QCOMPARE(doc.QRLPeriodo->Caption(), QString());
+        QCOMPARE(doc.QRLDtVenc->Caption(), QString());
         QCOMPARE(doc.QRLValPrinc->Caption(), QStringLiteral("0,00"));
         QCOMPARE(doc.QRLValTot->Caption(), QStringLiteral("0,00"));
     }

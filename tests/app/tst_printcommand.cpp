@@ -157,6 +157,46 @@ private slots:
         QCOMPARE(w->meDtVenc->Text(), QStringLiteral("05/11/2004"));
     }
 
+    // An amount past the largest monetary value: no total stands, and no Print prints.
+    void overflowingAmountRefusedByEveryPrint_data()
+    {
+        QTest::addColumn<bool>("gare");
+        QTest::addColumn<bool>("layout");
+        QTest::newRow("DARF, data only") << false << false;
+        QTest::newRow("DARF, layout") << false << true;
+        QTest::newRow("GARE, data only") << true << false;
+        QTest::newRow("GARE, layout") << true << true;
+    }
+
+    void overflowingAmountRefusedByEveryPrint()
+    {
+        QFETCH(bool, gare);
+        QFETCH(bool, layout);
+        w->cbComLayOut->setChecked(layout);
+        if (gare)
+            w->PC1->setCurrentWidget(w->tsGare);
+        TNumEditCLX *amount = gare ? w->neHonor : w->neValMulta;
+        QLabel *total = gare ? w->LbTotalG : w->LbTotal;
+        enterAmount(amount, QStringLiteral("10"));
+        QCOMPARE(total->text(), QStringLiteral("10,00"));
+        {
+            BoxCatcher boxes;
+            enterAmount(amount, QStringLiteral("9999999999999999"));
+            QVERIFY(!boxes.texts.isEmpty());
+            for (const QString &text : boxes.texts)
+                QVERIFY(text.startsWith(QString::fromUtf8("O valor total ultrapassa o maior valor monetário")));
+        }
+        QCOMPARE(total->text(), QString()); // not the stale 10,00
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            BoxCatcher boxes;
+            print(false);
+            QCOMPARE(printed.size(), 0);
+            QVERIFY(!boxes.texts.isEmpty());
+            for (const QString &text : boxes.texts)
+                QVERIFY(text.startsWith(QString::fromUtf8("O valor total ultrapassa")));
+        }
+    }
+
     void cancelledAcceleratorLeavesTheCaret()
     {
         outcome = TOutcome::Cancelled;

@@ -273,7 +273,7 @@ void TestRLPrintDialog::loadFromParams_data()
                                          << int(rprSelection) << 3 << 3 << 1
                                          << "selection|3|3|1|file hidden enabled|copies off|pages off|selection off|background off|help";
     QTest::newRow("print to file offered") << int(rpoPrintToFile | rpoPageNums) << int(rprAllPages) << 1 << 2147483647 << 0
-                                           << "all|1|2147483647||file visible enabled|copies on|pages on|selection off|background on|no help";
+                                           << "all|1|9999||file visible enabled|copies on|pages on|selection off|background on|no help";
 }
 
 void TestRLPrintDialog::loadFromParams()

@@ -240,8 +240,9 @@ void TestDarfLayout::fillCopiesTextsUnchanged()
     texts.VejaVersoAlignment = alignment;
     texts.VejaVerso << "" << QString::fromUtf8("  linha extra à mão ");
     FillLayOutDarf(form, texts, kDarkBlue);
+    // A blank date (the due date here) prints nothing.
     const QString expected[] = {texts.Periodo, texts.CGCCPF, texts.Nome,     texts.CodRec,   texts.NumRef,
-                                texts.DtVenc,  texts.ValPrinc, texts.ValMulta, texts.ValJuros, texts.Total};
+                                QString(),     texts.ValPrinc, texts.ValMulta, texts.ValJuros, texts.Total};
     for (const QString suffix : {"", "2"})
         for (int i = 0; i < 10; ++i) {
             auto *label = form.Control<TRLLabel>(QLatin1String(kDataLabels[i]) + suffix);
@@ -252,6 +253,32 @@ void TestDarfLayout::fillCopiesTextsUnchanged()
         QCOMPARE(memo->Lines(), texts.VejaVerso);
         QCOMPARE(memo->Alignment(), memoAlignment);
     }
+}
+
+void TestDarfLayout::mainWindowGathersItsTexts()
+{
+    TfrmZavenor window;
+    window.show();
+    window.fLimapEdits();
+    window.EdNome->setText(QString::fromUtf8("Maria Antônia"));
+    window.neValPrinc->setText("1.000,00");
+    window.LbTotal->setText("1.000,00");
+    window.mmVejaVerso->SetAlignment(Qt::AlignRight);
+    window.fCorDarf(kDarkBlue); // without a document: nothing to fill
+    window.frmLayOutDARF = new TfrmLayOutDARF(&window);
+    window.fCorDarf(kDarkBlue);
+    TfrmLayOutDARF &form = *window.frmLayOutDARF;
+    QCOMPARE(form.Control<TRLLabel>("LRLNome2")->Caption(), QString::fromUtf8("Maria Antônia"));
+    // Untouched dates print nothing (their bare mask would be junk in a box); amounts and total
+    // as the window shows them.
+    QCOMPARE(form.Control<TRLLabel>("LRLPeriodo")->Caption(), QString());
+    QCOMPARE(form.Control<TRLLabel>("LRLDtVenc2")->Caption(), QString());
+    QCOMPARE(form.Control<TRLLabel>("LRLValPrinc")->Caption(), QString("1.000,00"));
+    QCOMPARE(form.Control<TRLLabel>("LRLValMulta2")->Caption(), window.neValMulta->text());
+    QCOMPARE(form.Control<TRLLabel>("LRLValTot2")->Caption(), QString("1.000,00"));
+    QCOMPARE(form.Control<TRLMemo>("RLmVejaVersao1")->Lines(), window.mmVejaVerso->Lines());
+    QCOMPARE(form.Control<TRLMemo>("RLmVejaVersao2")->Alignment(), taRightJustify);
+    QCOMPARE(form.Control<TRLLabel>("LRLabel1")->FontColor(), kBlue);
 }
 
 void TestDarfLayout::printedPageColours_data()
@@ -338,7 +365,7 @@ void TestDarfLayout::textsPrintWhereLaidOut()
         QVERIFY2(placed.contains(text, at), qPrintable(QString("%1 \"%2\"").arg(row.name, text)));
         ++checked;
     }
-    QCOMPARE(checked, 72 - 2); // both copies' empty reference number
+    QCOMPARE(checked, 72 - 4); // both copies' empty reference number and blank due date
 }
 
 void TestDarfLayout::field09CaptionWrapsInsideItsBox()
