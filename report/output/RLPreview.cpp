@@ -157,15 +157,11 @@ QRect TRLPreviewPages::PageRect(int index) const
     return QRect(left, Gap, int(std::lround(page.width() * m_zoom)), int(std::lround(page.height() * m_zoom)));
 }
 
-QImage TRLPreviewPages::render(int page, const QSize &logical, qreal ratio)
+QImage TRLPreviewPages::RenderPage(TRLGraphicSurface *surface, const QSize &logical, qreal ratio)
 {
     const QSize device = logical * ratio;
-    const QString key = QStringLiteral("%1:%2x%3").arg(page).arg(device.width()).arg(device.height());
-    if (const auto it = m_cache.constFind(key); it != m_cache.constEnd())
-        return *it;
     QImage image(device, QImage::Format_RGB32);
     image.fill(Qt::white);
-    TRLGraphicSurface *surface = m_store ? m_store->Pages(page) : nullptr;
     if (surface && surface->Width() > 0 && surface->Height() > 0) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -177,6 +173,16 @@ QImage TRLPreviewPages::render(int page, const QSize &logical, qreal ratio)
         surface->PaintTo(canvas);
     }
     image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage TRLPreviewPages::render(int page, const QSize &logical, qreal ratio)
+{
+    const QSize device = logical * ratio;
+    const QString key = QStringLiteral("%1:%2x%3").arg(page).arg(device.width()).arg(device.height());
+    if (const auto it = m_cache.constFind(key); it != m_cache.constEnd())
+        return *it;
+    const QImage image = RenderPage(m_store ? m_store->Pages(page) : nullptr, logical, ratio);
     m_cache.insert(key, image);
     return image;
 }

@@ -16,6 +16,7 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 class TRLGraphicStorage;
+class TRLGraphicSurface;
 
 enum class TRLPreviewZoom { WholePage, PageWidth, SeveralPages, Custom };
 
@@ -37,6 +38,8 @@ public:
     // Where page sits in this widget.
     QRect PageRect(int index) const;
     static constexpr int Gap = 12;
+    // The page replayed at logical size times ratio device pixels, tagged with that ratio.
+    static QImage RenderPage(TRLGraphicSurface *surface, const QSize &logical, qreal ratio);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
