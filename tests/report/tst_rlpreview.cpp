@@ -8,6 +8,8 @@
 #include "report/output/RLFeedBack.h"
 #include "report/output/RLFilters.h"
 #include "report/output/RLMetaFile.h"
+#include "report/output/RLPdfFileDialog.h"
+#include "report/output/RLPdfFilter.h"
 #include "report/output/RLPreview.h"
 #include "report/output/RLPrintDialog.h"
 #include "support/FakePrinterService.h"
@@ -15,6 +17,9 @@
 #include "DataDemoReport.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QProcess>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -287,6 +292,52 @@ private slots:
         QCOMPARE(filter.docs, printFromPreview ? 1 : 0);
         QCOMPARE(filter.pages, printFromPreview ? 3 : 0);
         RLPrintParams().SetFilter(nullptr);
+    }
+
+    // Not a check: with ZAVENOR_SHOTS_DIR set (under Xvfb), pictures for the docs of the print
+    // dialog offering PDF and preview, the file dialog and the preview of the sample report.
+    // ZAVENOR_SHOTS_SUFFIX tells the pictures of a scaled screen apart.
+    void screenshots()
+    {
+        const QString folder = qEnvironmentVariable("ZAVENOR_SHOTS_DIR");
+        if (folder.isEmpty())
+            QSKIP("pictures only on request");
+        const QString suffix = qEnvironmentVariable("ZAVENOR_SHOTS_SUFFIX");
+        auto shoot = [&](QWidget *window, const QString &name) {
+            QTest::qWait(300);
+            return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QString::number(window->winId()),
+                                                               folder + "/" + name + suffix + ".png"});
+        };
+        PdfFilter();
+        RLPrintParams().SetFilter(PdfFilter());
+        int status = -1;
+        {
+            TRLPrintDialog dialog;
+            dialog.SetPreviewSource([](QWidget *) { return nullptr; });
+            QTimer::singleShot(0, [&] {
+                status = shoot(&dialog, QStringLiteral("dialogo-impressao-pdf"));
+                dialog.reject();
+            });
+            dialog.Execute();
+            QCOMPARE(status, 0);
+        }
+        RLPrintParams().SetFilter(nullptr);
+        QTimer::singleShot(0, [&] {
+            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(files);
+            status = shoot(files, QStringLiteral("dialogo-arquivo-pdf"));
+            files->reject();
+        });
+        RLSetLastPdfFolder(QDir::tempPath());
+        RLAskPdfFileName(nullptr, QStringLiteral("Arrecadação por município"));
+        QCOMPARE(status, 0);
+        DataDemo demo;
+        demo.build();
+        auto preview = open([&demo](QWidget *) { return demo.report->Prepare() ? demo.report->Pages() : nullptr; });
+        QVERIFY(preview->Store());
+        QCOMPARE(shoot(preview.get(), QStringLiteral("previa-relatorio")), 0);
+        preview->SetZoomMode(TRLPreviewZoom::SeveralPages);
+        QCOMPARE(shoot(preview.get(), QStringLiteral("previa-relatorio-paginas")), 0);
     }
 };
 
