@@ -3,6 +3,7 @@
 #include "report/base/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
 #include "report/output/RLPrintOffsets.h"
+#include "report/output/RLPdfFilter.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -28,6 +29,8 @@ TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(
     // Each printer's nudge for pre-printed slips, kept in the user's settings. Named here: the
     // application's display name is not the settings' name.
     SetRLPrintOffsetStore(std::make_unique<TRLPrintOffsetStore>(QStringLiteral("Morvath"), QStringLiteral("Zavenor")));
+    // Offers "Documento PDF" beside the printer in every print dialog.
+    PdfFilter();
 }
 
 bool TZavenorApplication::notify(QObject *receiver, QEvent *event)

@@ -8,6 +8,7 @@
 #include "report/output/RLFilters.h"
 #include "report/output/RLPositionDialog.h"
 #include "report/output/RLPrintOffsets.h"
+#include "report/output/RLPreview.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"
 
@@ -110,6 +111,7 @@ const ControlRow controlRows[] = {
     {"EditCopies", Kind::Edit, "GroupBoxCopies", {108, 20, 49, 21}, "1", 0, nullptr},
     {"ButtonOk", Kind::Button, nullptr, {260, 232, 75, 25}, "OK", 51, "%1"},
     {"ButtonCancel", Kind::Button, nullptr, {344, 232, 75, 25}, "Cancelar", 19, "%1"},
+    {"ButtonPreview", Kind::Button, nullptr, {152, 232, 100, 25}, "Pré-visualização", 25, "%1"},
 };
 
 constexpr QSize clientSize{430, 267};
@@ -271,6 +273,8 @@ void TRLPrintDialog::buildControls()
     BIND(EditCopies);
     BIND(ButtonOk);
     BIND(ButtonCancel);
+    BIND(ButtonPreview);
+    ButtonPreview->setEnabled(false);
 
     LabelOptions->hide();
     ComboBoxOptions->hide();
@@ -323,6 +327,22 @@ void TRLPrintDialog::connectHandlers()
             [this] { RLRunGuarded([this] { ButtonAdjustPositionClick(); }); });
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ButtonPreview, &QPushButton::clicked, this, [this] { RLRunGuarded([this] { ButtonPreviewClick(); }); });
+}
+
+void TRLPrintDialog::SetPreviewSource(TRLPreviewSource source)
+{
+    m_previewSource = std::move(source);
+    ButtonPreview->setEnabled(bool(m_previewSource));
+}
+
+void TRLPrintDialog::ButtonPreviewClick()
+{
+    if (!m_previewSource)
+        return;
+    TfrmRLPreview preview(m_previewSource, this);
+    if (preview.exec() == TfrmRLPreview::PrintResult)
+        accept();
 }
 
 bool TRLPrintDialog::Execute()
