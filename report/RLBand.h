@@ -38,6 +38,8 @@ public:
     void SetCarbonCopies(int copies);
     int GroupIndex() const { return m_groupIndex; }
     void SetGroupIndex(int index);
+    // Which carbon copy is printing, from 0: BeforePrint handlers tell the copies apart by it.
+    int CopyIndex() const { return m_copyIndex; }
     TRLCompletionType Completion() const { return m_completion; }
     void SetCompletion(TRLCompletionType completion) { m_completion = completion; }
     bool Computable() const { return m_computable; }
@@ -70,6 +72,7 @@ private:
     bool m_alignToBottom = false;
     int m_carbonCopies = 1;
     int m_groupIndex = 0;
+    int m_copyIndex = 0;
     TRLCompletionType m_completion = ctNone;
     bool m_computable = true;
     TRLPageBreaking m_pageBreaking = pbNone;
@@ -149,12 +152,15 @@ public:
 protected:
     void PageStarting() override;
     void PrintPageHeader() override;
+    void PageStarted() override;
     void PageEnding() override;
     void PageClosed() override;
     // Starts a new page for a band that does not fit: the pagers close inside out, open outside in.
     void NewPageFor(TRLCustomBand *band);
     void MakeRoomFor(TRLCustomBand *band);
     void ResetPagerState();
+    // Nothing placed since the headers, on this pager's page and those around it.
+    bool PageHoldsNothing() const;
     // Repeats the completion band to the page's end or the band count asked for.
     void Complete();
     int bottomOffsetInReport() const;
@@ -166,6 +172,8 @@ protected:
     bool m_forceMinBands = false;
     TRLFooterMeasuring m_footerMeasuring = fmNone;
     int m_usedHeight = 0;
+    // The used height once the page's headers were printed.
+    int m_bodyTop = 0;
     int m_detailCount = 0;
     bool m_detailsPrinted = false;
     QPointer<TRLCustomBand> m_bandBeingPrinted;
@@ -252,6 +260,8 @@ public:
     void NextRecord();
     // For the progress bar: OnDataCount when set, else the data set's count, else 0.
     int DataCount();
+    // False when only fetching every record would tell the count: the progress bar goes busy.
+    bool DataCountKnown() const;
     // The detail step of one record: the groups, then the detail bands.
     virtual void DetailStep();
     // Grows each time the records move on: tells whether a detail step moved them itself.

@@ -63,6 +63,11 @@ int TRLModelDataSet::RecordCount() const
     return m_model->rowCount();
 }
 
+bool TRLModelDataSet::RecordCountKnown() const
+{
+    return !Active() || !m_model->canFetchMore(QModelIndex());
+}
+
 int TRLModelDataSet::column(const QString &name) const
 {
     if (!m_model)

@@ -22,6 +22,8 @@ public:
     virtual void Next() = 0;
     virtual bool Eof() const = 0;
     virtual int RecordCount() const = 0;
+    // False while counting would first fetch records that nobody has read yet.
+    virtual bool RecordCountKnown() const { return true; }
     virtual bool HasField(const QString &name) const = 0;
     // The current record's value of a field; invalid when there is no such field or record.
     virtual QVariant FieldValue(const QString &name) const = 0;
@@ -47,6 +49,7 @@ public:
     void Next() override { ++m_row; }
     bool Eof() const override;
     int RecordCount() const override;
+    bool RecordCountKnown() const override;
     bool HasField(const QString &name) const override { return column(name) >= 0; }
     QVariant FieldValue(const QString &name) const override;
     int Row() const { return m_row; }

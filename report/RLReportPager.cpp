@@ -6,6 +6,8 @@
 #include "report/base/RLExceptions.h"
 #include "report/page/RLMetaFile.h"
 
+#include <climits>
+
 // --- sorted bands ----------------------------------------------------------------------------
 
 void TRLSortedBands::Clear()
@@ -57,6 +59,7 @@ void TRLCustomPager::SortBands()
 void TRLCustomPager::ResetPagerState()
 {
     m_usedHeight = ClientRect().Top;
+    m_bodyTop = INT_MIN; // the headers are not done: the page is not yet open to the body
     m_detailCount = 0;
     m_detailsPrinted = false;
 }
@@ -65,6 +68,19 @@ void TRLCustomPager::PageStarting()
 {
     ResetPagerState();
     m_sorted.ResetPrinted(true);
+}
+
+void TRLCustomPager::PageStarted()
+{
+    m_bodyTop = m_usedHeight;
+}
+
+bool TRLCustomPager::PageHoldsNothing() const
+{
+    for (const TRLCustomPager *p = this; p; p = p->FindParentPager())
+        if (p->m_usedHeight > p->m_bodyTop)
+            return false;
+    return true;
 }
 
 void TRLCustomPager::PrintPageHeader()
@@ -247,7 +263,7 @@ void TRLCustomPager::MeasureFooters()
     for (TRLCustomPager *p = this; p; p = p->FindParentPager())
         for (const auto &band : p->m_sorted.List(btFooter))
             if (band && band->Visible())
-                band->AdjustBounds();
+                band->MeasureHeight();
 }
 
 bool TRLCustomPager::PrintBands(TRLBandType type)
@@ -267,8 +283,16 @@ bool TRLCustomPager::PrintBands(TRLBandType type)
         const int copies = band ? band->CarbonCopies() : 1;
         for (int copy = 0; copy < copies; ++copy)
             for (int j = i; j < end; ++j)
-                if (list[j])
-                    PrintBand(list[j]);
+                if (TRLCustomBand *mate = list[j]) {
+                    mate->m_copyIndex = copy;
+                    try {
+                        PrintBand(mate);
+                    } catch (...) {
+                        mate->m_copyIndex = 0;
+                        throw;
+                    }
+                    mate->m_copyIndex = 0;
+                }
         i = end;
     }
     m_sorted.SetPrinted(type, true);
@@ -306,7 +330,8 @@ void TRLCustomPager::MakeRoomFor(TRLCustomBand *band)
     if (band->BandType() == btColumnFooter || band->BandType() == btFooter || !IsOpen())
         return;
     const int spaceLeft = BottomLimit() - m_usedHeight;
-    if (band->Height() > spaceLeft && (band->IntegralHeight() || spaceLeft < band->MinHeight()))
+    // On a page with nothing but its headers another page would be no roomier: the band is cut.
+    if (band->Height() > spaceLeft && (band->IntegralHeight() || spaceLeft < band->MinHeight()) && !PageHoldsNothing())
         NewPageFor(band);
 }
 
@@ -343,7 +368,7 @@ void TRLCustomPager::PlaceBand(TRLCustomBand *band)
         m_usedHeight = qMax(m_usedHeight, BottomLimit());
     } else if (band->AlignToBottom() && (type == btSummary || type == btColumnFooter)) {
         const auto limit = [&] { return type == btSummary ? SummaryLimit() : ColumnFooterLimit(); };
-        if (m_usedHeight > limit())
+        if (m_usedHeight >= limit())
             NewPageFor(band);
         m_usedHeight = qMax(m_usedHeight, limit());
     }
@@ -358,6 +383,7 @@ void TRLCustomPager::PlaceBand(TRLCustomBand *band)
         first = false;
         slice = height - offset;
         const int spaceLeft = BottomLimit() - m_usedHeight;
+        freshPage = freshPage || PageHoldsNothing();
         if (splits && slice > spaceLeft && !freshPage) {
             int row = offset + spaceLeft;
             const bool cut = !band->IntegralHeight() && spaceLeft >= band->MinHeight()
@@ -412,11 +438,12 @@ void TRLCustomPager::Complete()
         return;
     const int page = report->PageNumber();
     const auto more = [&] {
+        const int end = band->Height() + m_usedHeight;
+        // Counted completion stops at the page's end too: a blank band on the next page helps no one.
         switch (band->Completion()) {
-        case ctFullPage:
-            return band->Height() + m_usedHeight <= ColumnFooterLimit() && (m_maxBands <= 0 || m_detailCount < m_maxBands);
-        case ctMaxBands: return m_detailCount < m_maxBands;
-        case ctMinBands: return m_detailCount < m_minBands;
+        case ctFullPage: return end < ColumnFooterLimit() && (m_maxBands <= 0 || m_detailCount < m_maxBands);
+        case ctMaxBands: return end <= ColumnFooterLimit() && m_detailCount < m_maxBands;
+        case ctMinBands: return end <= ColumnFooterLimit() && m_detailCount < m_minBands;
         default: return false;
         }
     };
@@ -511,6 +538,11 @@ int TRLCustomSkipper::DataCount()
     else if (m_dataSource && m_dataSource->Active())
         count = m_dataSource->RecordCount();
     return count;
+}
+
+bool TRLCustomSkipper::DataCountKnown() const
+{
+    return OnDataCount || !m_dataSource || !m_dataSource->Active() || m_dataSource->RecordCountKnown();
 }
 
 void TRLCustomSkipper::DetailStep()

@@ -177,8 +177,10 @@ void TRLCustomReport::prepareSteps()
     ComputePrintArea();
     TfrmRLFeedBack *progress = ProgressWindow();
     FirstRecord();
-    if (progress)
+    if (progress && DataCountKnown())
         progress->SetMax(DataCount());
+    else if (progress)
+        progress->SetBusy();
     while (!Eof() && !CancelRequested()) {
         const quint64 moves = Moves();
         DetailStep();

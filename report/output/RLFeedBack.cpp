@@ -115,6 +115,13 @@ void TfrmRLFeedBack::SetMax(int value)
     bar->setValue(0);
 }
 
+void TfrmRLFeedBack::SetBusy()
+{
+    QProgressBar *bar = m_bars.at(m_current);
+    bar->setRange(0, 0);
+    bar->setValue(0);
+}
+
 void TfrmRLFeedBack::Step()
 {
     QProgressBar *bar = m_bars.at(m_current);

@@ -34,6 +34,8 @@ public:
 
     // The current bar's maximum; its position goes back to 0.
     void SetMax(int value);
+    // A bar without maximum (Qt's busy indicator), for work whose size is not known.
+    void SetBusy();
     // Advances the current bar by its step and processes pending events. Throws the silent abort
     // (TRLAbort) when the program is closing.
     void Step();

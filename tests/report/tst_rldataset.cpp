@@ -2,9 +2,11 @@
 
 #include "report/RLDataSet.h"
 #include "report/RLReport.h"
+#include "report/output/RLFeedBack.h"
 #include "support/FakePrinterService.h"
 
 #include <QAbstractTableModel>
+#include <QProgressBar>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -62,6 +64,8 @@ private slots:
     void fieldNamesFollowTheModel();
     void reportReadsTheModel_data();
     void reportReadsTheModel();
+    void progressBarOfTheRecords_data();
+    void progressBarOfTheRecords();
 };
 
 void TestRLDataSet::initTestCase()
@@ -217,6 +221,55 @@ void TestRLDataSet::reportReadsTheModel()
     QCOMPARE(seen.join(' '), printed);
     if (!printed.isEmpty())
         QCOMPARE(counted, 7);
+}
+
+void TestRLDataSet::progressBarOfTheRecords_data()
+{
+    // Seven records; the bar's maximum and the rows the model holds while record 1 prints.
+    QTest::addColumn<bool>("lazy");
+    QTest::addColumn<bool>("countEvent");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("rowsAtFirst");
+    QTest::newRow("a model that holds its rows") << false << false << 7 << 7;
+    QTest::newRow("a lazy model: busy, fetched as read") << true << false << 0 << 3;
+    QTest::newRow("a lazy model with a count of its own") << true << true << 7 << 3;
+}
+
+void TestRLDataSet::progressBarOfTheRecords()
+{
+    QFETCH(bool, lazy);
+    QFETCH(bool, countEvent);
+    QFETCH(int, maximum);
+    QFETCH(int, rowsAtFirst);
+    QObject form;
+    LazyModel lazyModel(7);
+    QStandardItemModel plain(0, 1);
+    plain.setHorizontalHeaderLabels({"Codigo"});
+    for (int i = 1; i <= 7; ++i)
+        plain.appendRow(new QStandardItem(QString::number(i)));
+    QAbstractItemModel *model = lazy ? static_cast<QAbstractItemModel *>(&lazyModel) : &plain;
+    TRLModelDataSet data(model);
+    data.Open();
+    auto *report = new TRLReport(&form);
+    report->SetDataSource(&data);
+    if (countEvent)
+        report->OnDataCount = [](TRLCustomControl *, int &count) { count = 7; };
+    auto *detail = new TRLBand(&form);
+    detail->SetParent(report);
+    detail->SetHeight(10);
+    QStringList seen;
+    int barMaximum = -1, rows = -1;
+    detail->AfterPrint = [&](TRLCustomControl *) {
+        seen << data.FieldValue("Codigo").toString();
+        if (rows < 0) {
+            rows = model->rowCount();
+            barMaximum = report->ProgressWindow()->Bar(0)->maximum();
+        }
+    };
+    QVERIFY(report->Prepare());
+    QCOMPARE(seen.join(' '), QStringLiteral("1 2 3 4 5 6 7"));
+    QCOMPARE(barMaximum, maximum);
+    QCOMPARE(rows, rowsAtFirst);
 }
 
 QTEST_MAIN(TestRLDataSet)

@@ -55,6 +55,44 @@ private slots:
             QCOMPARE(surface.TextHeight(text), metrics.height());
         }
     }
+
+    // Texts added up from their characters must measure exactly as the toolkit shapes them whole:
+    // kerned pairs, ligatures, spacing and characters outside Latin-1 included.
+    void textsMeasureAsShapedWhole_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<qreal>("letterSpacing");
+        QTest::newRow("amounts and names") << "Arial" << 7 << false << 0.0;
+        QTest::newRow("bold title") << "Arial" << 12 << true << 0.0;
+        QTest::newRow("serif") << "Times New Roman" << 11 << false << 0.0;
+        QTest::newRow("fixed pitch") << "Courier New" << 9 << false << 0.0;
+        QTest::newRow("letter spacing") << "Arial" << 10 << false << 1.5;
+    }
+    void textsMeasureAsShapedWhole()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, points);
+        QFETCH(bool, bold);
+        QFETCH(qreal, letterSpacing);
+        QFont font(family);
+        font.setPointSize(points);
+        font.setBold(bold);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
+        const QImage device = reportMeasureBitmap();
+        const QFontMetrics whole(font, &device);
+        const QStringList texts{"1.234.567,89", "0,07 ", "AVATAR Tô LTAV", "office fi fl ffl", "Ribeirão Preto",
+                                "Água, Ônibus; «ÿ»", "R$ (12,5%) - 3 / 4", "a\u00a0b\u00adc", "Σ ação — €10",
+                                "W", "", "VA"};
+        TRLGraphicSurface surface;
+        surface.SetFont(font);
+        // Twice: the second pass runs on what the first one learnt.
+        for (int pass = 0; pass < 2; ++pass)
+            for (const QString &text : texts)
+                QVERIFY2(surface.TextWidth(text) == whole.horizontalAdvance(text),
+                         qPrintable(QString("%1: %2 / %3").arg(text).arg(surface.TextWidth(text)).arg(whole.horizontalAdvance(text))));
+    }
 };
 
 int main(int argc, char **argv)

@@ -137,6 +137,12 @@ private slots:
     void blankAndRetainedRecords();
     void footersMeasuredAgain_data();
     void footersMeasuredAgain();
+    void footerSetsItsOwnHeight_data();
+    void footerSetsItsOwnHeight();
+    void bandTallerThanThePage_data();
+    void bandTallerThanThePage();
+    void carbonCopiesKnowTheirIndex_data();
+    void carbonCopiesKnowTheirIndex();
     void summaryAfterTheLastDetail_data();
     void summaryAfterTheLastDetail();
     void groupsBreakOnTheirKey_data();
@@ -163,12 +169,16 @@ void TestRLPagination::pagesOfDetails_data()
     QTest::newRow("break before the band that does not fit")
         << 20 << 0 << 0 << int(ctNone) << runOf(1, 8) + " | " + runOf(9, 16) + " | " + runOf(17, 20);
     QTest::newRow("MaxBands") << 7 << 3 << 0 << int(ctNone) << runOf(1, 3) + " | " + runOf(4, 6) + " | R7";
+    // A full page repeats the band while it ends above the limit: one that would end on it is left out.
     QTest::newRow("completion to a full page")
-        << 10 << 0 << 0 << int(ctFullPage) << runOf(1, 8) + " | R9 R10 - - - - - -";
+        << 10 << 0 << 0 << int(ctFullPage) << runOf(1, 8) + " | R9 R10 - - - - -";
     QTest::newRow("completion to MaxBands") << 7 << 5 << 0 << int(ctMaxBands) << runOf(1, 5) + " | R6 R7 - - -";
     QTest::newRow("completion to MinBands") << 10 << 0 << 4 << int(ctMinBands) << runOf(1, 8) + " | R9 R10 - -";
     QTest::newRow("full page within MaxBands") << 2 << 5 << 0 << int(ctFullPage) << "R1 R2 - - -";
-    QTest::newRow("no records: blank lines") << 0 << 0 << 0 << int(ctFullPage) << "- - - - - - - -";
+    QTest::newRow("no records: blank lines") << 0 << 0 << 0 << int(ctFullPage) << "- - - - - - -";
+    // Asked for more bands than the page holds: completion stops at the page's end.
+    QTest::newRow("completion to MaxBands past the page") << 3 << 12 << 0 << int(ctMaxBands) << "R1 R2 R3 - - - - -";
+    QTest::newRow("completion to MinBands past the page") << 3 << 0 << 12 << int(ctMinBands) << "R1 R2 R3 - - - - -";
 }
 
 void TestRLPagination::pagesOfDetails()
@@ -190,8 +200,10 @@ void TestRLPagination::pagesOfDetails()
     for (int i = 0; i < completed; ++i)
         got += (got.isEmpty() ? "" : " ") + QString("-");
     QCOMPARE(got, expected);
-    // Details stack from under the header, one height apart.
+    // Details stack from under the header, one height apart; every page keeps its frame's texts.
     for (int n = 0; n < doc.pageCount(); ++n) {
+        QCOMPARE(doc.texts(n).first(), QStringLiteral("cabeçalho@0"));
+        QCOMPARE(doc.texts(n).last(), QString("página %1 de %2@440").arg(n + 1).arg(doc.pageCount()));
         int expectedTop = 40;
         for (const QString &t : doc.texts(n))
             if (t.startsWith('R')) {
@@ -356,25 +368,137 @@ void TestRLPagination::footersMeasuredAgain()
     QCOMPARE(doc.records_(), expected);
 }
 
+void TestRLPagination::footerSetsItsOwnHeight_data()
+{
+    // A4 with 10 mm margins: a 40 px header, 100 records of 20 px and a footer that its own
+    // OnMeasureHeight makes 130 px tall instead of 30 from record 30 on.
+    QTest::addColumn<int>("measuring");
+    QTest::addColumn<QList<int>>("details");
+    QTest::addColumn<QList<int>>("footerTops");
+    QTest::newRow("never") << int(fmNone) << QList<int>{48, 48, 4} << QList<int>{1055, 1055, 1055};
+    QTest::newRow("after the page header") << int(fmAfterHeader) << QList<int>{48, 43, 9} << QList<int>{1055, 955, 955};
+    QTest::newRow("before every detail") << int(fmBeforeDetail) << QList<int>{43, 43, 14} << QList<int>{955, 955, 955};
+}
+
+void TestRLPagination::footerSetsItsOwnHeight()
+{
+    QFETCH(int, measuring);
+    QFETCH(QList<int>, details);
+    QFETCH(QList<int>, footerTops);
+    Doc doc(100, 20);
+    doc.report->PageSetup()->SetPaperSize(fpA4);
+    doc.report->Margins()->SetTopMargin(10);
+    doc.report->Margins()->SetBottomMargin(10);
+    doc.footer->SetHeight(30);
+    doc.report->SetFooterMeasuring(TRLFooterMeasuring(measuring));
+    doc.footer->OnMeasureHeight = [&](TRLCustomControl *) {
+        doc.footer->SetHeight(doc.report->RecNo() >= 30 ? 130 : 30);
+    };
+    QVERIFY(doc.report->Prepare());
+    QList<int> gotDetails, gotTops;
+    for (int n = 0; n < doc.pageCount(); ++n) {
+        const QStringList texts = doc.texts(n);
+        gotDetails << int(std::count_if(texts.begin(), texts.end(), [](const QString &t) { return t.startsWith('R'); }));
+        gotTops << texts.last().section('@', 1).toInt();
+        QVERIFY2(texts.last().startsWith(QString("página %1 de").arg(n + 1)), qPrintable(texts.last()));
+    }
+    QCOMPARE(gotDetails, details);
+    QCOMPARE(gotTops, footerTops);
+}
+
+void TestRLPagination::bandTallerThanThePage_data()
+{
+    // Records of a band taller than the 400 px body, integral height on; "fim" 30 px above the
+    // band's bottom. A page that holds nothing since its header takes the band's first slice.
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QList<QStringList>>("bodies");
+    QTest::newRow("one record of 900 px")
+        << 1 << 900 << QList<QStringList>{{"R1@40"}, {}, {"fim@110"}};
+    QTest::newRow("two records of 450 px")
+        << 2 << 450 << QList<QStringList>{{"R1@40"}, {"fim@60"}, {"R2@40"}, {"fim@60"}};
+}
+
+void TestRLPagination::bandTallerThanThePage()
+{
+    QFETCH(int, records);
+    QFETCH(int, height);
+    QFETCH(QList<QStringList>, bodies);
+    Doc doc(records, height);
+    doc.label(doc.detail, 0, height - 30, "fim");
+    QVERIFY(doc.report->Prepare());
+    QList<QStringList> got;
+    for (int n = 0; n < doc.pageCount(); ++n) {
+        QStringList texts = doc.texts(n);
+        QCOMPARE(texts.takeFirst(), QStringLiteral("cabeçalho@0"));
+        QCOMPARE(texts.takeLast(), QString("página %1 de %2@440").arg(n + 1).arg(doc.pageCount()));
+        got << texts;
+    }
+    QCOMPARE(got, bodies);
+}
+
+void TestRLPagination::carbonCopiesKnowTheirIndex_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("pair");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("one band, three copies")
+        << 3 << false << QStringList{"1ª via A@40", "2ª via A@60", "3ª via A@80"};
+    // X is the band of the pair that sorts first, Y the other.
+    QTest::newRow("a group of two, two copies")
+        << 2 << true << QStringList{"1ª via X@40", "1ª via Y@60", "2ª via X@80", "2ª via Y@100"};
+}
+
+void TestRLPagination::carbonCopiesKnowTheirIndex()
+{
+    QFETCH(int, copies);
+    QFETCH(bool, pair);
+    QFETCH(QStringList, expected);
+    Doc doc(1);
+    doc.detail->SetVisible(false);
+    QList<TRLBand *> bands{doc.band(doc.report, btDetail, 100, 20)};
+    if (pair)
+        bands << doc.band(doc.report, btDetail, 120, 20);
+    for (TRLBand *b : bands) {
+        const QString name = b == bands.first() ? "A" : "B";
+        doc.label(b, 0, 0, "")->BeforePrint = [b, name](TRLCustomControl *, QString &text, bool &) {
+            text = QString("%1ª via %2").arg(b->CopyIndex() + 1).arg(name);
+        };
+        b->SetGroupIndex(pair ? 1 : 0);
+    }
+    bands.first()->SetCarbonCopies(copies);
+    QVERIFY(doc.report->Prepare());
+    const QStringList got = doc.texts(0).mid(1, expected.size());
+    const bool aFirst = got.value(0).contains(" A@");
+    expected.replaceInStrings(" X@", aFirst ? " A@" : " B@").replaceInStrings(" Y@", aFirst ? " B@" : " A@");
+    QCOMPARE(got, expected);
+    // Out of the copies the index is back at the first.
+    QCOMPARE(bands.first()->CopyIndex(), 0);
+}
+
 void TestRLPagination::summaryAfterTheLastDetail_data()
 {
     QTest::addColumn<int>("records");
+    QTest::addColumn<int>("detailHeight");
     QTest::addColumn<bool>("alignToBottom");
     QTest::addColumn<int>("pages");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("under the details") << 3 << false << 1 << "total@190";
-    QTest::newRow("on the bottom") << 3 << true << 1 << "total@410";
-    QTest::newRow("no room left: next page") << 8 << false << 2 << "total@40";
-    QTest::newRow("bottom of a full page: next page") << 8 << true << 2 << "total@410";
+    QTest::newRow("under the details") << 3 << 50 << false << 1 << "total@190";
+    QTest::newRow("on the bottom") << 3 << 50 << true << 1 << "total@410";
+    QTest::newRow("no room left: next page") << 8 << 50 << false << 2 << "total@40";
+    QTest::newRow("bottom of a full page: next page") << 8 << 50 << true << 2 << "total@410";
+    // Five details of 74 px end at 410, the summary's own top: that is already its limit.
+    QTest::newRow("details ending on the summary's limit: next page") << 5 << 74 << true << 2 << "total@410";
 }
 
 void TestRLPagination::summaryAfterTheLastDetail()
 {
     QFETCH(int, records);
+    QFETCH(int, detailHeight);
     QFETCH(bool, alignToBottom);
     QFETCH(int, pages);
     QFETCH(QString, summary);
-    Doc doc(records);
+    Doc doc(records, detailHeight);
     TRLBand *total = doc.band(doc.report, btSummary, 300, 30);
     total->SetAlignToBottom(alignToBottom);
     doc.label(total, 0, 0, "total");
