@@ -7,9 +7,9 @@
 
 enum TRLMessageLanguage { mlEnglish, mlPortuguese, mlSpanish, mlFrench };
 
-constexpr int RLMessageCount = 75;
+constexpr int RLMessageCount = 76;
 
-// Message 1..75 in the current language; an empty text for any other number.
+// Message 1..RLMessageCount in the current language; an empty text for any other number.
 QString RLMessage(int number);
 
 // The language the messages take for a locale: its primary language decides.

@@ -125,10 +125,9 @@ void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bo
     if (m_filterTraits & ftMakesCopies)
         m_passCount = std::max(1, RLPrinter().Copies());
     linkStore(store);
-    if (background && QCoreApplication::instance()) {
-        (new TFilterThread(this))->start();
+    // Without a thread of its own the print still goes out, in the foreground.
+    if (background && QCoreApplication::instance() && TFilterThread::Launch(this))
         return;
-    }
     runPageLoop();
 }
 
