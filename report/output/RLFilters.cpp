@@ -172,6 +172,9 @@ void TRLCustomFilter::runPageLoop(bool onWorker)
                     break;
             }
         }
+        // A print cancelled because the program is closing is dropped, not sent cut short.
+        if (onWorker)
+            RLCheckApplicationClosing();
         documentBegun = false;
         EndDoc();
     } catch (...) {
