@@ -4,8 +4,9 @@
 //   bench_soak [prints=1000] [csv=soak.csv] [png=soak-rss.png]
 //
 // The prints take the four layouts (DARF and GARE, in colour and in black and white) and both
-// data-only slips in turn; every tenth runs in the background, every fiftieth is cancelled in the
-// print dialog and every hundredth goes to a queue whose filter fails. After each print (and, for
+// data-only slips in turn; every tenth runs in the background, every fiftieth (the 25th, 75th, ...)
+// is cancelled in the print dialog and every hundredth goes, in the background, to a queue whose
+// filter fails. After each print (and, for
 // a background one, once it has ended and its job has left the scheduler's open list) one CSV row:
 // print number, kind, RSS in kB, open descriptors, threads, files in the temporary folder, jobs
 // not completed in CUPS, and the messages shown. The PNG plots RSS against the print number.
@@ -218,7 +219,7 @@ int main(int argc, char **argv)
     for (int n = 1; n <= prints; ++n) {
         const int kind = (n - 1) % 6;
         background = n % 10 == 0;
-        cancel = n % 50 == 0;
+        cancel = n % 50 == 25;
         failing = n % 100 == 0;
         shown.clear();
         w.PC1->setCurrentWidget(kind == 0 || kind == 1 || kind == 4 ? w.tsDarf : w.tsGare);
