@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
-    new BackgroundPrintCloser(&frmZavenor);
+    InstallProgramEnd(&frmZavenor);
 
     // Hidden, never shown, released at exit; the Print command makes windows of its own.
     TfrmDadosGARE dadosGare;
@@ -19,5 +19,5 @@ int main(int argc, char *argv[])
     frmDadosDARF = &dadosDarf;
 
     frmZavenor.show();
-    return app.exec();
+    return FinishProgram(app.exec());
 }

@@ -8,6 +8,8 @@
 
 #include <climits>
 
+#include <QScopeGuard>
+
 // --- sorted bands ----------------------------------------------------------------------------
 
 void TRLSortedBands::Clear()
@@ -48,6 +50,8 @@ void TRLCustomBand::PutOnEnclosingSurface()
 void TRLCustomPager::SortBands()
 {
     m_sorted.Clear();
+    // A preparation that failed during a page break may have left its band here.
+    m_bandBeingPrinted = nullptr;
     for (TRLCustomControl *c : Controls()) {
         if (auto *band = qobject_cast<TRLCustomBand *>(c))
             m_sorted.Add(band);
@@ -342,12 +346,15 @@ void TRLCustomPager::NewPageFor(TRLCustomBand *band)
         pagers.append(p);
     for (TRLCustomPager *p : pagers)
         p->m_bandBeingPrinted = band;
+    // Also when a header of the new page fails: the band would stop every later list.
+    const auto forget = qScopeGuard([&pagers] {
+        for (TRLCustomPager *p : pagers)
+            p->m_bandBeingPrinted = nullptr;
+    });
     for (TRLCustomPager *p : pagers)
         p->CloseSite();
     for (auto it = pagers.rbegin(); it != pagers.rend(); ++it)
         (*it)->OpenSite();
-    for (TRLCustomPager *p : pagers)
-        p->m_bandBeingPrinted = nullptr;
 }
 
 void TRLCustomPager::PlaceBand(TRLCustomBand *band)

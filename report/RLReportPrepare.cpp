@@ -157,6 +157,11 @@ bool TRLCustomReport::prepare()
         // Whatever was half built is not a page.
         AbandonOpen();
         ReleasePageSurface();
+        // The progress window stays on top: the error box would open behind it.
+        if (master == this)
+            m_progress.reset();
+        else if (master->m_progress)
+            master->m_progress->hide();
         const QString text = e.what();
         const auto *engine = dynamic_cast<const TRLException *>(&e);
         ShowPrepareError(Name() + QStringLiteral(": ") + RLMessage(8) + QChar(13)

@@ -95,6 +95,10 @@ const MessageRow messageRows[] = {
     {73, "A&cima", "&Up", "A&rriba", "Vers le &haut"},
     {74, "A&baixo", "&Down", "A&bajo", "Vers le &bas"},
     {75, "Direção", "Direction", "Dirección", "Direction"},
+    {76, "Nenhuma pasta temporária pode ser gravada (%1): crie uma ou corrija a variável TMPDIR.",
+     "No temporary folder can be written (%1): create one or correct the TMPDIR variable.",
+     "No se puede escribir en ninguna carpeta temporal (%1): cree una o corrija la variable TMPDIR.",
+     "Aucun dossier temporaire n'est accessible en écriture (%1) : créez-en un ou corrigez la variable TMPDIR."},
 };
 static_assert(sizeof(messageRows) / sizeof(messageRows[0]) == RLMessageCount, "one row per message");
 

@@ -84,11 +84,12 @@ enum TRLMessageId {
     rlmUp = 73,
     rlmDown = 74,
     rlmDirection = 75,
+    rlmNoWritableTempFolder = 76,
 };
 
-constexpr int RLMessageCount = 75;
+constexpr int RLMessageCount = 76;
 
-// Message 1..75 in the current language; an empty text for any other number.
+// Message 1..RLMessageCount in the current language; an empty text for any other number.
 QString RLMessage(int number);
 
 // The language the messages take for a locale: its primary language decides.

@@ -1,5 +1,6 @@
 #include "report/base/RLTempFiles.h"
 
+#include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
 
 #include <QDir>
@@ -59,12 +60,35 @@ QString candidateName(const QString &prefix)
 
 } // namespace
 
+QString RLUsableFolder(const QStringList &candidates)
+{
+    for (const QString &candidate : candidates) {
+        if (candidate.isEmpty())
+            continue;
+        const QFileInfo info(candidate);
+        if (info.isDir() && info.isWritable()) {
+            QString path = info.absoluteFilePath();
+            while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+                path.chop(1);
+            return path;
+        }
+    }
+    return QString();
+}
+
 QString RLTempFolder()
 {
-    QString path = QDir::tempPath();
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
+    // Qt canonicalises TMPDIR: one that does not exist comes back empty, and a name built on it
+    // would land in the root folder.
+    const QStringList candidates{QDir::tempPath(), QStringLiteral("/tmp"), QStringLiteral("/var/tmp")};
+    const QString folder = RLUsableFolder(candidates);
+    if (folder.isEmpty()) {
+        QStringList tried{QFile::decodeName(qgetenv("TMPDIR"))};
+        tried << candidates.mid(1);
+        tried.removeAll(QString());
+        throw TRLException(RLMessage(76).arg(tried.join(QStringLiteral(", "))));
+    }
+    return folder;
 }
 
 QString NewRLTempFileName(const QString &prefix)

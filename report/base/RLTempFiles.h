@@ -9,8 +9,11 @@
 
 class QFile;
 
-// The system's temporary folder (TMPDIR or /tmp), without a trailing separator.
+// The system's temporary folder (TMPDIR, else /tmp or /var/tmp), without a trailing separator.
+// Throws TRLException when none of them is a folder that can be written.
 QString RLTempFolder();
+// The first of the candidates that is a writable folder, absolute; empty when none is.
+QString RLUsableFolder(const QStringList &candidates);
 
 // A name in the temporary folder: prefix, a random non-negative 31-bit number, ".tmp"; drawn
 // again while a file of that name exists.

@@ -8,6 +8,7 @@
 #include "report/page/RLMetaFile.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QList>
 #include <QPointer>
@@ -17,10 +18,50 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
 std::atomic<int> runningThreads{0};
+uint backgroundStackSize = 0;
+
+// A call waiting for something on the user-interface thread; one without a context runs always.
+struct PendingCall
+{
+    QPointer<QObject> context;
+    bool hasContext = false;
+    std::function<void()> call;
+
+    void Post() const
+    {
+        if (hasContext && !context)
+            return;
+        QObject *target = hasContext ? context.data() : QCoreApplication::instance();
+        QMetaObject::invokeMethod(target, [call = call] { RLRunGuarded(call); }, Qt::QueuedConnection);
+    }
+};
+
+// User-interface thread only, like the hand-over bodies that count them.
+int handOverDepth = 0;
+QList<PendingCall> &pastHandOverCalls()
+{
+    static QList<PendingCall> calls;
+    return calls;
+}
+QList<PendingCall> &runsEndCalls()
+{
+    static QList<PendingCall> calls;
+    return calls;
+}
+
+void runEndCallbacks()
+{
+    if (runningThreads.load() > 0)
+        return;
+    const QList<PendingCall> calls = std::exchange(runsEndCalls(), {});
+    for (const PendingCall &call : calls)
+        call.Post();
+}
 
 // Threads started and not yet ended; touched on the user-interface thread only.
 QList<QPointer<TFilterThread>> &startedThreads()
@@ -42,10 +83,26 @@ QString backgroundBusyMessage()
 TFilterThread::TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome)
     : m_filter(filter), m_outcome(std::move(outcome))
 {
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+    // Queued to the application: this object may be gone by the time it is delivered.
+    connect(this, &QThread::finished, QCoreApplication::instance(), [] { runEndCallbacks(); });
+}
+
+bool TFilterThread::Launch(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome)
+{
+    auto *thread = new TFilterThread(filter, std::move(outcome));
     // Counted before start so that a second print right after this one is refused.
     runningThreads.fetch_add(1);
-    startedThreads().append(this);
-    connect(this, &QThread::finished, this, &QObject::deleteLater);
+    startedThreads().append(thread);
+    if (backgroundStackSize > 0)
+        thread->setStackSize(backgroundStackSize);
+    thread->start();
+    if (thread->isRunning() || thread->isFinished())
+        return true;
+    // Qt only warns when the thread cannot be made; it never runs nor ends.
+    runningThreads.fetch_sub(1);
+    delete thread;
+    return false;
 }
 
 TFilterThread::~TFilterThread()
@@ -117,10 +174,17 @@ public:
     void Run(const std::function<void()> &body)
     {
         std::exception_ptr error;
+        ++handOverDepth;
         try {
             body();
         } catch (...) {
             error = std::current_exception();
+        }
+        // Posted now, delivered after the worker has been let go below.
+        if (--handOverDepth == 0) {
+            const QList<PendingCall> deferred = std::exchange(pastHandOverCalls(), {});
+            for (const PendingCall &call : deferred)
+                call.Post();
         }
         std::lock_guard lock(m_state->mutex);
         m_state->ran = true;
@@ -153,6 +217,19 @@ void RLHandOver(const std::function<void()> &body)
         std::rethrow_exception(state->error);
 }
 
+bool RLInsideHandOver()
+{
+    return handOverDepth > 0;
+}
+
+bool RLDeferPastHandOver(QObject *context, std::function<void()> call)
+{
+    if (handOverDepth == 0)
+        return false;
+    pastHandOverCalls().append({context, context != nullptr, std::move(call)});
+    return true;
+}
+
 bool RLBackgroundRunning()
 {
     return runningThreads.load() > 0;
@@ -164,26 +241,45 @@ void RLCheckNoBackgroundRun()
         throw TRLException(backgroundBusyMessage());
 }
 
-void RLFinishBackgroundRuns()
+void RLWhenBackgroundRunsEnd(QObject *context, std::function<void()> call)
+{
+    if (!RLBackgroundRunning()) {
+        call();
+        return;
+    }
+    runsEndCalls().append({context, context != nullptr, std::move(call)});
+}
+
+bool RLFinishBackgroundRuns(int timeoutMs)
 {
     const QList<QPointer<TFilterThread>> threads = startedThreads();
     for (const QPointer<TFilterThread> &thread : threads)
         if (thread)
             thread->Filter()->Cancel();
+    // The worker waits for the hand-over this thread is inside: waiting here would never end.
+    if (RLInsideHandOver())
+        return !RLBackgroundRunning();
+    const QDeadlineTimer deadline(timeoutMs);
     for (const QPointer<TFilterThread> &thread : threads) {
-        if (!thread)
+        if (!thread || thread->isFinished())
             continue;
         QEventLoop loop;
         QObject::connect(thread.data(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
         // The end may fall between the test below and the connection taking hold: look again now and then.
         QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, &thread] {
-            if (!thread || thread->isFinished())
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, &thread, &deadline] {
+            if (!thread || thread->isFinished() || deadline.hasExpired())
                 loop.quit();
         });
         poll.start(50);
         // Never QThread::wait here: the worker may be waiting for a hand-over to this thread.
-        if (!thread->isFinished())
+        if (!thread->isFinished() && !deadline.hasExpired())
             loop.exec();
     }
+    return !RLBackgroundRunning();
+}
+
+void RLSetBackgroundStackSize(uint bytes)
+{
+    backgroundStackSize = bytes;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QObject;
 class TRLCustomFilter;
 
 // How a run on a thread ended, for a caller that waits for it.
@@ -22,9 +23,10 @@ class TFilterThread : public QThread
 {
     Q_OBJECT
 public:
-    // Frees itself once it has ended. Create and start on the user-interface thread. With an
-    // outcome the run's error goes there instead of to the program's error box.
-    explicit TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome = nullptr);
+    // Starts the filter's page loop on a new thread that frees itself once it has ended. False
+    // when the system gives no thread: nothing is then counted as running. With an outcome the
+    // run's error goes there instead of to the program's error box. User-interface thread.
+    static bool Launch(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome = nullptr);
     ~TFilterThread() override;
 
     TRLCustomFilter *Filter() const { return m_filter; }
@@ -33,6 +35,7 @@ protected:
     void run() override;
 
 private:
+    TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome);
     TRLCustomFilter *m_filter;
     std::shared_ptr<TRLRunOutcome> m_outcome;
 };
@@ -45,10 +48,24 @@ void RLWaitForRun(const std::shared_ptr<TRLRunOutcome> &outcome);
 // Raises the silent abort when the hand-over cannot be made.
 void RLHandOver(const std::function<void()> &body);
 
+// Whether the user-interface thread is inside a hand-over body: a worker waits for it to return,
+// so nothing there may wait for that worker.
+bool RLInsideHandOver();
+// Outside a hand-over: false, call not run. Inside one: call runs (in context, if it still lives)
+// once the outermost hand-over has returned, and true.
+bool RLDeferPastHandOver(QObject *context, std::function<void()> call);
+
 // Whether a background run has started and not ended yet.
 bool RLBackgroundRunning();
 // Throws a TRLException that says a background print is still going on, when one is.
 void RLCheckNoBackgroundRun();
-// Cancels every background run and waits for it to end in a local event loop, so that its
-// hand-overs are still served. User-interface thread only, while the event loop can run.
-void RLFinishBackgroundRuns();
+// Runs call (in context, if it still lives) once no background run is left; at once when none is.
+void RLWhenBackgroundRunsEnd(QObject *context, std::function<void()> call);
+// Cancels every background run and waits, at most timeoutMs, for it to end in a local event
+// loop, so that its hand-overs are still served. Does not wait inside a hand-over. True when no
+// run is left. User-interface thread only.
+bool RLFinishBackgroundRuns(int timeoutMs = 30000);
+
+// Stack size of later background threads (0: the system's); a size the system refuses makes
+// Launch fail.
+void RLSetBackgroundStackSize(uint bytes);

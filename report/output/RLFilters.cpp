@@ -129,15 +129,14 @@ void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bo
     if (m_filterTraits & ftMakesCopies)
         m_passCount = std::max(1, RLPrinter().Copies());
     linkStore(store);
+    // Without a thread of its own the print still goes out, in the foreground.
     if (background && QCoreApplication::instance()) {
-        if (!WaitsForBackgroundRun()) {
-            (new TFilterThread(this))->start();
+        auto outcome = WaitsForBackgroundRun() ? std::make_shared<TRLRunOutcome>() : nullptr;
+        if (TFilterThread::Launch(this, outcome)) {
+            if (outcome)
+                RLWaitForRun(outcome);
             return;
         }
-        auto outcome = std::make_shared<TRLRunOutcome>();
-        (new TFilterThread(this, outcome))->start();
-        RLWaitForRun(outcome);
-        return;
     }
     runPageLoop();
 }
@@ -186,6 +185,9 @@ void TRLCustomFilter::runPageLoop(bool onWorker)
         // Cancelled means nothing goes out: the pages drawn so far are dropped with the document.
         if (m_canceled)
             throw TRLAbort();
+        // A print cancelled because the program is closing is dropped, not sent cut short.
+        if (onWorker)
+            RLCheckApplicationClosing();
         documentBegun = false;
         EndDoc();
     } catch (...) {

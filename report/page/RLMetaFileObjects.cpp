@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -66,6 +67,20 @@ void offsetPoints(TRLMetaPointArray &points, int dx, int dy)
 {
     for (QPoint &p : points)
         p = offsetPoint(p, dx, dy);
+}
+
+// Report pixels of the font's size on the page it was recorded for.
+qint64 fontPixels(const TRLMetaFont &font)
+{
+    const qint64 perInch = font.PixelsPerInch != 0 ? font.PixelsPerInch : 96;
+    return std::abs(qint64(font.Size)) * perInch / 72;
+}
+
+// The page's larger side; an unsized page may be as large as the largest paper (B0, 1414 mm).
+qint64 pageExtent(const TRLGraphicSurface *page)
+{
+    const qint64 extent = page ? std::max(page->Width(), page->Height()) : 0;
+    return extent > 0 ? extent : 5344;
 }
 
 } // namespace
@@ -404,6 +419,9 @@ void TRLTextObject::loadBody(TRLPageReader &reader)
     Text = reader.readString();
     Brush = reader.readBrush();
     Font = reader.readFont();
+    // A glyph taller than the page is no text anyone printed; replaying it costs memory and time.
+    if (Font.PixelsPerInch < 0 || fontPixels(Font) > pageExtent(Surface()))
+        TRLPageReader::fail();
 }
 
 void TRLFillRectObject::Assign(const TRLGraphicObject &source)

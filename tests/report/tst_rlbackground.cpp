@@ -357,6 +357,59 @@ private slots:
         QTRY_COMPARE(state->sent.size(), 2);
     }
 
+    // A close handled while the progress window steps runs inside a hand-over the worker waits
+    // for: a wait there could never end, so it returns at once and the close comes after.
+    void nothingWaitsInsideAHandOver()
+    {
+        QObject owner;
+        startHeld(&owner, 1);
+        QObject context;
+        bool inside = false;
+        bool deferred = false;
+        bool finished = true;
+        bool bodyDone = false;
+        bool ranAfterBody = false;
+        std::atomic<bool> returned{false};
+        std::thread other([&] {
+            RLHandOver([&] {
+                inside = RLInsideHandOver();
+                deferred = RLDeferPastHandOver(&context, [&] { ranAfterBody = bodyDone; });
+                finished = RLFinishBackgroundRuns();
+                bodyDone = true;
+            });
+            returned = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);
+        other.join();
+        QVERIFY(inside);
+        QVERIFY(deferred);
+        QVERIFY(!finished);
+        QTRY_VERIFY(ranAfterBody);
+        QVERIFY(!RLInsideHandOver());
+        QVERIFY(!RLDeferPastHandOver(&context, [] {}));
+        gate->release(100);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
+    }
+
+    // The system refuses the thread: the pages still go out, and nothing stays counted as running
+    // to refuse every later print.
+    void threadThatNeverStarts()
+    {
+        useFakeService(false);
+        RLSetBackgroundStackSize(1); // below any stack the system accepts
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^QThread::start")));
+        RunFilterOnStore(newStore(nullptr, 2), nullptr, 1, -1, true);
+        RLSetBackgroundStackSize(0);
+        QVERIFY(!RLBackgroundRunning());
+        QCOMPARE(state->sent.size(), 1);
+        QCOMPARE(sentPages(0), 2);
+        RunFilterOnStore(newStore(nullptr, 1), nullptr, 1, -1, true);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLBackgroundRunning(), 20000);
+        QCOMPARE(state->sent.size(), 2);
+        QVERIFY(errorBox()->shown.isEmpty());
+        QVERIFY(printerTempFiles().isEmpty());
+    }
+
     void throughPrivateCups()
     {
         PrivateCups cups;

@@ -4,6 +4,8 @@
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
+#include "report/RLLabel.h"
+#include "report/RLReport.h"
 #include "report/output/RLFeedBack.h"
 #include "report/page/RLMetaFile.h"
 
@@ -90,6 +92,8 @@ private slots:
     void blinkTogglesStepName();
     void pageLoopShowsProgress_data();
     void pageLoopShowsProgress();
+    void prepareErrorAfterProgressWindow_data();
+    void prepareErrorAfterProgressWindow();
     void screenshots();
 };
 
@@ -311,6 +315,59 @@ void TestRLFeedBack::pageLoopShowsProgress()
     QCOMPARE(maximum, 4);
     QCOMPARE(filter.ended, 1); // the job is ended however the run stops
     QCOMPARE(shownFeedBack(), nullptr);
+}
+
+namespace {
+
+// Notes, when it would show the preparation's error, whether a progress window is still up.
+class ErrorWatchingReport : public TRLReport
+{
+public:
+    using TRLReport::TRLReport;
+    QStringList errors;
+    bool progressShownWithError = false;
+
+protected:
+    void ShowPrepareError(const QString &text) override
+    {
+        errors << text;
+        progressShownWithError = shownFeedBack() != nullptr;
+    }
+};
+
+} // namespace
+
+void TestRLFeedBack::prepareErrorAfterProgressWindow_data()
+{
+    QTest::addColumn<bool>("chained");
+    QTest::newRow("the report itself fails") << false;
+    QTest::newRow("the next report of a chain fails") << true;
+}
+
+// The progress window stays on top of every window: an error box opened under it could not be read.
+void TestRLFeedBack::prepareErrorAfterProgressWindow()
+{
+    QFETCH(bool, chained);
+    QObject form;
+    auto *first = new ErrorWatchingReport(&form);
+    first->SetName(QStringLiteral("RLPrimeiro"));
+    ErrorWatchingReport *failing = first;
+    if (chained) {
+        failing = new ErrorWatchingReport(&form);
+        failing->SetName(QStringLiteral("RLSegundo"));
+        first->SetNextReport(failing);
+    }
+    auto *label = new TRLLabel(&form);
+    label->SetParent(failing);
+    label->BeforePrint = [](TRLCustomControl *, QString &, bool &) {
+        throw TRLException(QStringLiteral("Campo sem dados"));
+    };
+    QVERIFY(first->ShowProgress());
+    QVERIFY(!first->Prepare());
+    QCOMPARE(failing->errors.size(), 1);
+    QVERIFY(failing->errors.first().endsWith(QStringLiteral("Campo sem dados")));
+    QVERIFY(!failing->progressShownWithError);
+    QTRY_COMPARE(shownFeedBack(), nullptr);
 }
 
 // Not a check: with ZAVENOR_SHOTS_DIR set (under Xvfb), pictures of the window for the docs.

@@ -43,7 +43,7 @@ void TestRLMessages::textsPerLanguage()
         QCOMPARE(RLMessage(c.number), QString::fromUtf8(c.text));
     }
     QVERIFY(RLMessage(0).isNull());
-    QVERIFY(RLMessage(76).isNull());
+    QVERIFY(RLMessage(RLMessageCount + 1).isNull());
     RLLoadMessages(TRLMessageLanguage(9));
     QCOMPARE(RLMessagesLanguage(), mlFrench);
 }

@@ -97,6 +97,8 @@ private slots:
     void exactBytesOfShapesPicturesAndClips();
     void roundTripOfEveryKind();
     void objectsAreReadByTheirLength();
+    void fontLargerThanPageRefused_data();
+    void fontLargerThanPageRefused();
     void corruptPageFails_data();
     void corruptPageFails();
     void loadsFromTheMiddleOfAStream();
@@ -261,6 +263,41 @@ void TestRLMetaFile::objectsAreReadByTheirLength()
     QCOMPARE(s.ObjectCount(), 2);
     QVERIFY(static_cast<TRLFillRectObject *>(s.Objects(0))->Brush.Color == (TRLMetaColor{0, 255, 0}));
     QCOMPARE(int(s.Objects(1)->Code()), int(TRLGraphicObject::ResetClipRectKind));
+}
+
+void TestRLMetaFile::fontLargerThanPageRefused_data()
+{
+    // On a page of 300 x 200 px; a font's pixels are its size in points at its resolution.
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("pixelsPerInch");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("10 pt") << 10 << 96 << true;
+    QTest::newRow("as large as the page's longer side") << 225 << 96 << true;
+    QTest::newRow("one pixel beyond") << 226 << 96 << false;
+    QTest::newRow("32768 pt") << 32768 << 96 << false;
+    QTest::newRow("negative, beyond") << -32768 << 96 << false;
+    QTest::newRow("given for 72 per inch") << 300 << 72 << true;
+    QTest::newRow("resolution 0 reads as 96") << 225 << 0 << true;
+    QTest::newRow("resolution 0, beyond") << 226 << 0 << false;
+    QTest::newRow("negative resolution") << 10 << -96 << false;
+}
+
+void TestRLMetaFile::fontLargerThanPageRefused()
+{
+    QFETCH(int, size);
+    QFETCH(int, pixelsPerInch);
+    QFETCH(bool, loads);
+    TRLGraphicSurface s;
+    s.SetWidth(300);
+    s.SetHeight(200);
+    s.TextRect(TRLRect(0, 0, 100, 20), 0, 0, QStringLiteral("Texto"));
+    auto *text = dynamic_cast<TRLTextObject *>(s.Objects(0));
+    QVERIFY(text);
+    text->Font.Size = size;
+    text->Font.PixelsPerInch = pixelsPerInch;
+    TRLGraphicSurface loaded;
+    QCOMPARE(loadError(s.SaveToBytes(), loaded), loads ? QString() : QStringLiteral("File is corrupted!"));
+    QCOMPARE(loaded.ObjectCount(), loads ? 1 : 0);
 }
 
 void TestRLMetaFile::corruptPageFails_data()

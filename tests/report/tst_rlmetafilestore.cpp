@@ -4,6 +4,7 @@
 #include "report/base/RLTempFiles.h"
 #include "report/page/RLMetaFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -61,6 +62,8 @@ private slots:
 
     void pageFileIsPrivateAndGoesWithTheStore();
     void tempFilesAreNewAndPrivate();
+    void unusableTempFolderFallsBack_data();
+    void unusableTempFolderFallsBack();
     void remainingFilesDeletedAtTheEnd();
     void programEndDeletesTheFilesLeft();
 
@@ -338,6 +341,39 @@ void TestRLMetaFileStore::tempFilesAreNewAndPrivate()
         QVERIFY(!QFileInfo::exists(name));
         QVERIFY(!RLTempFiles().contains(name));
     }
+}
+
+void TestRLMetaFileStore::unusableTempFolderFallsBack_data()
+{
+    QTest::addColumn<QString>("tmpdir"); // relative to the test's folder
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("a folder that does not exist") << "sumiu/pasta" << false;
+    QTest::newRow("a file, not a folder") << "arquivo" << false;
+    QTest::newRow("a folder") << "pasta" << true;
+}
+
+// Qt makes an unknown TMPDIR an empty path: the files must not land in the root folder.
+void TestRLMetaFileStore::unusableTempFolderFallsBack()
+{
+    QFETCH(QString, tmpdir);
+    QFETCH(bool, usable);
+    const QString base = m_tempDir.path();
+    QVERIFY(QDir(base).mkpath(QStringLiteral("pasta")));
+    QFile plain(base + QStringLiteral("/arquivo"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString asked = base + QLatin1Char('/') + tmpdir;
+    qputenv("TMPDIR", QFile::encodeName(asked));
+    const QString expected = usable ? asked : QStringLiteral("/tmp");
+    QCOMPARE(RLTempFolder(), expected);
+    const auto file = CreateRLTempFile(QStringLiteral("~t"));
+    QCOMPARE(QFileInfo(file->fileName()).absolutePath(), expected);
+    DeleteRLTempFile(file->fileName());
+    QVERIFY(!QFileInfo::exists(file->fileName()));
+    // With nothing usable at all there is no folder to offer.
+    QCOMPARE(RLUsableFolder({base + QStringLiteral("/sumiu"), plain.fileName()}), QString());
+    QCOMPARE(RLUsableFolder({base + QStringLiteral("/sumiu"), base + QStringLiteral("/pasta/")}),
+             base + QStringLiteral("/pasta"));
 }
 
 void TestRLMetaFileStore::remainingFilesDeletedAtTheEnd()

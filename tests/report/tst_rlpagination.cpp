@@ -2,6 +2,7 @@
 // detail limits and completion, carbon copies, groups on a key, chains and cancel.
 
 #include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
 #include "report/RLReport.h"
 #include "report/page/RLMetaFile.h"
 #include "support/FakePrinterService.h"
@@ -150,6 +151,8 @@ private slots:
     void groupFieldMissing();
     void chainSharesPagesAndNumbers();
     void cancelFinishesThePage();
+    void prepareAgainAfterFailedPageBreak_data();
+    void prepareAgainAfterFailedPageBreak();
 };
 
 void TestRLPagination::initTestCase()
@@ -604,6 +607,33 @@ void TestRLPagination::cancelFinishesThePage()
     // The loop stops before record 12; the page it was on still gets its footer.
     QCOMPARE(doc.records_(), runOf(1, 8) + " | " + runOf(9, 11));
     QCOMPARE(doc.texts(1).last(), QStringLiteral("página 2 de {LastPageNumber}@440"));
+}
+
+void TestRLPagination::prepareAgainAfterFailedPageBreak_data()
+{
+    QTest::addColumn<int>("failingPage");
+    QTest::newRow("header of the second page fails") << 2;
+    QTest::newRow("header of the third page fails") << 3;
+}
+
+// The band that needed the new page must not stay marked as being printed: the next preparation
+// of the same report would stop its list there and print no record at all.
+void TestRLPagination::prepareAgainAfterFailedPageBreak()
+{
+    QFETCH(int, failingPage);
+    Doc doc(20);
+    bool failed = false;
+    doc.label(doc.header, 200, 0, "")->BeforePrint = [&](TRLCustomControl *, QString &, bool &) {
+        if (!failed && doc.report->PageNumber() == failingPage) {
+            failed = true;
+            throw TRLException(QStringLiteral("Cabeçalho indisponível"));
+        }
+    };
+    QVERIFY(!doc.report->Prepare());
+    QCOMPARE(doc.report->errors.size(), 1);
+    QVERIFY(doc.report->Prepare());
+    QCOMPARE(doc.report->errors.size(), 1);
+    QCOMPARE(doc.records_(), runOf(1, 8) + " | " + runOf(9, 16) + " | " + runOf(17, 20));
 }
 
 QTEST_MAIN(TestRLPagination)
