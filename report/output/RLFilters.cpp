@@ -184,7 +184,7 @@ void TRLCustomFilter::runPageLoop(bool onWorker)
         }
         // Cancelled means nothing goes out: the pages drawn so far are dropped with the document.
         if (m_canceled)
-            throw TRLAbort();
+            RaiseCanceled();
         // A print cancelled because the program is closing is dropped, not sent cut short.
         if (onWorker)
             RLCheckApplicationClosing();
@@ -204,6 +204,11 @@ void TRLCustomFilter::runPageLoop(bool onWorker)
     }
     m_progress.reset();
     unlinkStore();
+}
+
+void TRLCustomFilter::RaiseCanceled()
+{
+    throw TRLAbort();
 }
 
 void TRLCustomFilter::linkStore(TRLGraphicStorage *store)

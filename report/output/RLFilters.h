@@ -50,6 +50,9 @@ public:
     virtual QString GetDisplayName() const;
     // Ends the document after a failed run; by default as EndDoc.
     virtual void AbortDoc() { EndDoc(); }
+    // Ends a run the user cancelled: nothing goes out. By default silently, as a cancelled print
+    // dialog; a filter that writes a file says which file was left alone.
+    [[noreturn]] virtual void RaiseCanceled();
     // Asks the user what the run needs (a file, say) before anything is prepared or output;
     // false when they declined. documentName names the report. User-interface thread only.
     virtual bool AskBeforeRun(QWidget *parent, const QString &documentName)

@@ -181,6 +181,12 @@ void TRLPdfFilter::DrawPage(TRLGraphicSurface *page)
     page->PaintTo(replay);
 }
 
+void TRLPdfFilter::RaiseCanceled()
+{
+    RLCheckApplicationClosing();
+    throw TRLException(canceledMessage(m_fileName));
+}
+
 void TRLPdfFilter::EndDoc()
 {
     if (Canceled()) {

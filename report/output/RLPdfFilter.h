@@ -36,6 +36,7 @@ public:
     void NewPage() override {}
     void DrawPage(TRLGraphicSurface *page) override;
     void AbortDoc() override;
+    [[noreturn]] void RaiseCanceled() override;
 
     // Device resolution of the written pages.
     static constexpr int Resolution = 1200;

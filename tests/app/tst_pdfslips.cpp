@@ -15,8 +15,8 @@
 #include "support/PdfInspect.h"
 #include "support/PrivateCups.h"
 
-#include "DarfTestData.h"
-#include "PrintedPage.h"
+#include "../slips/DarfTestData.h"
+#include "../slips/PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>

@@ -345,7 +345,9 @@ private slots:
         const QString error = errorOfRun(filter, store, failure == "empty" ? 9 : 1, -1, background);
         SetRLProgressFactory(nullptr);
         QVERIFY2(error.contains(reason), qPrintable(error));
-        QVERIFY2(error.contains(target), qPrintable(error));
+        // An empty range is refused before any output, with the words every filter uses.
+        if (failure != "empty")
+            QVERIFY2(error.contains(target), qPrintable(error));
         QCOMPARE(contents(target), QByteArray("old slip"));
         QCOMPARE(QDir(folder).entryList(QDir::Files), before);
         QVERIFY(store->Filters().isEmpty());
