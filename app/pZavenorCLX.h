@@ -22,6 +22,8 @@ class TMemoCLX;
 class TNumEditCLX;
 class TfrmLayOutDARF;
 class TfrmLayOutGARE;
+struct TDarfEntryTexts;
+struct TGareTexts;
 
 class TfrmZavenor : public QWidget
 {
@@ -159,6 +161,9 @@ private:
     bool printLayOutGare();
     bool printDadosDarf();
     bool printDadosGare();
+    // What each page's fields show, as the fills take it.
+    TDarfEntryTexts darfTexts() const;
+    TGareTexts gareTexts() const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     template <class T>
