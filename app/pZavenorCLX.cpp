@@ -5,6 +5,7 @@
 #include "app/DesktopShell.h"
 #include "app/PageBuilder.h"
 #include "app/ReportPrinting.h"
+#include "app/TaxIdHint.h"
 #include "report/RLExceptions.h"
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
@@ -32,6 +33,7 @@
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QValidator>
 #include <memory>
 #include <stdexcept>
 
@@ -211,6 +213,8 @@ void TfrmZavenor::buildDarfPage()
     m_leave->Watch(neValPrinc, [this] { neValPrincExit(); });
     m_leave->Watch(neValMulta, [this] { neValMultaExit(); });
     m_leave->Watch(neValJuros, [this] { neValJurosExit(); });
+    m_leave->Watch(edCGCCPF, [this] { edCGCCPFExit(); });
+    TTaxIdHint::Attach(edCGCCPF, TaxIdCheck::CheckCpfCnpj);
     buildAlignmentMenu();
 }
 
@@ -244,6 +248,9 @@ void TfrmZavenor::buildGarePage()
     m_leave->Watch(neJurMorG, [this] { neJurMorGExit(); });
     m_leave->Watch(neMulMorG, [this] { neMulMorGExit(); });
     m_leave->Watch(neHonor, [this] { neHonorExit(); });
+    m_leave->Watch(EDCGCG, [this] { EDCGCGExit(); });
+    TTaxIdHint::Attach(EDCGCG, TaxIdCheck::CheckCpfCnpj);
+    TTaxIdHint::Attach(EDInscEstG, TaxIdCheck::CheckStateRegistration);
 }
 
 void TfrmZavenor::buildAlignmentMenu()
@@ -421,6 +428,24 @@ void TfrmZavenor::checkDateOnExit(TDateMaskEdit *field)
 
 void TfrmZavenor::mePerApExit() { checkDateOnExit(mePerAp); }
 void TfrmZavenor::meDtVencExit() { checkDateOnExit(meDtVenc); }
+
+void TfrmZavenor::punctuateOnExit(QLineEdit *field)
+{
+    QString punctuated = TaxIdCheck::PunctuateCpfCnpj(field->text());
+    if (punctuated == field->text())
+        return;
+    // Punctuation the field would not take by typing (its limit, or a check of what fits the
+    // printed box) is left out rather than let it cut digits or overflow the slip.
+    if (punctuated.size() > field->maxLength())
+        return;
+    int caret = 0;
+    if (const QValidator *fits = field->validator(); fits && fits->validate(punctuated, caret) == QValidator::Invalid)
+        return;
+    field->setText(punctuated);
+}
+
+void TfrmZavenor::edCGCCPFExit() { punctuateOnExit(edCGCCPF); }
+void TfrmZavenor::EDCGCGExit() { punctuateOnExit(EDCGCG); }
 
 void TfrmZavenor::neValPrincExit() { fTotalizaDarf(); }
 void TfrmZavenor::neValMultaExit() { fTotalizaDarf(); }

@@ -140,11 +140,13 @@ public slots:
     void neValPrincExit();
     void neValMultaExit();
     void neValJurosExit();
+    void edCGCCPFExit();
     void MEDTVencGExit();
     void neValRecGExit();
     void neJurMorGExit();
     void neMulMorGExit();
     void neHonorExit();
+    void EDCGCGExit();
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -166,6 +168,8 @@ private:
     TGareTexts gareTexts() const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
+    // A valid CPF or CNPJ typed bare is shown, and so printed, with its usual punctuation.
+    void punctuateOnExit(QLineEdit *field);
     template <class T>
     void bind(T *&member, const char *name);
 
