@@ -2,6 +2,7 @@
 
 #include "report/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
+#include "report/output/RLPdfFilter.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -24,6 +25,8 @@ TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(
         installTranslator(translator);
     // Page loops of the engine show their progress in the engine's own window.
     InstallRLFeedBackProgress();
+    // Offers "Documento PDF" beside the printer in every print dialog.
+    PdfFilter();
 }
 
 bool TZavenorApplication::notify(QObject *receiver, QEvent *event)

@@ -17,6 +17,7 @@
 #include "report/output/RLMetaFile.h"
 
 #include <QDateTime>
+#include <QWidget>
 
 #include <memory>
 
@@ -146,6 +147,9 @@ protected:
     // Seams of the user interface: the print dialog's answer and the error box.
     virtual bool ExecutePrintDialog();
     virtual void ShowPrepareError(const QString &text);
+    // The pages for a preview, prepared first when they are not yet, with the progress window
+    // over progressParent; none when the preparation failed or was cancelled.
+    TRLGraphicStorage *PreviewPages(QWidget *progressParent);
 
 private:
     // Prepares into the master's pages; the master owns the progress window.
@@ -181,6 +185,7 @@ private:
     int m_pageCounter = -1;
     QDateTime m_reportDateTime;
     std::unique_ptr<TfrmRLFeedBack> m_progress;
+    QPointer<QWidget> m_progressParent;
 };
 
 class TRLReport : public TRLCustomReport

@@ -11,6 +11,7 @@
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include <climits>
@@ -120,7 +121,7 @@ bool TRLCustomReport::prepare()
         m_reportDateTime = QDateTime::currentDateTime();
         if (master->ShowProgress()) {
             if (master == this) {
-                m_progress = std::make_unique<TfrmRLFeedBack>(RLMessage(3), chainLength());
+                m_progress = std::make_unique<TfrmRLFeedBack>(RLMessage(3), chainLength(), m_progressParent);
                 m_progress->SetOnCancel(this, [this](QObject *, TfrmRLFeedBack *, bool &) { m_canceled = true; });
                 m_progress->show();
             } else if (master->m_progress) {
@@ -231,7 +232,21 @@ void TRLCustomReport::SetDefaultFilter(TRLCustomPrintFilter *filter)
 bool TRLCustomReport::ExecutePrintDialog()
 {
     TRLPrintDialog dialog;
+    dialog.SetPreviewSource([this](QWidget *progressParent) { return PreviewPages(progressParent); });
     return dialog.Execute();
+}
+
+TRLGraphicStorage *TRLCustomReport::PreviewPages(QWidget *progressParent)
+{
+    if (m_prepareState != TRLPrepareState::Prepared) {
+        // A window over a modal window takes no input unless it belongs to the one on top.
+        m_progressParent = progressParent;
+        const bool prepared = Prepare();
+        m_progressParent = nullptr;
+        if (!prepared)
+            return nullptr;
+    }
+    return m_pages;
 }
 
 void TRLCustomReport::Print()
@@ -256,12 +271,17 @@ void TRLCustomReport::Print()
             throw TRLAbort();
         }
     }
-    // A failed preparation was shown already; nothing was printed, so nothing may confirm it.
-    if (m_prepareState == TRLPrepareState::NotPrepared && !Prepare())
-        throw TRLAbort();
     TRLCustomFilter *filter = params.Filter();
     if (!filter)
         filter = SpoolFilter();
+    // Asked before the pages are made, so that a user who declines waits for nothing.
+    if (!filter->AskBeforeRun(QApplication::activeWindow(), m_title.isEmpty() ? Name() : m_title)) {
+        m_canceled = true;
+        throw TRLAbort();
+    }
+    // A failed preparation was shown already; nothing was printed, so nothing may confirm it.
+    if (m_prepareState == TRLPrepareState::NotPrepared && !Prepare())
+        throw TRLAbort();
     filter->SetShowProgress(m_showProgress);
     RunFilterOnStore(m_pages, filter, params.FromPage(), params.ToPage(), params.PrintInBackground());
 }

@@ -39,7 +39,8 @@ QString backgroundBusyMessage()
 
 } // namespace
 
-TFilterThread::TFilterThread(TRLCustomFilter *filter) : m_filter(filter)
+TFilterThread::TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome)
+    : m_filter(filter), m_outcome(std::move(outcome))
 {
     // Counted before start so that a second print right after this one is refused.
     runningThreads.fetch_add(1);
@@ -54,13 +55,36 @@ TFilterThread::~TFilterThread()
 
 void TFilterThread::run()
 {
+    std::exception_ptr error;
     try {
         m_filter->runPageLoop(true);
     } catch (...) {
-        // Queued to the user-interface thread: a message box never opens on a worker.
-        RLReportError(std::current_exception());
+        error = std::current_exception();
     }
     runningThreads.fetch_sub(1);
+    if (m_outcome) {
+        m_outcome->Error = error;
+        m_outcome->Ended = true;
+    } else if (error) {
+        // Queued to the user-interface thread: a message box never opens on a worker.
+        RLReportError(error);
+    }
+}
+
+void RLWaitForRun(const std::shared_ptr<TRLRunOutcome> &outcome)
+{
+    QEventLoop loop;
+    QTimer poll;
+    // Polled: the thread object may be gone by the time this looks, the outcome is not.
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, &outcome] {
+        if (outcome->Ended)
+            loop.quit();
+    });
+    poll.start(20);
+    if (!outcome->Ended)
+        loop.exec();
+    if (outcome->Error)
+        std::rethrow_exception(outcome->Error);
 }
 
 namespace {

@@ -4,16 +4,27 @@
 
 #include <QThread>
 
+#include <atomic>
+#include <exception>
 #include <functional>
+#include <memory>
 
 class TRLCustomFilter;
+
+// How a run on a thread ended, for a caller that waits for it.
+struct TRLRunOutcome
+{
+    std::atomic<bool> Ended{false};
+    std::exception_ptr Error; // written before Ended is set
+};
 
 class TFilterThread : public QThread
 {
     Q_OBJECT
 public:
-    // Frees itself once it has ended. Create and start on the user-interface thread.
-    explicit TFilterThread(TRLCustomFilter *filter);
+    // Frees itself once it has ended. Create and start on the user-interface thread. With an
+    // outcome the run's error goes there instead of to the program's error box.
+    explicit TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome = nullptr);
     ~TFilterThread() override;
 
     TRLCustomFilter *Filter() const { return m_filter; }
@@ -23,7 +34,11 @@ protected:
 
 private:
     TRLCustomFilter *m_filter;
+    std::shared_ptr<TRLRunOutcome> m_outcome;
 };
+
+// Serves the user-interface thread's events until the run has ended; raises its error.
+void RLWaitForRun(const std::shared_ptr<TRLRunOutcome> &outcome);
 
 // Runs body on the user-interface thread and waits for it; its error is raised again on the
 // caller's thread (Qt's notify would swallow it). Runs body directly on that thread itself.

@@ -126,7 +126,13 @@ void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bo
         m_passCount = std::max(1, RLPrinter().Copies());
     linkStore(store);
     if (background && QCoreApplication::instance()) {
-        (new TFilterThread(this))->start();
+        if (!WaitsForBackgroundRun()) {
+            (new TFilterThread(this))->start();
+            return;
+        }
+        auto outcome = std::make_shared<TRLRunOutcome>();
+        (new TFilterThread(this, outcome))->start();
+        RLWaitForRun(outcome);
         return;
     }
     runPageLoop();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
 class TRLGraphicStorage;
 class TRLGraphicSurface;
 
@@ -49,6 +50,18 @@ public:
     virtual QString GetDisplayName() const;
     // Ends the document after a failed run; by default as EndDoc.
     virtual void AbortDoc() { EndDoc(); }
+    // Asks the user what the run needs (a file, say) before anything is prepared or output;
+    // false when they declined. documentName names the report. User-interface thread only.
+    virtual bool AskBeforeRun(QWidget *parent, const QString &documentName)
+    {
+        (void)parent;
+        (void)documentName;
+        return true;
+    }
+    // A filter whose result is only there once the run has ended (a file) keeps Run from
+    // returning before then, also in the background: the window stays usable meanwhile, and
+    // whoever confirms the output after Run confirms a whole one.
+    virtual bool WaitsForBackgroundRun() const { return false; }
 
     // Outputs pages FromPage..ToPage (1-based; ToPage -1: to the last). In the background the loop
     // runs on a TFilterThread and Run returns at once; its errors go to RLReportError. Refuses

@@ -5,6 +5,7 @@
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
 #include "report/output/RLMetaFile.h"
 #include "report/output/RLFilters.h"
+#include "report/output/RLPreview.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"
 
@@ -104,6 +105,7 @@ const ControlRow controlRows[] = {
     {"EditCopies", Kind::Edit, "GroupBoxCopies", {108, 20, 49, 21}, "1", 0, nullptr},
     {"ButtonOk", Kind::Button, nullptr, {260, 232, 75, 25}, "OK", 51, "%1"},
     {"ButtonCancel", Kind::Button, nullptr, {344, 232, 75, 25}, "Cancelar", 19, "%1"},
+    {"ButtonPreview", Kind::Button, nullptr, {152, 232, 100, 25}, "Pré-visualização", 25, "%1"},
 };
 
 constexpr QSize clientSize{430, 267};
@@ -264,6 +266,8 @@ void TRLPrintDialog::buildControls()
     BIND(EditCopies);
     BIND(ButtonOk);
     BIND(ButtonCancel);
+    BIND(ButtonPreview);
+    ButtonPreview->setEnabled(false);
 
     LabelOptions->hide();
     ComboBoxOptions->hide();
@@ -310,6 +314,22 @@ void TRLPrintDialog::connectHandlers()
         connect(edit, &QLineEdit::textEdited, this, [this] { RLRunGuarded([this] { EditFromPageChange(); }); });
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ButtonPreview, &QPushButton::clicked, this, [this] { RLRunGuarded([this] { ButtonPreviewClick(); }); });
+}
+
+void TRLPrintDialog::SetPreviewSource(TRLPreviewSource source)
+{
+    m_previewSource = std::move(source);
+    ButtonPreview->setEnabled(bool(m_previewSource));
+}
+
+void TRLPrintDialog::ButtonPreviewClick()
+{
+    if (!m_previewSource)
+        return;
+    TfrmRLPreview preview(m_previewSource, this);
+    if (preview.exec() == TfrmRLPreview::PrintResult)
+        accept();
 }
 
 bool TRLPrintDialog::Execute()

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -20,6 +22,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TRLCustomPrintFilter;
+class TRLGraphicStorage;
+
+// Where a preview takes its pages from: prepares them when needed (a progress window then opens
+// over the given window) and gives none when that failed or was cancelled.
+using TRLPreviewSource = std::function<TRLGraphicStorage *(QWidget *progressParent)>;
 
 // Bits 0 to 7 of one byte, in this order.
 enum TRLPrintDialogOption {
@@ -118,9 +125,14 @@ public:
     void LoadFromParams();
     void WriteToParams();
 
+    // The preview button works only with a source of pages.
+    void SetPreviewSource(TRLPreviewSource source);
+
     // Handlers.
     void ComboBoxFiltersChange();
     void EditFromPageChange();
+    // Opens the preview over the dialog; its Imprimir closes both as OK does.
+    void ButtonPreviewClick();
 
     // The filter of a filter list item; none for the default.
     TRLCustomPrintFilter *FilterOfItem(int index) const;
@@ -147,6 +159,7 @@ public:
     QLineEdit *EditCopies = nullptr;
     QPushButton *ButtonOk = nullptr;
     QPushButton *ButtonCancel = nullptr;
+    QPushButton *ButtonPreview = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -158,4 +171,5 @@ private:
     void setFilterListEnabled(bool enabled);
 
     QList<QPointer<TRLCustomPrintFilter>> m_filterItems;
+    TRLPreviewSource m_previewSource;
 };

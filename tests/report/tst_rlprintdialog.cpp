@@ -425,6 +425,7 @@ void TestRLPrintDialog::tabOrder()
     TrayFilter trays(QStringLiteral("Bandejas"), {QStringLiteral("Superior")});
     RLPrintParams().SetFilter(&trays);
     TRLPrintDialog dialog;
+    dialog.SetPreviewSource([](QWidget *) { return nullptr; });
     dialog.FillPrinterList();
     dialog.FillFilterList();
     dialog.LoadFromParams();
@@ -432,14 +433,14 @@ void TestRLPrintDialog::tabOrder()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.ComboBoxPrinterNames->setFocus();
     QStringList order;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         order << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     // The print-to-file box is disabled and the page edits are no tab stops.
     QCOMPARE(order, (QStringList{"ComboBoxPrinterNames", "ComboBoxFilters", "ComboBoxOptions", "CheckBoxPrintInBackground",
-                                 "RadioButtonPagesAll", "EditCopies", "ButtonOk", "ButtonCancel", "ComboBoxPrinterNames",
-                                 "ComboBoxFilters"}));
+                                 "RadioButtonPagesAll", "EditCopies", "ButtonOk", "ButtonCancel", "ButtonPreview",
+                                 "ComboBoxPrinterNames", "ComboBoxFilters"}));
 }
 
 void TestRLPrintDialog::windowAndTexts()
