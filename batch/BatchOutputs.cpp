@@ -12,11 +12,6 @@ namespace {
 // Room for the row and kind within the usual 255-byte limit of a name, accents taking two bytes.
 constexpr int kMaxNameCharacters = 100;
 
-QString titleOf(const TBatchSlip &slip)
-{
-    return QStringLiteral("Zavenor - ") + BatchColumns::KindName(slip.kind);
-}
-
 } // namespace
 
 TPdfPerRowOutput::TPdfPerRowOutput(const QString &folder) : m_folder(folder) {}
@@ -41,9 +36,7 @@ QString TPdfPerRowOutput::FileName(const TBatchSlip &slip)
 
 void TPdfPerRowOutput::Add(const TBatchSlip &slip, TRLGraphicStorage &pages)
 {
-    TSlipPdfFile file(QDir(m_folder).filePath(FileName(slip)), titleOf(slip));
-    file.AddPages(pages);
-    file.Commit();
+    TSlipPdfFile::Write(QDir(m_folder).filePath(FileName(slip)), pages);
 }
 
 QString TPdfPerRowOutput::Made(int slips) const
@@ -52,7 +45,7 @@ QString TPdfPerRowOutput::Made(int slips) const
 }
 
 TSinglePdfOutput::TSinglePdfOutput(const QString &file)
-    : m_path(file), m_file(file, QStringLiteral("Zavenor - lote"))
+    : m_path(file), m_file(file)
 {
 }
 

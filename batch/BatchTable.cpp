@@ -1,6 +1,7 @@
 #include "batch/BatchTable.h"
 
 #include "app/CurrencyTotal.h"
+#include "slips/TaxIdCheck.h"
 #include "widgets/NumberText.h"
 
 #include <QDate>
@@ -30,6 +31,29 @@ QString memoText(const QString &typed)
 bool hasLineBreak(const QString &text)
 {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+// Check digits that do not match are told, never refused; a valid bare number gets the
+// punctuation the window gives it on leaving the field, where the field takes it.
+void judgeTaxId(const TBatchField &field, int row, QString &shown, QList<TBatchIssue> &warnings)
+{
+    const QString column = QString::fromLatin1(field.column);
+    TTaxIdVerdict verdict;
+    if (column == QLatin1String("cpf_cnpj"))
+        verdict = TaxIdCheck::CheckCpfCnpj(shown);
+    else if (column == QLatin1String("inscricao_estadual"))
+        verdict = TaxIdCheck::CheckStateRegistration(shown);
+    else
+        return;
+    if (verdict.IsWrong()) {
+        warnings.append(TBatchIssue{row, column, verdict.reason});
+        return;
+    }
+    if (column == QLatin1String("cpf_cnpj")) {
+        const QString punctuated = TaxIdCheck::PunctuateCpfCnpj(shown);
+        if (field.maxLength == 0 || punctuated.size() <= field.maxLength)
+            shown = punctuated;
+    }
 }
 
 } // namespace
@@ -138,7 +162,6 @@ bool TBatchTable::ReadHeader(const QStringList &names, QString *error)
 bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBatchIssue> &errors,
                           QList<TBatchIssue> &warnings) const
 {
-    Q_UNUSED(warnings);
     const qsizetype errorsBefore = errors.size();
     const auto fail = [&](const QString &column, const QString &reason) {
         errors.append(TBatchIssue{record.row, column, reason});
@@ -214,6 +237,7 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
                                  .arg(shown.size()).arg(field->maxLength));
                 continue;
             }
+            judgeTaxId(*field, record.row, shown, warnings);
             break;
         }
         case TFieldKind::Date:

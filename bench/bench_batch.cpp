@@ -1,6 +1,6 @@
 // Benchmark of the batch: N DARF rows of a spreadsheet to one PDF a row (`zavenor --lote ...
 // --pdf`, in process), against its limit: the same slips drawn straight with QPainter into the
-// same kind of PDF files (PDF/A-1b, 600 dpi, A4), one file a slip. The limit's painter calls are
+// same kind of PDF files (PDF/A-1b at the PDF filter's resolution, A4), one file a slip. The limit's painter calls are
 // worked out before timing from each slip's recorded page, as bench_slipreplay does.
 //
 //   bench_batch [rows=1000] [output folder=system temp] [--runs=R]
@@ -12,11 +12,21 @@
 #include "batch/BatchTable.h"
 #include "batch/CsvReader.h"
 #include "batch/SlipDocuments.h"
+#include "report/output/RLPdfFilter.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 namespace {
+
+// The kind of file the PDF filter writes.
+std::unique_ptr<QPdfWriter> newFilterPdf(const QString &fileName)
+{
+    std::unique_ptr<QPdfWriter> pdf = newPdf(fileName);
+    pdf->setResolution(TRLPdfFilter::Resolution);
+    pdf->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    return pdf;
+}
 
 QString writeRows(const QString &folder, int rows)
 {
@@ -44,12 +54,12 @@ std::vector<StraightPlan> planAll(const QString &csv, const QString &folder, Map
         return plans;
     TSlipDocuments documents(TBatchMode::LayoutColour);
     const QString planFile = QDir(folder).filePath(QStringLiteral("bench_plan.pdf"));
-    const std::unique_ptr<QPdfWriter> device = newPdf(planFile);
+    const std::unique_ptr<QPdfWriter> device = newFilterPdf(planFile);
     QList<TBatchIssue> issues;
     TBatchSlip slip;
     while (reader.Next(record) && table.ReadRow(record, slip, issues, issues)) {
         TRLGraphicSurface *page = documents.Prepare(slip).Pages(0);
-        map = pdfMapping(QPageSize(QPageSize::A4), page->Width(), page->Height());
+        map = Mapping{double(device->width()) / page->Width(), double(device->height()) / page->Height()};
         plans.push_back(planStraight(*page, device.get(), map));
     }
     QFile::remove(planFile);
@@ -96,8 +106,7 @@ int main(int argc, char **argv)
         clock.restart();
         for (int i = 0; i < rows; ++i) {
             const std::unique_ptr<QPdfWriter> pdf =
-                newPdf(QDir(limitDir).filePath(QStringLiteral("%1.pdf").arg(i + 2)));
-            pdf->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+                newFilterPdf(QDir(limitDir).filePath(QStringLiteral("%1.pdf").arg(i + 2)));
             QPainter painter(pdf.get());
             paintStraight(painter, plans[size_t(i)]);
         }

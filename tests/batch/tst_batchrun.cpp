@@ -117,9 +117,16 @@ void TestBatchRun::writesOnePdfPerRow()
         TRLGraphicSurface *page = documents.Prepare(slips[i]).Pages(0);
         QVERIFY(page);
         int checked = 0;
-        const QStringList wrong = PrintedPage::misplaced(page, PdfInspect::words(pdf), 2, 2, &checked);
+        // x within 3 report pixels, as for a slip saved from the print dialog: the centred
+        // instructions memo lands 2.7 pixels left of the unhinted measure, well inside its box.
+        const QStringList wrong = PrintedPage::misplaced(page, PdfInspect::words(pdf), 3, 2, &checked);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
         QVERIFY2(checked >= (sheetMm.height() > 200 ? 60 : 6), qPrintable(QString::number(checked)));
+        const QString info = PdfInspect::run("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("^Creator:\\s+Zavenor$", QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+        if (mode != "dados")
+            QVERIFY(info.contains(file.startsWith("darf") ? "Zavenor - DARF" : "Zavenor - GARE"));
     }
     // The typed values are in the text of the file, the memo's second line included.
     const QString first = PdfInspect::texts(QDir(folder).filePath(names[0])).join(' ');

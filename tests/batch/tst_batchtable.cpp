@@ -21,6 +21,8 @@ private slots:
     void judgesRows();
     void showsWhatTheWindowShows_data();
     void showsWhatTheWindowShows();
+    void warnsOfCheckDigits_data();
+    void warnsOfCheckDigits();
 };
 
 namespace {
@@ -233,6 +235,40 @@ void TestBatchTable::showsWhatTheWindowShows()
         QCOMPARE((QStringList{slip.darf.ValPrinc, slip.darf.Total, slip.darf.DtVenc, slip.darf.Nome}), shown);
     else
         QCOMPARE((QStringList{slip.gare.neValRecG, slip.gare.LbTotalG, slip.gare.MEDTVencG, slip.gare.EdNomeG}), shown);
+}
+
+void TestBatchTable::warnsOfCheckDigits_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QString>("warning"); // empty: none
+    QTest::addColumn<QString>("printed"); // what the number prints as
+    QTest::newRow("darf, valid bare cpf punctuated") << QByteArray("DARF;12345678909;") << "" << "123.456.789-09";
+    QTest::newRow("darf, wrong cnpj") << QByteArray("DARF;12.345.678/0001-00;") << "linha 2, coluna cpf_cnpj: CNPJ"
+                                      << "12.345.678/0001-00";
+    QTest::newRow("gare, wrong cpf") << QByteArray("GARE;123.456.789-00;") << "linha 2, coluna cpf_cnpj: CPF"
+                                     << "123.456.789-00";
+    QTest::newRow("gare, wrong state registration") << QByteArray("GARE;;110.042.490.115")
+                                                    << "linha 2, coluna inscricao_estadual:" << "";
+    QTest::newRow("free text is not judged") << QByteArray("DARF;isento;") << "" << "isento";
+}
+
+void TestBatchTable::warnsOfCheckDigits()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(QString, warning);
+    QFETCH(QString, printed);
+    const QList<TCsvRecord> records = readAll("tipo;cpf_cnpj;inscricao_estadual\n" + row + "\n");
+    TBatchTable table;
+    QString error;
+    QVERIFY(table.ReadHeader(records[0].fields, &error));
+    QList<TBatchIssue> errors, warnings;
+    TBatchSlip slip;
+    // A warning never stops the row.
+    QVERIFY(table.ReadRow(records[1], slip, errors, warnings));
+    QCOMPARE(warnings.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty())
+        QVERIFY2(warnings[0].Text().startsWith(warning), qPrintable(warnings[0].Text()));
+    QCOMPARE(slip.kind == TSlipKind::Darf ? slip.darf.CGCCPF : slip.gare.EDCGCG, printed);
 }
 
 QTEST_GUILESS_MAIN(TestBatchTable)
