@@ -118,6 +118,9 @@ QString parse(const QStringList &arguments, TOptions &o)
 
 QString columnLine(const QString &column)
 {
+    if (column == QLatin1String("total"))
+        return QStringLiteral("  %1%2\n").arg(column, -24).arg(
+            QStringLiteral("VALOR TOTAL (DARF 10, GARE 14), opcional: se presente, deve conferir com a soma"));
     QStringList parts;
     for (const TSlipKind kind : {TSlipKind::Darf, TSlipKind::Gare}) {
         const TBatchField *field = BatchColumns::Field(kind, column);
@@ -128,8 +131,6 @@ QString columnLine(const QString &column)
             part += QStringLiteral(", DD/MM/AAAA");
         else if (field->kind == TFieldKind::Amount)
             part += QStringLiteral(", valor");
-        else if (field->kind == TFieldKind::Total)
-            part += QStringLiteral(", opcional: se presente, deve conferir com a soma");
         else if (field->maxLength > 0)
             part += QStringLiteral(", até %1 caracteres%2")
                         .arg(field->maxLength)
