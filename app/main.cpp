@@ -1,11 +1,15 @@
 #include "app/BackgroundPrints.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
+#include "batch/BatchRunner.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 
 int main(int argc, char *argv[])
 {
+    // A batch run never builds the window.
+    if (Batch::Wanted(argc, argv))
+        return Batch::Main(argc, argv);
     TZavenorApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
     // The first window created is the main window: closing it ends the program.

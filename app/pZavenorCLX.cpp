@@ -12,7 +12,7 @@
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
 #include "slips/pLayOutGare.h"
-#include "slips/PrintedDate.h"
+#include "slips/SlipColours.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -38,8 +38,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr quint32 kCorDarfColorido = 0x9D0602; // #02069D, dark blue
-constexpr quint32 kCorGareColorido = 0x1D611F; // #1F611D, dark green
 
 QFrame *whitePanel(QWidget *parent, const char *name, QRect geometry)
 {
@@ -363,16 +361,7 @@ void TfrmZavenor::fDadosDarf()
     TfrmDadosDARF *doc = frmDadosDARF;
     if (!doc)
         throw std::logic_error("fDadosDarf: no data-only DARF window");
-    doc->QRLPeriodo->SetCaption(PrintedDateText(mePerAp->Text()));
-    doc->QRLCGC->SetCaption(edCGCCPF->text());
-    doc->QRLNome->SetCaption(EdNome->text());
-    doc->QRLCodRec->SetCaption(edCodRec->text());
-    doc->QRLNumRef->SetCaption(edNumRef->text());
-    doc->QRLDtVenc->SetCaption(PrintedDateText(meDtVenc->Text()));
-    doc->QRLValPrinc->SetCaption(neValPrinc->text());
-    doc->QRLValMulta->SetCaption(neValMulta->text());
-    doc->QRLValJur->SetCaption(neValJuros->text());
-    doc->QRLValTot->SetCaption(LbTotal->text());
+    FillDadosDarf(*doc, darfTexts());
 }
 
 void TfrmZavenor::fDadosGARE()
@@ -380,30 +369,7 @@ void TfrmZavenor::fDadosGARE()
     TfrmDadosGARE *doc = frmDadosGARE;
     if (!doc)
         throw std::logic_error("fDadosGARE: no data-only GARE window");
-    doc->LNomeG->SetCaption(EdNomeG->text());
-    doc->LEnderecoG->SetCaption(EdEnderecoG->text());
-    doc->LMunicipioG->SetCaption(EDMunicipioG->text());
-    doc->LUFG->SetCaption(EDUFG->text());
-    doc->LTelefoneG->SetCaption(EDFoneG->text());
-    doc->LTribRecG->SetLines(MMTribG->Lines());
-    doc->LCAEG->SetCaption(EdCAEG->text());
-    doc->LPlacaG->SetCaption(EdPlacaG->text());
-    doc->LObserv->SetLines(MMObsG->Lines());
-    // Day, month and year stand at fixed places of the mask; the separators do not print.
-    const QString date = MEDTVencG->Text();
-    doc->LDiaG->SetCaption(date.mid(0, 2));
-    doc->LMesG->SetCaption(date.mid(3, 2));
-    doc->LAnoG->SetCaption(date.mid(6, 4));
-    doc->LCodRecG->SetCaption(EDCodRecG->text());
-    doc->LInscrEstG->SetCaption(EDInscEstG->text());
-    doc->LCGCG->SetCaption(EDCGCG->text());
-    doc->LInscrDAG->SetCaption(EDInscrDAG->text());
-    doc->LAIIMG->SetCaption(EDNroAinG->text());
-    doc->LVlrRecG->SetCaption(neValRecG->text());
-    doc->LJurMorG->SetCaption(neJurMorG->text());
-    doc->LMulMorG->SetCaption(neMulMorG->text());
-    doc->LHonorG->SetCaption(neHonor->text());
-    doc->LVlrTotG->SetCaption(LbTotalG->text());
+    FillDadosGare(*doc, gareTexts());
 }
 
 void TfrmZavenor::BBSairClick() { close(); }
@@ -561,10 +527,8 @@ void TfrmZavenor::fLimapEdits()
     LbTotalG->setText(QStringLiteral("0,00"));
 }
 
-void TfrmZavenor::fCorDarf(quint32 Cor)
+TDarfEntryTexts TfrmZavenor::darfTexts() const
 {
-    if (!frmLayOutDARF)
-        return;
     TDarfEntryTexts texts;
     texts.Periodo = mePerAp->Text();
     texts.CGCCPF = edCGCCPF->text();
@@ -578,5 +542,12 @@ void TfrmZavenor::fCorDarf(quint32 Cor)
     texts.Total = LbTotal->text();
     texts.VejaVerso = mmVejaVerso->Lines();
     texts.VejaVersoAlignment = mmVejaVerso->Alignment();
-    FillLayOutDarf(*frmLayOutDARF, texts, Cor);
+    return texts;
+}
+
+void TfrmZavenor::fCorDarf(quint32 Cor)
+{
+    if (!frmLayOutDARF)
+        return;
+    FillLayOutDarf(*frmLayOutDARF, darfTexts(), Cor);
 }

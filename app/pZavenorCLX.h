@@ -22,6 +22,8 @@ class TMemoCLX;
 class TNumEditCLX;
 class TfrmLayOutDARF;
 class TfrmLayOutGARE;
+struct TDarfEntryTexts;
+struct TGareTexts;
 
 class TfrmZavenor : public QWidget
 {
@@ -163,6 +165,9 @@ private:
     bool printDadosGare();
     QString darfTotalText() const;
     QString gareTotalText() const;
+    // What each page's fields show, as the fills take it.
+    TDarfEntryTexts darfTexts() const;
+    TGareTexts gareTexts() const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     // A valid CPF or CNPJ typed bare is shown, and so printed, with its usual punctuation.

@@ -1,4 +1,4 @@
-// The main window's side of the GARE full layout: it only gathers what the fields show.
+// The main window's side of the GARE slips: it only gathers what the fields show.
 #include "app/pZavenorCLX.h"
 
 #include "slips/pLayOutGare.h"
@@ -10,11 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-void TfrmZavenor::fCorGare(quint32 Cor)
+TGareTexts TfrmZavenor::gareTexts() const
 {
-    if (!frmLayOutGARE)
-        return;
-    const TGareTexts texts{
+    return TGareTexts{
         .EdNomeG = EdNomeG->text(),
         .EdEnderecoG = EdEnderecoG->text(),
         .EDMunicipioG = EDMunicipioG->text(),
@@ -36,5 +34,11 @@ void TfrmZavenor::fCorGare(quint32 Cor)
         .neHonor = neHonor->text(),
         .LbTotalG = LbTotalG->text(),
     };
-    FillGareLayout(*frmLayOutGARE, texts, Cor, CorGare);
+}
+
+void TfrmZavenor::fCorGare(quint32 Cor)
+{
+    if (!frmLayOutGARE)
+        return;
+    FillGareLayout(*frmLayOutGARE, gareTexts(), Cor, CorGare);
 }

@@ -2,6 +2,7 @@
 
 #include "report/RLReport.h"
 #include "slips/DataOnlyRows.h"
+#include "slips/PrintedDate.h"
 
 namespace {
 
@@ -74,3 +75,17 @@ TfrmDadosDARF::TfrmDadosDARF(QWidget *parent) : QWidget(parent, Qt::Window)
 }
 
 TfrmDadosDARF::~TfrmDadosDARF() = default;
+
+void FillDadosDarf(TfrmDadosDARF &form, const TDarfEntryTexts &texts)
+{
+    form.QRLPeriodo->SetCaption(PrintedDateText(texts.Periodo));
+    form.QRLCGC->SetCaption(texts.CGCCPF);
+    form.QRLNome->SetCaption(texts.Nome);
+    form.QRLCodRec->SetCaption(texts.CodRec);
+    form.QRLNumRef->SetCaption(texts.NumRef);
+    form.QRLDtVenc->SetCaption(PrintedDateText(texts.DtVenc));
+    form.QRLValPrinc->SetCaption(texts.ValPrinc);
+    form.QRLValMulta->SetCaption(texts.ValMulta);
+    form.QRLValJur->SetCaption(texts.ValJuros);
+    form.QRLValTot->SetCaption(texts.Total);
+}

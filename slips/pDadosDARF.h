@@ -2,6 +2,8 @@
 // The data-only DARF: only the typed values, placed to fall into the boxes of a pre-printed
 // slip on a 211 x 102 mm sheet. A hidden window that holds nothing but its report.
 
+#include "slips/pLayOutDarf.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -32,3 +34,7 @@ public:
 
 // The window the fill writes into: the one created last (at start-up or by a Print).
 inline QPointer<TfrmDadosDARF> frmDadosDARF;
+
+// Copies the entered texts unchanged into the ten labels (the instructions memo does not print
+// here).
+void FillDadosDarf(TfrmDadosDARF &form, const TDarfEntryTexts &texts);

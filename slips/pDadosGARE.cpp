@@ -91,3 +91,39 @@ TfrmDadosGARE::TfrmDadosGARE(QWidget *parent) : QWidget(parent, Qt::Window)
 }
 
 TfrmDadosGARE::~TfrmDadosGARE() = default;
+
+namespace {
+// An empty memo has no line at all, as the entry memo gives it.
+QStringList linesOf(const QString &text)
+{
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+} // namespace
+
+void FillDadosGare(TfrmDadosGARE &form, const TGareTexts &texts)
+{
+    form.LNomeG->SetCaption(texts.EdNomeG);
+    form.LEnderecoG->SetCaption(texts.EdEnderecoG);
+    form.LMunicipioG->SetCaption(texts.EDMunicipioG);
+    form.LUFG->SetCaption(texts.EDUFG);
+    form.LTelefoneG->SetCaption(texts.EDFoneG);
+    form.LTribRecG->SetLines(linesOf(texts.MMTribG));
+    form.LCAEG->SetCaption(texts.EdCAEG);
+    form.LPlacaG->SetCaption(texts.EdPlacaG);
+    form.LObserv->SetLines(linesOf(texts.MMObsG));
+    // Day, month and year stand at fixed places of the mask; the separators do not print.
+    const QString &date = texts.MEDTVencG;
+    form.LDiaG->SetCaption(date.mid(0, 2));
+    form.LMesG->SetCaption(date.mid(3, 2));
+    form.LAnoG->SetCaption(date.mid(6, 4));
+    form.LCodRecG->SetCaption(texts.EDCodRecG);
+    form.LInscrEstG->SetCaption(texts.EDInscEstG);
+    form.LCGCG->SetCaption(texts.EDCGCG);
+    form.LInscrDAG->SetCaption(texts.EDInscrDAG);
+    form.LAIIMG->SetCaption(texts.EDNroAinG);
+    form.LVlrRecG->SetCaption(texts.neValRecG);
+    form.LJurMorG->SetCaption(texts.neJurMorG);
+    form.LMulMorG->SetCaption(texts.neMulMorG);
+    form.LHonorG->SetCaption(texts.neHonor);
+    form.LVlrTotG->SetCaption(texts.LbTotalG);
+}

@@ -2,6 +2,8 @@
 // The data-only GARE: only the typed values, placed on the report itself to fall into the boxes
 // of a pre-printed slip on a 211 x 102 mm sheet; the due date prints as day, month and year.
 
+#include "slips/pLayOutGareFill.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -43,3 +45,7 @@ public:
 
 // The window the fill writes into: the one created last (at start-up or by a Print).
 inline QPointer<TfrmDadosGARE> frmDadosGARE;
+
+// Copies the entered texts unchanged into the labels and memos; the due date prints as its day,
+// month and year cut at their fixed places.
+void FillDadosGare(TfrmDadosGARE &form, const TGareTexts &texts);

@@ -1,0 +1,308 @@
+// Batch runs from spreadsheet files to PDF files, as a user starts them: the slips written pass
+// the checks of a printed slip, nothing is written when a row is wrong, and files that are no
+// table of slips end with a clear message and exit code 2.
+
+#include "batch/BatchRunner.h"
+#include "batch/BatchTable.h"
+#include "batch/CsvReader.h"
+#include "batch/SlipDocuments.h"
+#include "report/page/RLMetaFile.h"
+#include "support/PdfInspect.h"
+
+#include "../slips/PrintedPage.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestBatchRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesOnePdfPerRow_data();
+    void writesOnePdfPerRow();
+    void badRowsStopEverything();
+    void onePdfKeepsRowOrder_data();
+    void onePdfKeepsRowOrder();
+    void replacesOnlyWhenAsked();
+    void refusesUnusableFiles_data();
+    void refusesUnusableFiles();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    struct Outcome
+    {
+        int code = -1;
+        QString out, err;
+    };
+    Outcome run(const QStringList &arguments);
+    static QString data(const QString &name)
+    {
+        return qEnvironmentVariable("ZAVENOR_TEST_DATA") + QStringLiteral("/data/") + name;
+    }
+    // The slips of a file as the batch reads them.
+    static QList<TBatchSlip> slipsOf(const QString &file);
+
+    QTemporaryDir m_dir;
+};
+
+TestBatchRun::Outcome TestBatchRun::run(const QStringList &arguments)
+{
+    Outcome o;
+    QTextStream out(&o.out), err(&o.err);
+    o.code = Batch::Run(arguments, out, err, false);
+    out.flush();
+    err.flush();
+    return o;
+}
+
+QList<TBatchSlip> TestBatchRun::slipsOf(const QString &file)
+{
+    TCsvReader reader;
+    QString error;
+    TBatchTable table;
+    TCsvRecord record;
+    QList<TBatchSlip> slips;
+    if (!reader.Open(file, &error) || !reader.Next(record) || !table.ReadHeader(record.fields, &error))
+        return slips;
+    QList<TBatchIssue> errors, warnings;
+    TBatchSlip slip;
+    while (reader.Next(record))
+        if (table.ReadRow(record, slip, errors, warnings))
+            slips << slip;
+    return slips;
+}
+
+void TestBatchRun::writesOnePdfPerRow_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QSizeF>("sheetMm");
+
+    const QStringList darfNames{QString::fromUtf8("2-DARF-JOÃO DA CONCEIÇÃO ASSUNÇÃO & FILHOS LTDA.pdf"),
+                                QStringLiteral("3-DARF-Maria; Souza _Mimi_.pdf")};
+    const QStringList gareNames{QString::fromUtf8("2-GARE-José Antônio Açaí Comércio.pdf"),
+                                QString::fromUtf8("3-GARE-Conceição Ltda.pdf")};
+    QTest::newRow("darf, utf-8, colour") << "darf-utf8.csv" << "layout-cor" << darfNames << QSizeF(210, 297);
+    QTest::newRow("darf, utf-8, black and white") << "darf-utf8.csv" << "layout-pb" << darfNames << QSizeF(210, 297);
+    QTest::newRow("darf, data only") << "darf-utf8.csv" << "dados" << darfNames << QSizeF(211, 102);
+    QTest::newRow("gare, windows-1252, colour") << "gare-1252.csv" << "layout-cor" << gareNames << QSizeF(210, 297);
+    QTest::newRow("gare, data only") << "gare-1252.csv" << "dados" << gareNames << QSizeF(211, 102);
+}
+
+void TestBatchRun::writesOnePdfPerRow()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, mode);
+    QFETCH(QStringList, names);
+    QFETCH(QSizeF, sheetMm);
+    const QString folder = m_dir.filePath(QStringLiteral("per-row-") + QString::number(QTest::currentDataTag()[0]) + mode);
+    const Outcome o = run({"--lote", data(file), "--pdf", folder, "--modo", mode, "--sobrescrever"});
+    QVERIFY2(o.code == 0, qPrintable(o.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), names);
+
+    // Each file against the same slip prepared here: sheet, every text where its replay puts it.
+    const QList<TBatchSlip> slips = slipsOf(data(file));
+    QCOMPARE(slips.size(), names.size());
+    TSlipDocuments documents(mode == "dados" ? TBatchMode::DataOnly
+                             : mode == "layout-pb" ? TBatchMode::LayoutBlackWhite : TBatchMode::LayoutColour);
+    for (int i = 0; i < slips.size(); ++i) {
+        const QString pdf = QDir(folder).filePath(names[i]);
+        const QString sheet = PdfInspect::notOneSheetOf(pdf, sheetMm.width(), sheetMm.height());
+        QVERIFY2(sheet.isEmpty(), qPrintable(sheet));
+        TRLGraphicSurface *page = documents.Prepare(slips[i]).Pages(0);
+        QVERIFY(page);
+        int checked = 0;
+        // x within 3 report pixels, as for a slip saved from the print dialog: the centred
+        // instructions memo lands 2.7 pixels left of the unhinted measure, well inside its box.
+        const QStringList wrong = PrintedPage::misplaced(page, PdfInspect::words(pdf), 3, 2, &checked);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
+        QVERIFY2(checked >= (sheetMm.height() > 200 ? 60 : 6), qPrintable(QString::number(checked)));
+        const QString info = PdfInspect::run("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("^Creator:\\s+Zavenor$", QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+        if (mode != "dados")
+            QVERIFY(info.contains(file.startsWith("darf") ? "Zavenor - DARF" : "Zavenor - GARE"));
+    }
+    // The typed values are in the text of the file, the memo's second line included.
+    const QString first = PdfInspect::texts(QDir(folder).filePath(names[0])).join(' ');
+    if (file.startsWith("gare")) {
+        QVERIFY2(first.contains(QString::fromUtf8("Segunda linha — com travessão e €")), qPrintable(first));
+        QVERIFY2(first.contains("1.013,50"), qPrintable(first));
+    } else {
+        QVERIFY2(first.contains("1.580.246,90"), qPrintable(first));
+    }
+    if (file.startsWith("darf") && mode != "dados") {
+        const QString raster = m_dir.filePath(QStringLiteral("darf-") + mode);
+        PdfInspect::run("pdftoppm", {"-r", "96", "-png", "-singlefile", QDir(folder).filePath(names[0]), raster});
+        const QImage image(raster + ".png");
+        QCOMPARE(image.size(), QSize(794, 1123));
+        PrintedPage::checkDarfInks(image, mode == "layout-cor");
+    }
+}
+
+void TestBatchRun::badRowsStopEverything()
+{
+    const QString folder = m_dir.filePath("bad");
+    const QString single = m_dir.filePath("bad.pdf");
+    for (const QStringList &output : {QStringList{"--pdf", folder}, QStringList{"--pdf-unico", single}}) {
+        const Outcome o = run(QStringList{"--lote", data("tres-erros.csv")} + output);
+        QCOMPARE(o.code, 1);
+        QStringList lines = o.err.split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() == 4 && lines.last().contains("3 erros; nada foi gravado nem impresso"), qPrintable(o.err));
+        lines.removeLast();
+        for (QString &line : lines)
+            line = line.section(':', 0, 0);
+        QCOMPARE(lines, (QStringList{"linha 3, coluna vencimento", "linha 5, coluna uf", "linha 6, coluna principal"}));
+    }
+    QVERIFY(!QFileInfo::exists(folder) || QDir(folder).isEmpty());
+    QVERIFY(!QFileInfo::exists(single));
+}
+
+void TestBatchRun::onePdfKeepsRowOrder_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QSizeF>("sheetMm");
+    QTest::newRow("layout") << "layout-pb" << QSizeF(210, 297);
+    QTest::newRow("data only") << "dados" << QSizeF(211, 102);
+}
+
+void TestBatchRun::onePdfKeepsRowOrder()
+{
+    QFETCH(QString, mode);
+    QFETCH(QSizeF, sheetMm);
+    // Both kinds mixed, the names telling the rows apart.
+    QString csv = "tipo;nome;principal;valor_receita\n";
+    const QStringList names{"PRIMEIRO", "SEGUNDO", "TERCEIRO", "QUARTO", "QUINTO"};
+    for (int i = 0; i < names.size(); ++i)
+        csv += (i % 2 ? "GARE;" : "DARF;") + names[i] + (i % 2 ? ";;10,00\n" : ";10,00;\n");
+    const QString input = m_dir.filePath("ordem.csv");
+    QFile f(input);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(csv.toUtf8());
+    f.close();
+    const QString pdf = m_dir.filePath("ordem-" + mode + ".pdf");
+    const Outcome o = run({"--lote", input, "--pdf-unico", pdf, "--modo", mode});
+    QVERIFY2(o.code == 0, qPrintable(o.err));
+    const QList<PdfPage> pages = PdfInspect::pages(pdf);
+    QCOMPARE(pages.size(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        QVERIFY(qAbs(pages[i].uprightMm().width() - sheetMm.width()) < 1);
+        QVERIFY(qAbs(pages[i].uprightMm().height() - sheetMm.height()) < 1);
+        QVERIFY2(PdfInspect::texts(pdf, i + 1).contains(names[i]), qPrintable(names[i]));
+    }
+}
+
+void TestBatchRun::replacesOnlyWhenAsked()
+{
+    const QString folder = m_dir.filePath("existing");
+    QDir().mkpath(folder);
+    const QString kept = QDir(folder).filePath("3-DARF-Maria; Souza _Mimi_.pdf");
+    QFile old(kept);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    Outcome o = run({"--lote", data("darf-utf8.csv"), "--pdf", folder});
+    QCOMPARE(o.code, 3);
+    QVERIFY2(o.err.contains("linha 3: o arquivo 3-DARF-Maria; Souza _Mimi_.pdf já existe"), qPrintable(o.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+    QCOMPARE(QFileInfo(kept).size(), 3);
+
+    o = run({"--lote", data("darf-utf8.csv"), "--pdf", folder, "--sobrescrever"});
+    QVERIFY2(o.code == 0, qPrintable(o.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    QVERIFY(PdfInspect::notOneSheetOf(kept, 210, 297).isEmpty());
+
+    // A folder that cannot be written: the row is named and no file is left half written.
+    const QString locked = m_dir.filePath("locked");
+    QDir().mkpath(locked);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(locked).isWritable())
+        return; // root writes anywhere: nothing more to see here
+    o = run({"--lote", data("darf-utf8.csv"), "--pdf", locked});
+    QCOMPARE(o.code, 3);
+    QVERIFY2(o.err.contains("linha 2:"), qPrintable(o.err));
+    QVERIFY(QDir(locked).isEmpty());
+}
+
+void TestBatchRun::refusesUnusableFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // none: the file does not exist
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << QByteArray() << "não existe";
+    QTest::newRow("empty") << QByteArray("") << "o arquivo está vazio";
+    QTest::newRow("header only") << QByteArray("tipo;nome;principal\r\n") << "só tem o cabeçalho";
+    QByteArray binary(50 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(27);
+    random.fillRange(reinterpret_cast<quint32 *>(binary.data()), binary.size() / 4);
+    QTest::newRow("50 MB of random bytes") << binary << "bytes nulos";
+    // Printable lines without quotes: no nulls to give it away, so its header must.
+    QByteArray text(50 * 1024 * 1024, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = char(' ' + random.bounded(95));
+        text[i] = i % 80 == 79 ? '\n' : c == '"' ? ';' : c;
+    }
+    QTest::newRow("50 MB of random text") << text << "desconhecida";
+}
+
+void TestBatchRun::refusesUnusableFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const QString input = m_dir.filePath(QStringLiteral("unusable-%1.csv").arg(QTest::currentDataTag()));
+    if (!bytes.isNull()) {
+        QFile f(input);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    const QString out = m_dir.filePath("unusable.pdf");
+    const Outcome o = run({"--lote", input, "--pdf-unico", out});
+    QCOMPARE(o.code, 2);
+    QVERIFY2(o.err.startsWith("zavenor: " + input + ": ") && o.err.contains(reason), qPrintable(o.err.left(300)));
+    QVERIFY2(o.err.size() < 500, "the message quotes the garbage");
+    QVERIFY(!QFileInfo::exists(out));
+    QFile::remove(input);
+}
+
+void TestBatchRun::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("help lists the columns") << QStringList{"--ajuda"} << 0 << "inscricao_divida_ativa";
+    QTest::newRow("verify only") << QStringList{"--lote", data("gare-1252.csv"), "--verificar"} << 0
+                                 << "2 linhas conferidas, nenhum erro";
+    QTest::newRow("no output") << QStringList{"--lote", data("gare-1252.csv")} << 2 << "falta a saída";
+    QTest::newRow("two outputs") << QStringList{"--lote", "x.csv", "--imprimir", "--pdf", "p"} << 2 << "uma só saída";
+    QTest::newRow("unknown mode") << QStringList{"--lote", "x.csv", "--imprimir", "--modo", "rosa"} << 2
+                                  << "modo \"rosa\" desconhecido";
+    QTest::newRow("unknown option") << QStringList{"--lote", "x.csv", "--pdfs", "p"} << 2 << "opção desconhecida: --pdfs";
+    QTest::newRow("bad rows") << QStringList{"--lote", data("tres-erros.csv"), "--verificar"} << 1
+                              << "linha 5, coluna uf: 3 caracteres; o campo aceita no máximo 2";
+}
+
+// The program itself, as a shell starts it: no display needed, the exit code and texts as said.
+void TestBatchRun::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, says);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.start(ZAVENOR_EXECUTABLE, arguments);
+    QVERIFY(p.waitForFinished(120000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), code);
+    const QString output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    QVERIFY2(output.contains(says), qPrintable(output));
+}
+
+QTEST_MAIN(TestBatchRun)
+#include "tst_batchrun.moc"
