@@ -673,98 +673,113 @@ QString TRLTextObject::DisplayText() const
     return out;
 }
 
-void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
-{
-    QPainter *painter = canvas.Painter();
-    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const int fontIndex = useFont(canvas, *this);
-    TextCache &cache = canvas.Texts();
-    const TextCache::Font &font = cache.fonts[size_t(fontIndex)];
-    const QString text = DisplayText();
-    TextMeasure spare;
-    TextMeasure &measure = measureOf(font, text, spare);
+namespace {
 
-    const TRLRect r = canvas.MapRect(BoundsRect);
-    const QPoint origin = canvas.MapPoint(Origin);
+// Where a text starts on the device: its left edge, its top and its baseline.
+struct TextPlace
+{
+    int left;
+    int top;
+    int baseline;
+};
+
+TextPlace placeText(const TRLTextObject &t, const TRLReplayCanvas &canvas, const TextCache::Font &font,
+                    TextMeasure &measure, const QString &text, const TRLRect &r)
+{
+    const QPoint origin = canvas.MapPoint(t.Origin);
     const qint64 blank = font.blank;
     const qint64 textHeight = font.metrics.height();
     // Half a blank of lead on the left balances the blank measured after the text.
     qint64 x;
-    switch (Alignment) {
+    switch (t.Alignment) {
     case mtaRight: x = blank / 2 + r.Right - roundedWidth(textWidth(font, measure, text)); break;
     case mtaCenter: x = blank / 2 + (qint64(r.Left) + r.Right - roundedWidth(textWidth(font, measure, text))) / 2; break;
     default: x = blank / 2 + origin.x(); break;
     }
     qint64 y;
-    switch (Layout) {
+    switch (t.Layout) {
     case mtlBottom: y = r.Bottom - textHeight; break;
     case mtlCenter: y = (qint64(r.Top) + r.Bottom - textHeight) / 2; break;
     default: y = origin.y(); break;
     }
-    const int left = toDevice(x);
     const int top = toDevice(y);
-    const int baseline = toDevice(qint64(top) + font.metrics.ascent());
+    return {toDevice(x), top, toDevice(qint64(top) + font.metrics.ascent())};
+}
 
-    // Justified rows end at the box's right edge and left-aligned ones never cross it, whatever
-    // this device's widths make of them.
-    std::optional<TRLRowSpacing> spacing;
-    bool mayCross = Alignment == mtaJustify;
-    if (Alignment == mtaLeft) {
+// Justified rows end at the box's right edge and left-aligned ones never cross it, whatever this
+// device's widths make of them: the spacing that does so, or none when the row stays as it is.
+std::optional<TRLRowSpacing> rowSpread(const TRLTextObject &t, const TextCache::Font &font, TextMeasure &measure,
+                                       const QString &text, int left, const TRLRect &r)
+{
+    bool mayCross = t.Alignment == mtaJustify;
+    if (t.Alignment == mtaLeft) {
         if (!measure.advance)
             measure.advance = font.metrics.horizontalAdvance(text);
         mayCross = qint64(left) + *measure.advance + 1 > r.Right;
     }
-    if (mayCross) {
-        spacing = RLSpaceRow(text, font.exact, left, r.Right, Alignment == mtaJustify);
-        if (!spacing->Spread())
-            spacing.reset();
-    }
+    if (!mayCross)
+        return std::nullopt;
+    TRLRowSpacing spacing = RLSpaceRow(text, font.exact, left, r.Right, t.Alignment == mtaJustify);
+    if (!spacing.Spread())
+        return std::nullopt;
+    return spacing;
+}
 
-    const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
+// Whether the text's ink leaves its box. Most texts sit well inside: their characters' ink tells
+// so without laying the text out again; the others are measured whole.
+bool inkLeavesBox(const TextCache::Font &font, TextMeasure &measure, const QString &text, int left, int baseline,
+                  const TRLRect &r)
+{
+    if (!measure.ink) {
+        // The text's advance: known already for placing a right or centred text.
+        qreal alone;
+        if (measure.width) {
+            alone = std::ceil(*measure.width - font.exactBlank);
+        } else {
+            if (!measure.advance)
+                measure.advance = font.metrics.horizontalAdvance(text);
+            alone = *measure.advance;
+        }
+        const std::optional<QRect> bound = inkBound(font, text, int(std::clamp<qreal>(alone, 0, deviceLimit)));
+        if (bound && inkInside(*bound, left, baseline, r))
+            return false;
+        measure.ink = inkOf(font, text);
+    }
+    return !inkInside(*measure.ink, left, baseline, r);
+}
+
+} // namespace
+
+void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
+{
+    QPainter *painter = canvas.Painter();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const TextCache::Font &font = canvas.Texts().fonts[size_t(useFont(canvas, *this))];
+    const QString text = DisplayText();
+    TextMeasure spare;
+    TextMeasure &measure = measureOf(font, text, spare);
+
+    const TRLRect r = canvas.MapRect(BoundsRect);
+    const TextPlace at = placeText(*this, canvas, font, measure, text, r);
+    const std::optional<TRLRowSpacing> spacing = rowSpread(*this, font, measure, text, at.left, r);
+
     // Every clip is a state change of its own on a printer or in a PDF: only ink that would leave
     // the box needs one. A background keeps it: renderers smooth a clipped fill's edges otherwise.
-    bool clipping = false;
-    if (clipped && (Brush.Style != mbsClear || spacing)) {
-        if (!canvas.ClipTemporarily(r))
-            return;
-        clipping = true;
-    } else if (clipped) {
-        // Most texts sit well inside their boxes: their characters' ink tells so without laying
-        // the text out again; the others are measured whole.
-        bool inside = false;
-        if (!measure.ink) {
-            // The text's advance: known already for placing a right or centred text.
-            qreal alone;
-            if (measure.width) {
-                alone = std::ceil(*measure.width - font.exactBlank);
-            } else {
-                if (!measure.advance)
-                    measure.advance = font.metrics.horizontalAdvance(text);
-                alone = *measure.advance;
-            }
-            const std::optional<QRect> bound = inkBound(font, text, int(std::clamp<qreal>(alone, 0, deviceLimit)));
-            inside = bound && inkInside(*bound, left, baseline, r);
-        }
-        if (!inside) {
-            if (!measure.ink)
-                measure.ink = inkOf(font, text);
-            if (!inkInside(*measure.ink, left, baseline, r)) {
-                if (!canvas.ClipTemporarily(r))
-                    return;
-                clipping = true;
-            }
-        }
-    }
+    const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
+    const bool clipping = clipped && (Brush.Style != mbsClear || spacing
+                                      || inkLeavesBox(font, measure, text, at.left, at.baseline, r));
+    if (clipping && !canvas.ClipTemporarily(r))
+        return;
     if (Brush.Style != mbsClear) {
         int wide;
         if (spacing) {
-            wide = int(std::clamp<qreal>(std::ceil(spacing->End) - left, 0, 2 * deviceLimit));
+            wide = int(std::clamp<qreal>(std::ceil(spacing->End) - at.left, 0, 2 * deviceLimit));
         } else {
             if (!measure.advance)
                 measure.advance = font.metrics.horizontalAdvance(text);
             wide = std::min(*measure.advance, 2 * deviceLimit);
         }
-        const QRect behind = clipped ? r.ToQRect() : QRect(left, top, wide, int(textHeight));
+        const QRect behind = clipped ? r.ToQRect() : QRect(at.left, at.top, wide, int(font.metrics.height()));
         painter->fillRect(behind, Brush.ToQBrush());
     }
     painter->setPen(Font.Color.ToQColor());
@@ -772,10 +787,10 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
         QFont spaced = font.font;
         spaced.setWordSpacing(spacing->WordSpacing);
         painter->setFont(spaced);
-        painter->drawText(QPointF(spacing->Start, baseline), spacing->Text);
+        painter->drawText(QPointF(spacing->Start, at.baseline), spacing->Text);
         painter->setFont(font.font);
     } else {
-        painter->drawText(left, baseline, text);
+        painter->drawText(at.left, at.baseline, text);
     }
     if (clipping)
         canvas.RestoreClip();
