@@ -142,6 +142,11 @@ public:
     void PrintBand(TRLCustomBand *band);
     // Puts a printed band onto the page at the used height.
     void PlaceBand(TRLCustomBand *band);
+    // The steps of placing a band: whether it starts a new page, where a bottom-aligned band
+    // moves to, and its slices over as many pages as it needs (the height of the last one).
+    bool NeedsPageBefore(TRLCustomBand *band);
+    void MoveDownToLimit(TRLCustomBand *band);
+    int PrintSlices(TRLCustomBand *band);
     // Column footers, summaries and footers, then the page closes.
     virtual void FinishPages();
     // Closes this page and those around it and opens them again.

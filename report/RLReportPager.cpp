@@ -139,7 +139,7 @@ QString TRLCustomGroup::Key() const
     for (const QString &field : m_dataFields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString name = field.trimmed();
         if (!data->HasField(name))
-            throw TRLException(RLMessage(16) + QStringLiteral(": ") + Name() + QStringLiteral(".DataField \"") + name
+            throw TRLException(RLMessage(rlmNotFound) + QStringLiteral(": ") + Name() + QStringLiteral(".DataField \"") + name
                                + QLatin1Char('"'));
         key += data->FieldValue(name).toString();
     }
@@ -359,18 +359,37 @@ void TRLCustomPager::NewPageFor(TRLCustomBand *band)
 
 void TRLCustomPager::PlaceBand(TRLCustomBand *band)
 {
+    if (NeedsPageBefore(band))
+        NewPageFor(band);
+    MoveDownToLimit(band);
+    const int lastSlice = PrintSlices(band);
+    m_usedHeight += lastSlice;
+    TRLCustomReport *report = OwnerReport();
+    if (band->BandType() == btDetail && band->Computable())
+        ++m_detailCount;
+    if (band->PageBreaking() == pbAfterPrint && report)
+        report->SetBreakPending(true);
+}
+
+bool TRLCustomPager::NeedsPageBefore(TRLCustomBand *band)
+{
     TRLCustomReport *report = OwnerReport();
     const TRLBandType type = band->BandType();
     const bool completing = report && report->Completing();
+    // A break asked for after the last band falls before the next detail or summary.
     if (report && (type == btDetail || type == btSummary) && !completing && report->BreakPending()) {
         report->SetBreakPending(false);
-        NewPageFor(band);
-    } else if (band->PageBreaking() == pbBeforePrint && report && report->DetailsPrinted()) {
-        NewPageFor(band);
-    } else if (type == btDetail && m_maxBands > 0 && m_detailCount >= m_maxBands && !completing) {
-        NewPageFor(band);
+        return true;
     }
+    if (band->PageBreaking() == pbBeforePrint && report && report->DetailsPrinted())
+        return true;
+    return type == btDetail && m_maxBands > 0 && m_detailCount >= m_maxBands && !completing;
+}
+
+void TRLCustomPager::MoveDownToLimit(TRLCustomBand *band)
+{
     // Bottom-aligned bands and footers move down to their limit.
+    const TRLBandType type = band->BandType();
     if (type == btFooter) {
         m_usedHeight = qMax(m_usedHeight, BottomLimit());
     } else if (band->AlignToBottom() && (type == btSummary || type == btColumnFooter)) {
@@ -379,8 +398,12 @@ void TRLCustomPager::PlaceBand(TRLCustomBand *band)
             NewPageFor(band);
         m_usedHeight = qMax(m_usedHeight, limit());
     }
+}
 
+int TRLCustomPager::PrintSlices(TRLCustomBand *band)
+{
     const int height = band->Height();
+    const TRLBandType type = band->BandType();
     const bool splits = type != btColumnFooter && type != btFooter;
     bool freshPage = false; // a page started for this band: the band must go on it somehow
     int offset = 0;
@@ -425,11 +448,7 @@ void TRLCustomPager::PlaceBand(TRLCustomBand *band)
             freshPage = true;
         }
     }
-    m_usedHeight += slice;
-    if (type == btDetail && band->Computable())
-        ++m_detailCount;
-    if (band->PageBreaking() == pbAfterPrint && report)
-        report->SetBreakPending(true);
+    return slice;
 }
 
 void TRLCustomPager::Complete()
