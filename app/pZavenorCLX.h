@@ -23,7 +23,7 @@ class TNumEditCLX;
 class TfrmLayOutDARF;
 class TfrmLayOutGARE;
 struct TDarfEntryTexts;
-struct TGareTexts;
+struct TGareEntryTexts;
 
 class TfrmZavenor : public QWidget
 {
@@ -167,7 +167,7 @@ private:
     QString gareTotalText() const;
     // What each page's fields show, as the fills take it.
     TDarfEntryTexts darfTexts() const;
-    TGareTexts gareTexts() const;
+    TGareEntryTexts gareTexts() const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     // A valid CPF or CNPJ typed bare is shown, and so printed, with its usual punctuation.

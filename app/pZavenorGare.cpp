@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-TGareTexts TfrmZavenor::gareTexts() const
+TGareEntryTexts TfrmZavenor::gareTexts() const
 {
-    return TGareTexts{
+    return TGareEntryTexts{
         .EdNomeG = EdNomeG->text(),
         .EdEnderecoG = EdEnderecoG->text(),
         .EDMunicipioG = EDMunicipioG->text(),
@@ -40,5 +40,5 @@ void TfrmZavenor::fCorGare(quint32 Cor)
 {
     if (!frmLayOutGARE)
         return;
-    FillGareLayout(*frmLayOutGARE, gareTexts(), Cor, CorGare);
+    FillLayOutGare(*frmLayOutGARE, gareTexts(), Cor, CorGare);
 }

@@ -21,7 +21,7 @@ struct TBatchField
     TFieldKind kind;
     int maxLength; // characters, line breaks included; 0: none
     QString TDarfEntryTexts::*darf = nullptr;
-    QString TGareTexts::*gare = nullptr;
+    QString TGareEntryTexts::*gare = nullptr;
 };
 
 namespace BatchColumns {

@@ -25,7 +25,7 @@ struct TBatchSlip
     int row = 0;
     TSlipKind kind = TSlipKind::Darf;
     TDarfEntryTexts darf;
-    TGareTexts gare;
+    TGareEntryTexts gare;
 
     QString PayerName() const { return kind == TSlipKind::Darf ? darf.Nome : gare.EdNomeG; }
 };

@@ -70,7 +70,7 @@ TRLReport *TSlipDocuments::fill(const TBatchSlip &slip)
         report->SetTitle(QStringLiteral("Zavenor - DARF"));
     } else {
         const quint32 cor = colour ? kCorGareColorido : 0;
-        FillGareLayout(lazily(m_layOutGare), slip.gare, cor, cor);
+        FillLayOutGare(lazily(m_layOutGare), slip.gare, cor, cor);
         report = m_layOutGare->QRGARE;
         report->SetTitle(QStringLiteral("Zavenor - GARE"));
     }

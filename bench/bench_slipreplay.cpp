@@ -55,7 +55,7 @@ void enterTypicalEntries(TfrmZavenor &w)
     w.mmVejaVerso->SetLines(d.VejaVerso);
     w.fTotalizaDarf();
 
-    const TGareTexts g = typicalGareTexts();
+    const TGareEntryTexts g = typicalGareTexts();
     w.EdNomeG->setText(g.EdNomeG);
     w.EdEnderecoG->setText(g.EdEnderecoG);
     w.EDMunicipioG->setText(g.EDMunicipioG);

@@ -479,13 +479,13 @@ void TRLCustomControl::SetFriendlyName(const QString &name)
             m_friendlyName.clear();
             return;
         }
-        throw TRLException(RLMessage(53) + QStringLiteral(" \"") + name + QLatin1Char('"'));
+        throw TRLException(RLMessage(rlmInvalidName) + QStringLiteral(" \"") + name + QLatin1Char('"'));
     }
     if (QObject *owner = Owner()) {
         for (QObject *o : owner->children()) {
             auto *c = qobject_cast<TRLCustomControl *>(o);
             if (c && c != this && c->m_friendlyName.compare(name, Qt::CaseInsensitive) == 0)
-                throw TRLException(RLMessage(54) + QStringLiteral(" \"") + name + QLatin1Char('"'));
+                throw TRLException(RLMessage(rlmNameInUse) + QStringLiteral(" \"") + name + QLatin1Char('"'));
         }
     }
     m_friendlyName = name;
@@ -513,7 +513,7 @@ TRLCustomSkipper *TRLCustomControl::FindParentSkipper() const { return findAnces
 
 void TRLCustomControl::raiseMissing(const char *what) const
 {
-    throw TRLException(RLMessage(16) + QStringLiteral(": ") + Name() + QLatin1String(what));
+    throw TRLException(RLMessage(rlmNotFound) + QStringLiteral(": ") + Name() + QLatin1String(what));
 }
 
 TRLCustomPager *TRLCustomControl::RequireParentPager() const

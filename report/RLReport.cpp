@@ -165,7 +165,7 @@ TRLGraphicSurface *TRLCustomReport::PageSurface()
         m_page = std::make_unique<TRLGraphicSurface>();
         m_page->SetWidth(Width());
         m_page->SetHeight(Height());
-        m_page->SetOrientation(m_pageSetup->Orientation() == poLandscape ? 2 : 1);
+        m_page->SetOrientation(RLStoredOrientation(m_pageSetup->Orientation()));
         m_page->SetPaperWidth(m_pageSetup->PaperWidth());
         m_page->SetPaperHeight(m_pageSetup->PaperHeight());
         m_page->SetMargins(ClientRect());

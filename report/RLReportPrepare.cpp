@@ -77,7 +77,7 @@ void TRLCustomReport::StepProgress()
 {
     if (TfrmRLFeedBack *progress = ProgressWindow()) {
         progress->Step();
-        progress->SetStepName(RLMessage(7) + QLatin1Char(' ') + QString::number(PageNumber()));
+        progress->SetStepName(RLMessage(rlmPage) + QLatin1Char(' ') + QString::number(PageNumber()));
     }
 }
 
@@ -121,7 +121,7 @@ bool TRLCustomReport::prepare()
         m_reportDateTime = QDateTime::currentDateTime();
         if (master->ShowProgress()) {
             if (master == this) {
-                m_progress = std::make_unique<TfrmRLFeedBack>(RLMessage(3), chainLength(), m_progressParent);
+                m_progress = std::make_unique<TfrmRLFeedBack>(RLMessage(rlmPreparingReport), chainLength(), m_progressParent);
                 m_progress->SetOnCancel(this, [this](QObject *, TfrmRLFeedBack *, bool &) { m_canceled = true; });
                 m_progress->show();
             } else if (master->m_progress) {
@@ -164,7 +164,7 @@ bool TRLCustomReport::prepare()
             master->m_progress->hide();
         const QString text = e.what();
         const auto *engine = dynamic_cast<const TRLException *>(&e);
-        ShowPrepareError(Name() + QStringLiteral(": ") + RLMessage(8) + QChar(13)
+        ShowPrepareError(Name() + QStringLiteral(": ") + RLMessage(rlmPrepareError) + QChar(13)
                          + (engine ? engine->Message() : text));
         result = false;
     }
@@ -212,7 +212,7 @@ void TRLCustomReport::writeStoreHeader()
     store->SetFirstPageNumber(m_firstPageNumber);
     store->SetLastPageNumber(LastPageNumber());
     store->SetTitle(m_title);
-    store->SetOrientation(m_pageSetup->Orientation() == poLandscape ? 2 : 1);
+    store->SetOrientation(RLStoredOrientation(m_pageSetup->Orientation()));
     store->SetPaperWidth(m_pageSetup->PaperWidth());
     store->SetPaperHeight(m_pageSetup->PaperHeight());
 }
@@ -276,7 +276,7 @@ void TRLCustomReport::Print()
         TRLTestPageLayout testPage;
         testPage.PaperWidthMm = m_pageSetup->PaperWidth();
         testPage.PaperHeightMm = m_pageSetup->PaperHeight();
-        testPage.Orientation = m_pageSetup->Orientation() == poLandscape ? 2 : 1;
+        testPage.Orientation = RLStoredOrientation(m_pageSetup->Orientation());
         testPage.Boxes = m_formBoxes;
         params.SetTestPage(testPage);
         if (!ExecutePrintDialog()) {

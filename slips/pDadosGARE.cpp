@@ -100,7 +100,7 @@ QStringList linesOf(const QString &text)
 }
 } // namespace
 
-void FillDadosGare(TfrmDadosGARE &form, const TGareTexts &texts)
+void FillDadosGare(TfrmDadosGARE &form, const TGareEntryTexts &texts)
 {
     form.LNomeG->SetCaption(texts.EdNomeG);
     form.LEnderecoG->SetCaption(texts.EdEnderecoG);

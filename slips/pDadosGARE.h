@@ -48,4 +48,4 @@ inline QPointer<TfrmDadosGARE> frmDadosGARE;
 
 // Copies the entered texts unchanged into the labels and memos; the due date prints as its day,
 // month and year cut at their fixed places.
-void FillDadosGare(TfrmDadosGARE &form, const TGareTexts &texts);
+void FillDadosGare(TfrmDadosGARE &form, const TGareEntryTexts &texts);

@@ -5,26 +5,26 @@
 namespace {
 
 constexpr TGareDataTarget kTargets[] = {
-    {"LNomeG", "EdNomeG", &TGareTexts::EdNomeG},
-    {"LEnderecoG", "EdEnderecoG", &TGareTexts::EdEnderecoG},
-    {"LMunicipioG", "EDMunicipioG", &TGareTexts::EDMunicipioG},
-    {"LUFG", "EDUFG", &TGareTexts::EDUFG},
-    {"LTelefoneG", "EDFoneG", &TGareTexts::EDFoneG},
-    {"LTribRecG", "MMTribG", &TGareTexts::MMTribG},
-    {"LCAEG", "EdCAEG", &TGareTexts::EdCAEG},
-    {"LPlacaG", "EdPlacaG", &TGareTexts::EdPlacaG},
-    {"LObserv", "MMObsG", &TGareTexts::MMObsG},
-    {"LDtVencG", "MEDTVencG", &TGareTexts::MEDTVencG},
-    {"LCodRecG", "EDCodRecG", &TGareTexts::EDCodRecG},
-    {"LInscrEstG", "EDInscEstG", &TGareTexts::EDInscEstG},
-    {"LCGCG", "EDCGCG", &TGareTexts::EDCGCG},
-    {"LInscrDAG", "EDInscrDAG", &TGareTexts::EDInscrDAG},
-    {"LAIIMG", "EDNroAinG", &TGareTexts::EDNroAinG},
-    {"LVlrRecG", "neValRecG", &TGareTexts::neValRecG},
-    {"LJurMorG", "neJurMorG", &TGareTexts::neJurMorG},
-    {"LMulMorG", "neMulMorG", &TGareTexts::neMulMorG},
-    {"LHonorG", "neHonor", &TGareTexts::neHonor},
-    {"LVlrTotG", "LbTotalG", &TGareTexts::LbTotalG},
+    {"LNomeG", "EdNomeG", &TGareEntryTexts::EdNomeG},
+    {"LEnderecoG", "EdEnderecoG", &TGareEntryTexts::EdEnderecoG},
+    {"LMunicipioG", "EDMunicipioG", &TGareEntryTexts::EDMunicipioG},
+    {"LUFG", "EDUFG", &TGareEntryTexts::EDUFG},
+    {"LTelefoneG", "EDFoneG", &TGareEntryTexts::EDFoneG},
+    {"LTribRecG", "MMTribG", &TGareEntryTexts::MMTribG},
+    {"LCAEG", "EdCAEG", &TGareEntryTexts::EdCAEG},
+    {"LPlacaG", "EdPlacaG", &TGareEntryTexts::EdPlacaG},
+    {"LObserv", "MMObsG", &TGareEntryTexts::MMObsG},
+    {"LDtVencG", "MEDTVencG", &TGareEntryTexts::MEDTVencG},
+    {"LCodRecG", "EDCodRecG", &TGareEntryTexts::EDCodRecG},
+    {"LInscrEstG", "EDInscEstG", &TGareEntryTexts::EDInscEstG},
+    {"LCGCG", "EDCGCG", &TGareEntryTexts::EDCGCG},
+    {"LInscrDAG", "EDInscrDAG", &TGareEntryTexts::EDInscrDAG},
+    {"LAIIMG", "EDNroAinG", &TGareEntryTexts::EDNroAinG},
+    {"LVlrRecG", "neValRecG", &TGareEntryTexts::neValRecG},
+    {"LJurMorG", "neJurMorG", &TGareEntryTexts::neJurMorG},
+    {"LMulMorG", "neMulMorG", &TGareEntryTexts::neMulMorG},
+    {"LHonorG", "neHonor", &TGareEntryTexts::neHonor},
+    {"LVlrTotG", "LbTotalG", &TGareEntryTexts::LbTotalG},
 };
 
 constexpr const char *kCopies[] = {"", "2"};
@@ -75,7 +75,7 @@ QColor SlipColourToQColor(quint32 colour)
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
-void FillGareLayout(TfrmLayOutGARE &form, const TGareTexts &texts, quint32 colour, quint32 markColour)
+void FillLayOutGare(TfrmLayOutGARE &form, const TGareEntryTexts &texts, quint32 colour, quint32 markColour)
 {
     const QColor ink = SlipColourToQColor(colour);
     for (QObject *o : form.children()) {

@@ -10,7 +10,7 @@ class TfrmLayOutGARE;
 
 // The texts the GARE entry fields show, named after the fields (memos as their whole text,
 // lines separated by line breaks).
-struct TGareTexts
+struct TGareEntryTexts
 {
     QString EdNomeG, EdEnderecoG, EDMunicipioG, EDUFG, EDFoneG, MMTribG, EdCAEG, EdPlacaG, MMObsG;
     QString MEDTVencG, EDCodRecG, EDInscEstG, EDCGCG, EDInscrDAG, EDNroAinG;
@@ -22,13 +22,13 @@ QColor SlipColourToQColor(quint32 colour);
 
 // `colour` 0 prints in black and white; `markColour` is the ground of the "GARE" mark (the main
 // window's GARE colour, which the Print command also passes as `colour`).
-void FillGareLayout(TfrmLayOutGARE &form, const TGareTexts &texts, quint32 colour, quint32 markColour);
+void FillLayOutGare(TfrmLayOutGARE &form, const TGareEntryTexts &texts, quint32 colour, quint32 markColour);
 
 // The data controls of copy 1 with the entry text each shows (copy 2 adds "2" to each name).
 struct TGareDataTarget
 {
     const char *control;
     const char *field;
-    QString TGareTexts::*text;
+    QString TGareEntryTexts::*text;
 };
 std::span<const TGareDataTarget> GareDataTargets();

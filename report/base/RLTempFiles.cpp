@@ -86,7 +86,7 @@ QString RLTempFolder()
         QStringList tried{QFile::decodeName(qgetenv("TMPDIR"))};
         tried << candidates.mid(1);
         tried.removeAll(QString());
-        throw TRLException(RLMessage(76).arg(tried.join(QStringLiteral(", "))));
+        throw TRLException(RLMessage(rlmNoWritableTempFolder).arg(tried.join(QStringLiteral(", "))));
     }
     return folder;
 }

@@ -74,6 +74,12 @@ constexpr int RLPaperSizeCount = fpCustom + 1;
 
 enum TRLPageOrientation : quint8 { poPortrait, poLandscape };
 
+// Orientation as page files and printer settings store it: 1 portrait, 2 landscape.
+constexpr int RLStoredOrientation(TRLPageOrientation orientation)
+{
+    return orientation == poLandscape ? 2 : 1;
+}
+
 enum TRLRealBoundsUnit : quint8 { buNone, buMilimeters, buInches };
 
 // Printer paper numbers: none for a size the printer must emulate, user-defined for a free size.

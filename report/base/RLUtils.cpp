@@ -57,11 +57,17 @@ int RLRound(long double value)
     return static_cast<int>(whole);
 }
 
+int RLMmToDots(double mm, int dotsPerInch)
+{
+    // Extended precision with the product first and the inch as 25.4L: the order and the
+    // constant decide the last bits and with them which way near-ties go, and every length in
+    // a report or on a device must agree with every other one.
+    return RLRound(static_cast<long double>(mm) * dotsPerInch / 25.4L);
+}
+
 int MMToPixels(double mm)
 {
-    // Extended precision with the product first: the order decides the last bits and with them
-    // which way near-ties go, and every size in a report must agree with every other one.
-    return RLRound(static_cast<long double>(mm) * 96 / 25.4L);
+    return RLMmToDots(mm, 96);
 }
 
 int deviceToPixels(int value, int dpi)

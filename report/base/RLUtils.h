@@ -17,7 +17,10 @@ class QObject;
 // Nearest integer, halves to the even neighbour; out-of-range values saturate and NaN gives 0.
 int RLRound(long double value);
 
-// Report pixels for a length in millimetres: Round(mm * 96 / 25.4).
+// Dots for a length in millimetres at a resolution: Round(mm * dotsPerInch / 25.4), halves to
+// even. Every millimetre length of the engine becomes report pixels or device dots through here.
+int RLMmToDots(double mm, int dotsPerInch);
+// Report pixels for a length in millimetres.
 int MMToPixels(double mm);
 
 // Report pixels for a length in printer pixels at the given resolution; 0 without a resolution.

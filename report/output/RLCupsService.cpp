@@ -156,7 +156,7 @@ PrinterState readPrinter(Connection &cups, const QString &queue)
     askFor(request, {"printer-state", "printer-state-message", "printer-is-accepting-jobs"});
     const IppPtr response = cups.request(request);
     if (ippGetStatusCode(response.get()) == IPP_STATUS_ERROR_NOT_FOUND)
-        throw TRLException(RLMessage(4) + QStringLiteral(": ") + queue);
+        throw TRLException(RLMessage(rlmNoPrinter) + QStringLiteral(": ") + queue);
     if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
         throw TRLException(RLPrinterText(ptSubmitFailed).arg(queue, QString::fromUtf8(cupsLastErrorString())));
     PrinterState printer;
@@ -407,7 +407,7 @@ bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, d
         if (!dest) {
             if (cups.timedOut())
                 cups.throwServiceFailure();
-            throw TRLException(RLMessage(4) + QStringLiteral(": ") + queue);
+            throw TRLException(RLMessage(rlmNoPrinter) + QStringLiteral(": ") + queue);
         }
         std::unique_ptr<cups_dinfo_t, DinfoFree> info(cupsCopyDestInfo(cups.http(), dest.get()));
         if (!info) {

@@ -70,9 +70,9 @@ TfrmRLFeedBack::TfrmRLFeedBack(const QString &caption, int barCount, QWidget *pa
     connect(TimerBlink, &QTimer::timeout, this, [this] { RLRunGuarded([this] { TimerBlinkTimer(); }); });
 
     // The texts of the engine's language replace the designed ones.
-    LabelStepName->setText(RLMessage(17));
+    LabelStepName->setText(RLMessage(rlmWait));
     fitLabel(LabelStepName);
-    BitBtnCancel->setText(RLMessage(19));
+    BitBtnCancel->setText(RLMessage(rlmCancel));
 
     setWindowTitle(caption);
     const int added = std::max(1, barCount) - 1;
@@ -155,7 +155,7 @@ void TfrmRLFeedBack::SetOnCancel(QObject *owner, TRLFeedBackCancelEvent handler)
 void TfrmRLFeedBack::SetFinishedButton(bool ok)
 {
     m_okButton = ok;
-    BitBtnCancel->setText(ok ? RLMessage(51) : RLMessage(19));
+    BitBtnCancel->setText(ok ? RLMessage(rlmOk) : RLMessage(rlmCancel));
     BitBtnCancel->setIcon(style()->standardIcon(ok ? QStyle::SP_DialogOkButton : QStyle::SP_DialogCancelButton));
 }
 

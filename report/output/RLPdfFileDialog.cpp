@@ -38,7 +38,7 @@ QString RLPdfDefaultFileName(const QString &documentName)
     while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     if (name.isEmpty())
-        name = RLMessage(58);
+        name = RLMessage(rlmPdfDocument);
     return name + QStringLiteral(".pdf");
 }
 
@@ -57,7 +57,7 @@ void RLSetLastPdfFolder(const QString &folder)
 
 bool RLConfirmReplace(QWidget *parent, const QString &fileName)
 {
-    QMessageBox box(QMessageBox::Warning, RLMessage(58), replaceQuestion(fileName), QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Warning, RLMessage(rlmPdfDocument), replaceQuestion(fileName), QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -65,8 +65,8 @@ bool RLConfirmReplace(QWidget *parent, const QString &fileName)
 
 QString RLAskPdfFileName(QWidget *parent, const QString &documentName)
 {
-    const QString filter = RLMessage(58) + QStringLiteral(" (*.pdf)");
-    QFileDialog dialog(parent, RLMessage(36), RLLastPdfFolder(), filter);
+    const QString filter = RLMessage(rlmPdfDocument) + QStringLiteral(" (*.pdf)");
+    QFileDialog dialog(parent, RLMessage(rlmSaveToFile), RLLastPdfFolder(), filter);
     dialog.setObjectName(QStringLiteral("RLPdfFileDialog"));
     // The widget-based dialog takes a whole path typed into its name field; its own question
     // would come before ours, so the replace question is asked once, here.

@@ -71,7 +71,7 @@ QSizeF sheetMm(const TRLGraphicSurface &page)
     return QSizeF(width, height);
 }
 
-int devicePixels(double mm) { return RLRound(static_cast<long double>(TRLPdfFilter::Resolution) * mm / 25.4); }
+int devicePixels(double mm) { return RLMmToDots(mm, TRLPdfFilter::Resolution); }
 
 } // namespace
 
@@ -120,12 +120,12 @@ QString TRLPdfFilter::Creator()
 
 QString TRLPdfFilter::GetDisplayName() const
 {
-    return DisplayName().isEmpty() ? RLMessage(58) : DisplayName();
+    return DisplayName().isEmpty() ? RLMessage(rlmPdfDocument) : DisplayName();
 }
 
 QString TRLPdfFilter::ProgressCaption() const
 {
-    return RLMessage(2);
+    return RLMessage(rlmSavingReport);
 }
 
 bool TRLPdfFilter::AskBeforeRun(QWidget *parent, const QString &documentName)

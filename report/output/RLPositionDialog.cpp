@@ -81,8 +81,8 @@ TRLPositionDialog::TRLPositionDialog(const QString &queue, const TRLTestPageLayo
     EditHorizontal->setToolTip(range);
     EditVertical->setToolTip(range);
     ButtonTestPage = new QPushButton(RLPositionText(ptTestPage), this);
-    ButtonOk = new QPushButton(RLMessage(51), this);
-    ButtonCancel = new QPushButton(RLMessage(19), this);
+    ButtonOk = new QPushButton(RLMessage(rlmOk), this);
+    ButtonCancel = new QPushButton(RLMessage(rlmCancel), this);
     ButtonTestPage->setObjectName(QStringLiteral("ButtonTestPage"));
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));

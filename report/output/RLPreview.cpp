@@ -210,7 +210,7 @@ TfrmRLPreview::TfrmRLPreview(TRLPreviewSource source, QWidget *parent)
       m_source(std::move(source))
 {
     setObjectName(QStringLiteral("frmRLPreview"));
-    setWindowTitle(RLMessage(25));
+    setWindowTitle(RLMessage(rlmPreview));
     setWindowModality(Qt::ApplicationModal);
     buildControls();
     addShortcuts();
@@ -262,9 +262,9 @@ void TfrmRLPreview::buildControls()
     bar->addWidget(LabelZoom);
     ButtonZoomIn = tool("ButtonZoomIn", Glyph::ZoomIn, 64, &TfrmRLPreview::ZoomIn);
     bar->addStretch(1);
-    ButtonPrint = new QPushButton(RLMessage(23), this);
+    ButtonPrint = new QPushButton(RLMessage(rlmPrint), this);
     ButtonPrint->setObjectName(QStringLiteral("ButtonPrint"));
-    ButtonClose = new QPushButton(RLMessage(20), this);
+    ButtonClose = new QPushButton(RLMessage(rlmClose), this);
     ButtonClose->setObjectName(QStringLiteral("ButtonClose"));
     for (QPushButton *button : {ButtonPrint, ButtonClose}) {
         // Enter must not print by accident while the user reads.
@@ -393,7 +393,7 @@ void TfrmRLPreview::refresh()
     if (m_mode != TRLPreviewZoom::Custom)
         m_customZoom = zoom;
     Pages->Show(first, shown, zoom);
-    LabelPage->setText(QStringLiteral("%1 %2 %3 %4").arg(RLMessage(7)).arg(m_page + 1).arg(RLMessage(26)).arg(count));
+    LabelPage->setText(QStringLiteral("%1 %2 %3 %4").arg(RLMessage(rlmPage)).arg(m_page + 1).arg(RLMessage(rlmOf)).arg(count));
     LabelZoom->setText(QStringLiteral("%1%").arg(std::lround(zoom * 100)));
     ButtonFirst->setEnabled(m_page > 0);
     ButtonPrior->setEnabled(m_page > 0);

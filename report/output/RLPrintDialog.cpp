@@ -86,32 +86,32 @@ struct ControlRow
 
 // In tab order.
 const ControlRow controlRows[] = {
-    {"GroupBoxPrinter", Kind::GroupBox, nullptr, {8, 4, 413, 113}, " Impressora ", 38, " %1 "},
-    {"LabelPrinterName", Kind::Label, "GroupBoxPrinter", {12, 24, 31, 13}, "&Nome:", 39, "%1:"},
+    {"GroupBoxPrinter", Kind::GroupBox, nullptr, {8, 4, 413, 113}, " Impressora ", rlmPrinter, " %1 "},
+    {"LabelPrinterName", Kind::Label, "GroupBoxPrinter", {12, 24, 31, 13}, "&Nome:", rlmName, "%1:"},
     {"ComboBoxPrinterNames", Kind::DropDown, "GroupBoxPrinter", {68, 20, 329, 21}, "", 0, nullptr},
-    {"LabelFilterName", Kind::Label, "GroupBoxPrinter", {12, 48, 47, 13}, "Usar &filtro:", 55, "%1:"},
+    {"LabelFilterName", Kind::Label, "GroupBoxPrinter", {12, 48, 47, 13}, "Usar &filtro:", rlmUseFilter, "%1:"},
     {"ComboBoxFilters", Kind::DropDown, "GroupBoxPrinter", {68, 44, 177, 21}, "", 0, nullptr},
     {"LabelOptions", Kind::RightLabel, "GroupBoxPrinter", {264, 48, 40, 13}, "Opções:", 0, nullptr},
     {"ComboBoxOptions", Kind::DropDown, "GroupBoxPrinter", {308, 44, 89, 21}, "", 0, nullptr},
-    {"CheckBoxPrintToFile", Kind::CheckBox, "GroupBoxPrinter", {12, 68, 325, 17}, "Imprimir em arquivo", 40, "%1"},
-    {"CheckBoxPrintInBackground", Kind::CheckBox, "GroupBoxPrinter", {12, 88, 325, 17}, "Imprimir em segundo plano", 41, "%1"},
+    {"CheckBoxPrintToFile", Kind::CheckBox, "GroupBoxPrinter", {12, 68, 325, 17}, "Imprimir em arquivo", rlmPrintToFile, "%1"},
+    {"CheckBoxPrintInBackground", Kind::CheckBox, "GroupBoxPrinter", {12, 88, 325, 17}, "Imprimir em segundo plano", rlmPrintInBackground, "%1"},
     // Under the options list, right-aligned with the printer list; the check boxes' captions end
     // long before it.
     {"ButtonAdjustPosition", Kind::Button, "GroupBoxPrinter", {292, 66, 105, 22}, "Ajustar posição...", 0, nullptr},
-    {"GroupBoxPages", Kind::GroupBox, nullptr, {8, 120, 217, 101}, " Intervalo de impressão ", 43, " %1 "},
-    {"RadioButtonPagesAll", Kind::RadioButton, "GroupBoxPages", {12, 24, 113, 17}, "&Tudo", 46, "%1"},
-    {"RadioButtonPagesInterval", Kind::RadioButton, "GroupBoxPages", {12, 48, 61, 17}, "Páginas", 47, "%1"},
-    {"RadioButtonPagesSelect", Kind::RadioButton, "GroupBoxPages", {12, 72, 73, 17}, "&Seleção", 48, "%1"},
-    {"LabelFromPage", Kind::Label, "GroupBoxPages", {72, 49, 15, 13}, "&de:", 44, "%1:"},
+    {"GroupBoxPages", Kind::GroupBox, nullptr, {8, 120, 217, 101}, " Intervalo de impressão ", rlmPageRange, " %1 "},
+    {"RadioButtonPagesAll", Kind::RadioButton, "GroupBoxPages", {12, 24, 113, 17}, "&Tudo", rlmAll, "%1"},
+    {"RadioButtonPagesInterval", Kind::RadioButton, "GroupBoxPages", {12, 48, 61, 17}, "Páginas", rlmPages, "%1"},
+    {"RadioButtonPagesSelect", Kind::RadioButton, "GroupBoxPages", {12, 72, 73, 17}, "&Seleção", rlmSelection, "%1"},
+    {"LabelFromPage", Kind::Label, "GroupBoxPages", {72, 49, 15, 13}, "&de:", rlmFrom, "%1:"},
     {"EditFromPage", Kind::Edit, "GroupBoxPages", {92, 44, 41, 21}, "1", 0, nullptr},
-    {"LabelToPage", Kind::Label, "GroupBoxPages", {140, 49, 18, 13}, "&até:", 45, "%1:"},
+    {"LabelToPage", Kind::Label, "GroupBoxPages", {140, 49, 18, 13}, "&até:", rlmTo, "%1:"},
     {"EditToPage", Kind::Edit, "GroupBoxPages", {164, 44, 41, 21}, "", 0, nullptr},
-    {"GroupBoxCopies", Kind::GroupBox, nullptr, {236, 120, 185, 101}, " Cópias ", 49, " %1 "},
-    {"LabelCopies", Kind::Label, "GroupBoxCopies", {12, 24, 89, 13}, "Número de &cópias:", 50, "%1:"},
+    {"GroupBoxCopies", Kind::GroupBox, nullptr, {236, 120, 185, 101}, " Cópias ", rlmCopies, " %1 "},
+    {"LabelCopies", Kind::Label, "GroupBoxCopies", {12, 24, 89, 13}, "Número de &cópias:", rlmNumberOfCopies, "%1:"},
     {"EditCopies", Kind::Edit, "GroupBoxCopies", {108, 20, 49, 21}, "1", 0, nullptr},
-    {"ButtonOk", Kind::Button, nullptr, {260, 232, 75, 25}, "OK", 51, "%1"},
-    {"ButtonCancel", Kind::Button, nullptr, {344, 232, 75, 25}, "Cancelar", 19, "%1"},
-    {"ButtonPreview", Kind::Button, nullptr, {152, 232, 100, 25}, "Pré-visualização", 25, "%1"},
+    {"ButtonOk", Kind::Button, nullptr, {260, 232, 75, 25}, "OK", rlmOk, "%1"},
+    {"ButtonCancel", Kind::Button, nullptr, {344, 232, 75, 25}, "Cancelar", rlmCancel, "%1"},
+    {"ButtonPreview", Kind::Button, nullptr, {152, 232, 100, 25}, "Pré-visualização", rlmPreview, "%1"},
 };
 
 constexpr QSize clientSize{430, 267};
@@ -295,7 +295,7 @@ void TRLPrintDialog::buildControls()
 
 void TRLPrintDialog::localize()
 {
-    setWindowTitle(RLMessage(23));
+    setWindowTitle(RLMessage(rlmPrint));
     for (const ControlRow &row : controlRows) {
         if (row.message == 0)
             continue;
@@ -351,7 +351,7 @@ bool TRLPrintDialog::Execute()
     // Ok must always have a printer behind it: without one the dialog does not open.
     if (ComboBoxPrinterNames->count() == 0) {
         const QString failure = RLPrinter().ListFailure();
-        throw TRLException(failure.isEmpty() ? RLMessage(4) : failure);
+        throw TRLException(failure.isEmpty() ? RLMessage(rlmNoPrinter) : failure);
     }
     FillFilterList();
     LoadFromParams();
@@ -376,7 +376,7 @@ void TRLPrintDialog::FillPrinterList()
             selectedIndex = i;
         const QString port = printer.PrinterPorts(i);
         if (!port.isEmpty() && port != name)
-            ComboBoxPrinterNames->addItem(name + QLatin1Char(' ') + RLMessage(60) + QLatin1Char(' ') + port);
+            ComboBoxPrinterNames->addItem(name + QLatin1Char(' ') + RLMessage(rlmAt) + QLatin1Char(' ') + port);
         else
             ComboBoxPrinterNames->addItem(name);
     }
@@ -409,7 +409,7 @@ void TRLPrintDialog::FillFilterList()
     const QSignalBlocker quiet(ComboBoxFilters);
     ComboBoxFilters->clear();
     m_filterItems.clear();
-    ComboBoxFilters->addItem(RLMessage(62));
+    ComboBoxFilters->addItem(RLMessage(rlmDefault));
     m_filterItems.append(nullptr);
     int selectedIndex = 0;
     TRLCustomPrintFilter *chosen = RLPrintParams().Filter();
@@ -453,7 +453,7 @@ void TRLPrintDialog::ComboBoxFiltersChange()
         ComboBoxOptions->hide();
         return;
     }
-    filter->SetOrientation(RLPrintParams().Orientation() == poLandscape ? 2 : 1);
+    filter->SetOrientation(RLStoredOrientation(RLPrintParams().Orientation()));
     LabelOptions->setText(filter->GetOptionsLabel() + QLatin1Char(':'));
     fitLabel(LabelOptions);
     ComboBoxOptions->clear();

@@ -42,7 +42,7 @@ QString mediaNumber(double mm)
 QString displayEntry(const TRLPrinterQueue &q)
 {
     if (!q.Readable)
-        return q.Name + QStringLiteral(" (") + RLMessage(6) + QStringLiteral(")");
+        return q.Name + QStringLiteral(" (") + RLMessage(rlmPrinterDriverError) + QStringLiteral(")");
     if (!q.Server.isEmpty())
         return q.Name + QLatin1Char('|') + q.Server + QLatin1Char('\\') + q.Share;
     return q.Name + QLatin1Char('|') + q.Port;
@@ -251,8 +251,8 @@ TRLPrinterMetrics TRLPrinterWrapper::ReadPrinterMetrics()
     m.PPIX = m.PPIY = Resolution;
     const double wMm = m_landscape ? m_paperHeightMm : m_paperWidthMm;
     const double hMm = m_landscape ? m_paperWidthMm : m_paperHeightMm;
-    m.PhysicalWidth = RLRound(static_cast<long double>(wMm) * Resolution / 25.4);
-    m.PhysicalHeight = RLRound(static_cast<long double>(hMm) * Resolution / 25.4);
+    m.PhysicalWidth = RLMmToDots(wMm, Resolution);
+    m.PhysicalHeight = RLMmToDots(hMm, Resolution);
     m.ClientWidth = m.PhysicalWidth;
     m.ClientHeight = m.PhysicalHeight;
     return m;
@@ -269,7 +269,7 @@ void TRLPrinterWrapper::BeginDoc()
     const int index = PrinterIndex();
     if (index < 0) {
         // A service that cannot be reached is not a missing printer.
-        throw TRLException(m_listFailure.isEmpty() ? RLMessage(4) : m_listFailure);
+        throw TRLException(m_listFailure.isEmpty() ? RLMessage(rlmNoPrinter) : m_listFailure);
     }
     const QString queue = m_queues.at(index).Name;
     m_service->CheckQueue(queue);
@@ -315,7 +315,7 @@ void TRLPrinterWrapper::NewPage()
 QPainter *TRLPrinterWrapper::Canvas()
 {
     if (!Printing())
-        throw TRLException(RLMessage(4));
+        throw TRLException(RLMessage(rlmNoPrinter));
     if (m_pagePending) {
         m_pagePending = false;
         m_writer->newPage();

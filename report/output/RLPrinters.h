@@ -3,6 +3,8 @@
 // settings, its metrics, and the print job. The job's pages are drawn by Qt's PDF writer into a
 // temporary file; the printer service receives that file when the job ends.
 
+#include "report/base/RLTypes.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -169,11 +171,11 @@ private:
     QList<TRLPrinterQueue> m_queues;
     bool m_listed = false;
     int m_index = -1;
-    int m_paperCode = 9;
-    double m_paperWidthMm = 210;
-    double m_paperHeightMm = 297;
-    double m_requestedWidthMm = 210;
-    double m_requestedHeightMm = 297;
+    int m_paperCode = RLPaperInfo(fpA4).PaperCode;
+    double m_paperWidthMm = RLPaperInfo(fpA4).Width;
+    double m_paperHeightMm = RLPaperInfo(fpA4).Height;
+    double m_requestedWidthMm = RLPaperInfo(fpA4).Width;
+    double m_requestedHeightMm = RLPaperInfo(fpA4).Height;
     bool m_landscape = false;
     int m_copies = 1;
     int m_lastJobId = 0;

@@ -15,7 +15,7 @@ TRLSpoolFilter *sharedFilter = nullptr;
 
 int devicePixels(double mm, int ppi)
 {
-    return RLRound(static_cast<long double>(ppi) * mm / 25.4);
+    return RLMmToDots(mm, ppi);
 }
 
 // Without a store (a host that keeps no settings) nothing is nudged.

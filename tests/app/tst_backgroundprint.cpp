@@ -88,7 +88,7 @@ TfrmRLFeedBack *printProgressWindow()
 {
     for (QWidget *widget : QApplication::topLevelWidgets())
         if (auto *window = qobject_cast<TfrmRLFeedBack *>(widget);
-            window && window->isVisible() && window->windowTitle() == RLMessage(1))
+            window && window->isVisible() && window->windowTitle() == RLMessage(rlmPrintingInProgress))
             return window;
     return nullptr;
 }

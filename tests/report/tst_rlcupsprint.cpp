@@ -211,7 +211,7 @@ private slots:
         RLPrinter().SetPrinterIndex(RLPrinter().Printers().indexOf(QRegularExpression(QStringLiteral("Sumida\\|.*"))));
         QCOMPARE(RLPrinter().PrinterName(), QStringLiteral("Sumida"));
         QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("Sumida")}));
-        QVERIFY(printFailure({{1, 210, 297}}).startsWith(RLMessage(4)));
+        QVERIFY(printFailure({{1, 210, 297}}).startsWith(RLMessage(rlmNoPrinter)));
         RLPrinter().Refresh();
     }
 
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(cups->lpadmin({QStringLiteral("-x"), QStringLiteral("GuiaPDF")}));
         RLPrinter().Refresh();
         QCOMPARE(RLPrinter().PrinterIndex(), -1);
-        QCOMPARE(printFailure({{1, 210, 297}}), RLMessage(4));
+        QCOMPARE(printFailure({{1, 210, 297}}), RLMessage(rlmNoPrinter));
     }
 
     // A server that is down is not a missing printer.

@@ -159,7 +159,7 @@ void TestRLPrintDialog::printerItems_data()
     QTest::addColumn<Queues>("queues");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<int>("selected");
-    const QString driverError = QStringLiteral(" (") + RLMessage(6) + QLatin1Char(')');
+    const QString driverError = QStringLiteral(" (") + RLMessage(rlmPrinterDriverError) + QLatin1Char(')');
     QTest::newRow("name em port, default second")
         << Queues{LocalQueue(QStringLiteral("Sala1"), QStringLiteral("usb://HP/1")),
                   LocalQueue(QStringLiteral("GuiaPDF"), QStringLiteral("cups-pdf:/X"), true)}

@@ -376,7 +376,7 @@ void TestRLReport::errorsDuringPreparation()
     loose->SetName("LbSolto");
     slip.value->BeforePrint = [&](TRLCustomControl *, QString &, bool &) {
         switch (kind) {
-        case 0: throw TRLException(RLMessage(12));
+        case 0: throw TRLException(RLMessage(rlmFileNotFound));
         case 1: throw std::out_of_range("vetor fora do limite");
         case 2: loose->CanPrint(); loose->Print(); break;
         default: throw TRLAbort();

@@ -191,7 +191,7 @@ private slots:
     void cancelSendsNothing()
     {
         SetRLProgressFactory([](const QString &caption, int bars, std::function<void()> cancel, bool) {
-            if (caption != RLMessage(1) || bars != 1)
+            if (caption != RLMessage(rlmPrintingInProgress) || bars != 1)
                 return std::unique_ptr<TRLProgress>();
             return std::unique_ptr<TRLProgress>(new CancellingProgress(2, std::move(cancel)));
         });

@@ -3,9 +3,9 @@
 
 #include "slips/pLayOutGareFill.h"
 
-inline TGareTexts typicalGareTexts()
+inline TGareEntryTexts typicalGareTexts()
 {
-    TGareTexts t;
+    TGareEntryTexts t;
     t.EdNomeG = QStringLiteral("Comércio de Materiais de Construção Paulista Ltda. - ME");
     t.EdEnderecoG = QStringLiteral("Avenida Brigadeiro Faria Lima, 1.234 - 5º andar - conj. 52");
     t.EDMunicipioG = QStringLiteral("São José do Rio Preto");

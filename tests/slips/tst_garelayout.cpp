@@ -18,9 +18,9 @@ constexpr quint32 kGreen = 0x1D611F; // #1F611D as the main window keeps it
 const QColor kGreenRgb(0x1F, 0x61, 0x1D);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
-TGareTexts emptyTexts()
+TGareEntryTexts emptyTexts()
 {
-    TGareTexts t;
+    TGareEntryTexts t;
     t.MEDTVencG = QStringLiteral("  /  /    ");
     t.neValRecG = t.neJurMorG = t.neMulMorG = t.neHonor = t.LbTotalG = QStringLiteral("0,00");
     return t;
@@ -35,10 +35,10 @@ TRLGraphicSurface *preparePage(TfrmLayOutGARE &form)
 }
 
 // Replayed from the store at 96 dpi.
-QImage printAndRender(quint32 colour, const TGareTexts &texts)
+QImage printAndRender(quint32 colour, const TGareEntryTexts &texts)
 {
     TfrmLayOutGARE form;
-    FillGareLayout(form, texts, colour, colour);
+    FillLayOutGare(form, texts, colour, colour);
     TRLGraphicSurface *page = preparePage(form);
     if (!page)
         return QImage();
@@ -81,7 +81,7 @@ bool inked(QColor c, QColor ink)
 
 } // namespace
 
-Q_DECLARE_METATYPE(TGareTexts)
+Q_DECLARE_METATYPE(TGareEntryTexts)
 
 class TestGareLayout : public QObject
 {
@@ -171,7 +171,7 @@ void TestGareLayout::fillColours()
     QFETCH(QColor, ink);
     QFETCH(QColor, barFill);
     TfrmLayOutGARE form;
-    FillGareLayout(form, emptyTexts(), colour, colour);
+    FillLayOutGare(form, emptyTexts(), colour, colour);
 
     QSet<QString> data;
     for (const TGareDataTarget &t : GareDataTargets())
@@ -214,7 +214,7 @@ void TestGareLayout::fillSwapsTheCrests()
     QFETCH(QString, shown);
     QFETCH(QString, hidden);
     TfrmLayOutGARE form;
-    FillGareLayout(form, emptyTexts(), colour, colour);
+    FillLayOutGare(form, emptyTexts(), colour, colour);
     const QList<TRLCustomControl *> order = form.QRGARE->ControlsInCreationOrder();
     for (const char *copy : {"1", "2"}) {
         auto *front = form.Control<TRLImage>(qPrintable(shown + QLatin1String(copy)));
@@ -230,10 +230,10 @@ void TestGareLayout::fillSwapsTheCrests()
 
 void TestGareLayout::fillCopiesTextsIntoBothCopies_data()
 {
-    QTest::addColumn<TGareTexts>("texts");
+    QTest::addColumn<TGareEntryTexts>("texts");
     QTest::newRow("typical") << typicalGareTexts();
     QTest::newRow("nothing typed") << emptyTexts();
-    TGareTexts blanks = typicalGareTexts();
+    TGareEntryTexts blanks = typicalGareTexts();
     blanks.EdNomeG = QStringLiteral("  nome com brancos  ");
     blanks.EDCGCG = QStringLiteral("12345678000190");
     blanks.MMObsG = QStringLiteral("\nlinha depois de uma vazia\n");
@@ -242,9 +242,9 @@ void TestGareLayout::fillCopiesTextsIntoBothCopies_data()
 
 void TestGareLayout::fillCopiesTextsIntoBothCopies()
 {
-    QFETCH(TGareTexts, texts);
+    QFETCH(TGareEntryTexts, texts);
     TfrmLayOutGARE form;
-    FillGareLayout(form, texts, kGreen, kGreen);
+    FillLayOutGare(form, texts, kGreen, kGreen);
     for (const char *copy : {"", "2"}) {
         for (const TGareDataTarget &t : GareDataTargets()) {
             const QString name = QString::fromLatin1(t.control) + QLatin1String(copy);
@@ -323,8 +323,8 @@ void TestGareLayout::printedPage()
 void TestGareLayout::memoRowsFollowTheLineBreaks()
 {
     TfrmLayOutGARE form;
-    TGareTexts texts = typicalGareTexts();
-    FillGareLayout(form, texts, kGreen, kGreen);
+    TGareEntryTexts texts = typicalGareTexts();
+    FillLayOutGare(form, texts, kGreen, kGreen);
     TRLGraphicSurface *page = preparePage(form);
     QVERIFY(page);
     // A memo row is recorded across the memo's whole width.

@@ -37,7 +37,7 @@ Slip darfLayout(quint32 colour)
 Slip gareLayout(quint32 colour)
 {
     auto form = std::make_shared<TfrmLayOutGARE>();
-    FillGareLayout(*form, typicalGareTexts(), colour, colour);
+    FillLayOutGare(*form, typicalGareTexts(), colour, colour);
     return {form, form->QRGARE};
 }
 
@@ -61,7 +61,7 @@ Slip darfData()
 Slip gareData()
 {
     auto form = std::make_shared<TfrmDadosGARE>();
-    const TGareTexts t = typicalGareTexts();
+    const TGareEntryTexts t = typicalGareTexts();
     form->LNomeG->SetCaption(t.EdNomeG);
     form->LEnderecoG->SetCaption(t.EdEnderecoG);
     form->LMunicipioG->SetCaption(t.EDMunicipioG);
