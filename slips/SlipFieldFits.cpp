@@ -1,0 +1,178 @@
+#include "slips/SlipFieldFits.h"
+
+#include "report/RLMemo.h"
+#include "report/base/RLUtils.h"
+#include "slips/pDadosDARF.h"
+#include "slips/pDadosGARE.h"
+#include "slips/pLayOutDarf.h"
+#include "slips/pLayOutGare.h"
+#include "slips/pLayOutGareFill.h"
+
+#include <QHash>
+#include <memory>
+
+namespace {
+
+struct TDarfField
+{
+    const char *field;
+    QString TDarfEntryTexts::*text;
+};
+
+// The DARF's free-text fields; the dates keep to their mask and the amounts to their format.
+constexpr TDarfField kDarfFields[] = {
+    {"EdNome", &TDarfEntryTexts::Nome},
+    {"edCGCCPF", &TDarfEntryTexts::CGCCPF},
+    {"edCodRec", &TDarfEntryTexts::CodRec},
+    {"edNumRef", &TDarfEntryTexts::NumRef},
+};
+
+// A text no entry makes, telling the fills' targets apart.
+QString marker(int index)
+{
+    return QStringLiteral("\x1f%1\x1f").arg(index);
+}
+
+using TBoxes = QHash<QString, QList<TPrintedBox>>;
+
+// Geometry is taken before the fill, since a label that sizes itself grows with its caption.
+QHash<const TRLCustomControl *, TPrintedBox> designBoxes(const QObject &form,
+                                                        std::span<const TGareControlRow> table = {})
+{
+    QHash<const TRLCustomControl *, TPrintedBox> boxes;
+    for (const TRLCustomControl *control : form.findChildren<TRLCustomControl *>()) {
+        TPrintedBox box{control->objectName(), control->Font(), control->Width(), control->Height(),
+                        control->Alignment()};
+        if (auto *memo = qobject_cast<const TRLCustomMultiLine *>(control)) {
+            box.memo = true;
+            box.wordWrap = memo->WordWrap();
+            // A memo that sizes itself has already shrunk to its design caption: its box is the
+            // table's.
+            if (memo->AutoSize())
+                for (const TGareControlRow &row : table)
+                    if (box.control == QLatin1String(row.name))
+                        box.height = row.height;
+        } else if (!qobject_cast<const TRLCustomLabel *>(control)) {
+            continue;
+        }
+        boxes.insert(control, box);
+    }
+    return boxes;
+}
+
+QString captionOf(const TRLCustomControl *control)
+{
+    if (auto *label = qobject_cast<const TRLCustomLabel *>(control))
+        return label->Caption();
+    if (auto *memo = qobject_cast<const TRLCustomMultiLine *>(control))
+        return memo->Caption();
+    return {};
+}
+
+// Files each control whose caption the fill set to a field's marker under that field.
+void collect(const QHash<const TRLCustomControl *, TPrintedBox> &before, const QStringList &fields,
+             TBoxes &boxes)
+{
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        const QString caption = captionOf(it.key());
+        for (int i = 0; i < fields.size(); ++i)
+            if (caption == marker(i))
+                boxes[fields.at(i)].append(it.value());
+    }
+}
+
+TBoxes buildBoxes()
+{
+    TBoxes boxes;
+
+    QStringList darfFields;
+    TDarfEntryTexts darf;
+    for (const TDarfField &f : kDarfFields) {
+        darf.*f.text = marker(int(darfFields.size()));
+        darfFields << QString::fromLatin1(f.field);
+    }
+    {
+        auto layout = std::make_unique<TfrmLayOutDARF>();
+        const auto before = designBoxes(*layout);
+        FillLayOutDarf(*layout, darf, 0);
+        collect(before, darfFields, boxes);
+    }
+    {
+        auto dataOnly = std::make_unique<TfrmDadosDARF>();
+        const auto before = designBoxes(*dataOnly);
+        FillDadosDarf(*dataOnly, darf);
+        collect(before, darfFields, boxes);
+    }
+
+    QStringList gareFields;
+    TGareTexts gare;
+    for (const TGareDataTarget &t : GareDataTargets()) {
+        gare.*t.text = marker(int(gareFields.size()));
+        gareFields << QString::fromLatin1(t.field);
+    }
+    {
+        auto layout = std::make_unique<TfrmLayOutGARE>();
+        const auto before = designBoxes(*layout, GareLayoutRows());
+        FillGareLayout(*layout, gare, 0, 0);
+        collect(before, gareFields, boxes);
+    }
+    {
+        auto dataOnly = std::make_unique<TfrmDadosGARE>();
+        const auto before = designBoxes(*dataOnly);
+        FillDadosGare(*dataOnly, gare);
+        collect(before, gareFields, boxes);
+    }
+    return boxes;
+}
+
+const TBoxes &allBoxes()
+{
+    static const TBoxes boxes = buildBoxes();
+    return boxes;
+}
+
+// A row's ink, from where the engine starts it to the end of its characters, within [0, width].
+bool rowFits(const TPrintedBox &box, const QString &row, TRLTextAlignment alignment)
+{
+    const int blank = textExtent(QStringLiteral(" "), box.font).width();
+    const int spaced = textExtent(row + QLatin1Char(' '), box.font).width();
+    const TRLRect r(0, 0, box.width, box.height);
+    const int x = RLTextOriginX(alignment, r, blank, spaced);
+    return x >= 0 && x + textExtent(row, box.font).width() <= box.width;
+}
+
+} // namespace
+
+const QList<TPrintedBox> &SlipFieldBoxes(const QString &field)
+{
+    static const QList<TPrintedBox> none;
+    const TBoxes &boxes = allBoxes();
+    const auto it = boxes.constFind(field);
+    return it == boxes.cend() ? none : *it;
+}
+
+bool TextFitsBox(const TPrintedBox &box, const QString &text)
+{
+    if (!box.memo)
+        return text.isEmpty() || rowFits(box, text, box.alignment);
+    const QStringList rows = RLBreakRows(text, box.width, box.wordWrap,
+                                         [&](const QString &t) { return textExtent(t, box.font).width(); });
+    int height = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        // Justified rows are spread to the right edge; the last one prints left-aligned.
+        const TRLTextAlignment alignment =
+            box.alignment == taJustify ? taLeftJustify : box.alignment;
+        if (!rows.at(i).isEmpty() && !rowFits(box, rows.at(i), alignment))
+            return false;
+        height += textExtent(rows.at(i) + QLatin1Char(' '), box.font).height();
+    }
+    return text.isEmpty() || height <= box.height;
+}
+
+bool SlipFieldFits(const QString &field, const QString &text)
+{
+    for (const TPrintedBox &box : SlipFieldBoxes(field))
+        if (!TextFitsBox(box, text))
+            return false;
+    return true;
+}
