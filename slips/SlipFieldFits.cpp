@@ -176,3 +176,19 @@ bool SlipFieldFits(const QString &field, const QString &text)
             return false;
     return true;
 }
+
+bool SlipFieldFits(QString TDarfEntryTexts::*field, const QString &text)
+{
+    for (const TDarfField &f : kDarfFields)
+        if (f.text == field)
+            return SlipFieldFits(QString::fromLatin1(f.field), text);
+    return true;
+}
+
+bool SlipFieldFits(QString TGareTexts::*field, const QString &text)
+{
+    for (const TGareDataTarget &t : GareDataTargets())
+        if (t.text == field)
+            return SlipFieldFits(QString::fromLatin1(t.field), text);
+    return true;
+}

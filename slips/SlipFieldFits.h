@@ -5,6 +5,8 @@
 // cut at a box's edge or runs over a neighbouring box.
 
 #include "report/RLControl.h"
+#include "slips/pLayOutDarf.h"
+#include "slips/pLayOutGareFill.h"
 
 #include <QFont>
 #include <QList>
@@ -28,6 +30,10 @@ const QList<TPrintedBox> &SlipFieldBoxes(const QString &field);
 
 // True when text (a memo's lines joined by line breaks) fits every box of the field.
 bool SlipFieldFits(const QString &field, const QString &text);
+
+// The same, for the field whose text fills this member of the slip's texts.
+bool SlipFieldFits(QString TDarfEntryTexts::*field, const QString &text);
+bool SlipFieldFits(QString TGareTexts::*field, const QString &text);
 
 // True when text fits one box.
 bool TextFitsBox(const TPrintedBox &box, const QString &text);
