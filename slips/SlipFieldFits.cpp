@@ -9,6 +9,8 @@
 #include "slips/pLayOutGareFill.h"
 
 #include <QHash>
+#include <QImage>
+#include <QtMath>
 #include <memory>
 
 namespace {
@@ -131,14 +133,56 @@ const TBoxes &allBoxes()
     return boxes;
 }
 
-// A row's ink, from where the engine starts it to the end of its characters, within [0, width].
+// Printers draw with the font scaled to their resolution, where a text can come out wider than
+// at the report's 96 dpi; a right-aligned or centred text then starts further left.
+constexpr int kPrinterDpi[] = {300, 600};
+
+struct TScaledMeasure
+{
+    QFont font;
+    QImage device;
+    double scale;
+};
+
+const TScaledMeasure &scaledMeasure(const QFont &font, int dpi)
+{
+    thread_local QHash<QPair<QString, int>, TScaledMeasure> measures;
+    const auto key = qMakePair(font.key(), dpi);
+    auto it = measures.find(key);
+    if (it == measures.end()) {
+        TScaledMeasure m{font, QImage(1, 1, QImage::Format_RGB32), dpi / 96.0};
+        m.device.setDotsPerMeterX(qRound(dpi / 0.0254));
+        m.device.setDotsPerMeterY(qRound(dpi / 0.0254));
+        if (font.pixelSize() > 0)
+            m.font.setPixelSize(qRound(font.pixelSize() * m.scale));
+        else
+            m.font.setPointSizeF(font.pointSizeF());
+        it = measures.insert(key, m);
+    }
+    return *it;
+}
+
+// A row's ink, from where the engine starts it to the end of its characters, within [0, width],
+// at the report's resolution and at the printers'.
 bool rowFits(const TPrintedBox &box, const QString &row, TRLTextAlignment alignment)
 {
-    const int blank = textExtent(QStringLiteral(" "), box.font).width();
-    const int spaced = textExtent(row + QLatin1Char(' '), box.font).width();
-    const TRLRect r(0, 0, box.width, box.height);
-    const int x = RLTextOriginX(alignment, r, blank, spaced);
-    return x >= 0 && x + textExtent(row, box.font).width() <= box.width;
+    const auto fitsWith = [&](const std::function<int(const QString &)> &width, int boxWidth) {
+        const TRLRect r(0, 0, boxWidth, box.height);
+        const int x = RLTextOriginX(alignment, r, width(QStringLiteral(" ")), width(row + QLatin1Char(' ')));
+        return x >= 0 && x + width(row) <= boxWidth;
+    };
+    if (!fitsWith([&](const QString &t) { return textExtent(t, box.font).width(); }, box.width))
+        return false;
+    // Left-aligned rows are narrowed to their box when printed; only the start of the others moves.
+    if (alignment == taLeftJustify)
+        return true;
+    for (const int dpi : kPrinterDpi) {
+        const TScaledMeasure &m = scaledMeasure(box.font, dpi);
+        const QFontMetrics metrics(m.font, &m.device);
+        if (!fitsWith([&](const QString &t) { return metrics.horizontalAdvance(t); }, qFloor(box.width * m.scale)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
