@@ -111,6 +111,8 @@ void TMemoCLX::insertFromMimeData(const QMimeData *source)
     QString text = source->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.size() > room())
+        Beep::Sound();
     textCursor().insertText(text.left(room()));
     ensureCursorVisible();
 }
