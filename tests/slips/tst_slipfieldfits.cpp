@@ -257,6 +257,10 @@ private slots:
         const TRLGraphicSurface &form = *blank.report->Pages()->Pages(0);
         const TRLGraphicSurface &page = *filled.report->Pages()->Pages(0);
         QCOMPARE(page.ObjectCount() > form.ObjectCount(), true);
+        // For looking at: the page filled to its limits as a 600 dpi printer gets it.
+        if (const QString folder = qEnvironmentVariable("ZAVENOR_LIMITS_PNG_DIR"); !folder.isEmpty())
+            QVERIFY(renderRegion(page, QRect(0, 0, page.Width(), page.Height()))
+                        .save(folder + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png")));
 
         QSet<QPair<QString, QPoint>> formTexts;
         for (int i = 0; i < form.ObjectCount(); ++i)
