@@ -55,11 +55,7 @@ private slots:
         QTest::addColumn<QString>("keys"); // typed over and over
         QTest::newRow("DARF name, capitals") << "EdNome" << "W";
         QTest::newRow("DARF CPF or CNPJ, digits") << "edCGCCPF" << "0";
-        QTest::newRow("DARF revenue code, capitals") << "edCodRec" << "M";
-        QTest::newRow("DARF reference, digits") << "edNumRef" << "8";
-        QTest::newRow("GARE address") << "EdEnderecoG" << "W";
         QTest::newRow("GARE number AIIM") << "EDNroAinG" << "W";
-        QTest::newRow("GARE tribute, words") << "MMTribG" << "WWWW ";
         QTest::newRow("GARE tribute, lines") << "MMTribG" << "x\n";
         QTest::newRow("GARE remarks, lines") << "MMObsG" << "Obs.\n";
     }
