@@ -201,14 +201,13 @@ bool TextFitsBox(const TPrintedBox &box, const QString &text)
         return text.isEmpty() || rowFits(box, text, box.alignment);
     const QStringList rows = RLBreakRows(text, box.width, box.wordWrap,
                                          [&](const QString &t) { return textExtent(t, box.font).width(); });
+    // Justified rows are spread to the right edge when printed, the last one left-aligned.
+    const TRLTextAlignment alignment = box.alignment == taJustify ? taLeftJustify : box.alignment;
     int height = 0;
-    for (int i = 0; i < rows.size(); ++i) {
-        // Justified rows are spread to the right edge; the last one prints left-aligned.
-        const TRLTextAlignment alignment =
-            box.alignment == taJustify ? taLeftJustify : box.alignment;
-        if (!rows.at(i).isEmpty() && !rowFits(box, rows.at(i), alignment))
+    for (const QString &row : rows) {
+        if (!row.isEmpty() && !rowFits(box, row, alignment))
             return false;
-        height += textExtent(rows.at(i) + QLatin1Char(' '), box.font).height();
+        height += textExtent(row + QLatin1Char(' '), box.font).height();
     }
     return text.isEmpty() || height <= box.height;
 }
