@@ -2,6 +2,7 @@
 
 #include "app/CurrencyTotal.h"
 #include "app/DateCheck.h"
+#include "app/FitChecks.h"
 #include "app/DesktopShell.h"
 #include "app/PageBuilder.h"
 #include "app/ReportPrinting.h"
@@ -185,6 +186,8 @@ void TfrmZavenor::buildPages()
     PC1->addTab(tsGare, QStringLiteral("G.A.R.E."));
     buildDarfPage();
     buildGarePage();
+    FitChecks::Attach(Panel1);
+    FitChecks::Attach(Panel3);
     connect(PC1, &QTabWidget::currentChanged, this, [this](int index) {
         if (PC1->widget(index) == tsDarf)
             ErrorRelay::RunGuarded([this] { tsDarfShow(); });

@@ -1,6 +1,7 @@
 #include "batch/BatchTable.h"
 
 #include "app/CurrencyTotal.h"
+#include "slips/SlipFieldFits.h"
 #include "slips/TaxIdCheck.h"
 #include "widgets/NumberText.h"
 
@@ -28,6 +29,11 @@ QString memoText(const QString &typed)
     return text;
 }
 
+bool fitsPrinted(const TBatchField &field, const QString &text)
+{
+    return field.darf ? SlipFieldFits(field.darf, text) : SlipFieldFits(field.gare, text);
+}
+
 bool hasLineBreak(const QString &text)
 {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
@@ -51,7 +57,7 @@ void judgeTaxId(const TBatchField &field, int row, QString &shown, QList<TBatchI
     }
     if (column == QLatin1String("cpf_cnpj")) {
         const QString punctuated = TaxIdCheck::PunctuateCpfCnpj(shown);
-        if (field.maxLength == 0 || punctuated.size() <= field.maxLength)
+        if ((field.maxLength == 0 || punctuated.size() <= field.maxLength) && fitsPrinted(field, punctuated))
             shown = punctuated;
     }
 }
@@ -235,6 +241,10 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
             if (field->maxLength > 0 && shown.size() > field->maxLength) {
                 fail(column, QStringLiteral("%1 caracteres; o campo aceita no máximo %2")
                                  .arg(shown.size()).arg(field->maxLength));
+                continue;
+            }
+            if (!fitsPrinted(*field, shown)) {
+                fail(column, QStringLiteral("o texto não cabe no quadro do campo no documento impresso"));
                 continue;
             }
             judgeTaxId(*field, record.row, shown, warnings);

@@ -1,5 +1,7 @@
 #include "widgets/MemoCLX.h"
 
+#include "widgets/Beep.h"
+
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -15,6 +17,12 @@ TMemoCLX::TMemoCLX(QWidget *parent) : QTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QTextEdit::textChanged, this, &TMemoCLX::enforceLimit);
+    connect(this, &QTextEdit::textChanged, this, &TMemoCLX::refuseUnfit);
+    // The caret before a change arrives here after the change's textChanged.
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (!m_enforcing)
+            m_fitCaret = textCursor().position();
+    });
 }
 
 QStringList TMemoCLX::Lines() const
@@ -77,6 +85,7 @@ void TMemoCLX::keyPressEvent(QKeyEvent *e)
     const bool inserts = !typed.isEmpty() && (newLine || typed.at(0).isPrint())
                          && !(e->modifiers() & Qt::ControlModifier);
     if (inserts && typed.size() > room()) {
+        Beep::Sound();
         e->accept();
         return;
     }
@@ -102,6 +111,8 @@ void TMemoCLX::insertFromMimeData(const QMimeData *source)
     QString text = source->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.size() > room())
+        Beep::Sound();
     textCursor().insertText(text.left(room()));
     ensureCursorVisible();
 }
@@ -120,4 +131,32 @@ void TMemoCLX::enforceLimit()
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
     m_enforcing = false;
+}
+
+void TMemoCLX::SetFits(std::function<bool(const QString &)> fits)
+{
+    m_fits = std::move(fits);
+    m_fitText = toPlainText();
+    m_fitCaret = textCursor().position();
+}
+
+void TMemoCLX::refuseUnfit()
+{
+    if (m_enforcing || !m_fits)
+        return;
+    const QString text = toPlainText();
+    if (text == m_fitText)
+        return;
+    if (m_fits(text)) {
+        m_fitText = text;
+        return;
+    }
+    m_enforcing = true;
+    setPlainText(m_fitText);
+    applyAlignment();
+    QTextCursor cursor(document());
+    cursor.setPosition(qMin(m_fitCaret, int(m_fitText.size())));
+    setTextCursor(cursor);
+    m_enforcing = false;
+    Beep::Sound();
 }

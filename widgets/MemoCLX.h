@@ -4,6 +4,7 @@
 // dropping alike.
 
 #include <QTextEdit>
+#include <functional>
 
 class TMemoCLX : public QTextEdit
 {
@@ -22,6 +23,9 @@ public:
     int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int length);
 
+    // A change after which fits(text) is false is taken back with a beep, however it came.
+    void SetFits(std::function<bool(const QString &)> fits);
+
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void inputMethodEvent(QInputMethodEvent *e) override;
@@ -32,8 +36,12 @@ private:
     int room() const;
     void applyAlignment();
     void enforceLimit();
+    void refuseUnfit();
 
     Qt::Alignment m_alignment = Qt::AlignLeft;
     int m_maxLength = 0;
     bool m_enforcing = false;
+    std::function<bool(const QString &)> m_fits;
+    QString m_fitText;
+    int m_fitCaret = 0;
 };

@@ -89,20 +89,25 @@ private slots:
 
     void memoLimitsCoverTheWholeText()
     {
+        // Short words on two lines: text that the printed boxes hold up to the character limit.
+        const auto words = [](int size) {
+            QString text;
+            for (int i = 0; i < size; ++i)
+                text += i % 6 == 5 ? QLatin1Char(' ') : QLatin1Char('a' + i % 5);
+            return text;
+        };
         const std::pair<TMemoCLX *, int> memos[] = {{w->MMTribG, 100}, {w->MMObsG, 400}};
         for (const auto &[memo, limit] : memos) {
             memo->setFocus();
-            const int line = limit / 4;
-            for (int i = 0; i < 5; ++i) {
-                QTest::keyClicks(memo, QString(line, QLatin1Char('a' + i)));
-                QTest::keyClick(memo, Qt::Key_Return);
-            }
+            QTest::keyClicks(memo, words(limit / 2));
+            QTest::keyClick(memo, Qt::Key_Return);
+            QTest::keyClicks(memo, words(limit));
             QCOMPARE(memo->toPlainText().size(), limit);
             QVERIFY(memo->Lines().size() > 1);
 
             memo->ClearLines();
             QTest::keyClicks(memo, QStringLiteral("inicio"));
-            QApplication::clipboard()->setText(QString(limit, QLatin1Char('p')));
+            QApplication::clipboard()->setText(words(limit));
             memo->paste();
             QCOMPARE(memo->toPlainText().size(), limit);
             QVERIFY(memo->toPlainText().startsWith(QStringLiteral("inicio")));

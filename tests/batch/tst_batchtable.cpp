@@ -173,7 +173,10 @@ void TestBatchTable::judgesRows_data()
     QTest::newRow("total beyond currency")
         << darf + "DARF;A;;;900000000000000,00;900000000000000,00;;\n"
         << QStringList{"linha 2, coluna total: O valor total ultrapassa o maior valor monetário aceito (922.337.203.685.477,5807)."};
-    QTest::newRow("darf name of 51 passes") << darf + "DARF;" + QByteArray(51, 'N') + ";;;;;;\n" << QStringList();
+    QTest::newRow("darf name of 51 passes") << darf + "DARF;" + QByteArray(51, 'n') + ";;;;;;\n" << QStringList();
+    // 51 wide capitals run past the printed box of field 01.
+    QTest::newRow("darf name of 51 capitals") << darf + "DARF;" + QByteArray(51, 'W') + ";;;;;;\n"
+        << QStringList{"linha 2, coluna nome: o texto não cabe no quadro do campo no documento impresso"};
     QTest::newRow("darf name of 52") << darf + "DARF;" + QByteArray(52, 'N') + ";;;;;;\n"
                                      << QStringList{"linha 2, coluna nome: 52 caracteres; o campo aceita no máximo 51"};
     QTest::newRow("gare name of 60 passes, accents count once")
@@ -182,9 +185,12 @@ void TestBatchTable::judgesRows_data()
                                             << QStringList{"linha 2, coluna uf: 3 caracteres; o campo aceita no máximo 2"};
     QTest::newRow("line break in a one-line field") << gare + "GARE;\"A\nB\";SP;;;;;\n"
                                                     << QStringList{"linha 2, coluna nome: quebra de linha num campo de uma só linha"};
-    // CR LF inside a memo is one line break, as the memo keeps it: 98 + 1 + 1 = 100.
+    // CR LF inside a memo is one line break, as the memo keeps it: 49 + 1 + 50 = 100.
     QTest::newRow("memo of 100 with CR LF passes")
-        << gare + "GARE;A;SP;\"" + QByteArray(98, 'x') + "\r\ny\";;;;\n" << QStringList();
+        << gare + "GARE;A;SP;\"" + QByteArray("aaaa ").repeated(9) + "aaaa\r\n" + QByteArray("aaaa ").repeated(9) + "aaaaa\";;;;\n" << QStringList();
+    QTest::newRow("memo rows past its box")
+        << gare + "GARE;A;SP;\"a\nb\nc\";;;;\n"
+        << QStringList{"linha 2, coluna tributo_receita: o texto não cabe no quadro do campo no documento impresso"};
     QTest::newRow("memo of 101") << gare + "GARE;A;SP;\"" + QByteArray(99, 'x') + "\ny\";;;;\n"
                                  << QStringList{"linha 2, coluna tributo_receita: 101 caracteres; o campo aceita no máximo 100"};
     QTest::newRow("observations of 401") << gare + "GARE;A;SP;;" + QByteArray(401, 'o') + ";;;\n"
@@ -271,5 +277,5 @@ void TestBatchTable::warnsOfCheckDigits()
     QCOMPARE(slip.kind == TSlipKind::Darf ? slip.darf.CGCCPF : slip.gare.EDCGCG, printed);
 }
 
-QTEST_GUILESS_MAIN(TestBatchTable)
+QTEST_MAIN(TestBatchTable)
 #include "tst_batchtable.moc"
