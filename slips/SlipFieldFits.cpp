@@ -107,7 +107,7 @@ TBoxes buildBoxes()
     }
 
     QStringList gareFields;
-    TGareTexts gare;
+    TGareEntryTexts gare;
     for (const TGareDataTarget &t : GareDataTargets()) {
         gare.*t.text = marker(int(gareFields.size()));
         gareFields << QString::fromLatin1(t.field);
@@ -115,7 +115,7 @@ TBoxes buildBoxes()
     {
         auto layout = std::make_unique<TfrmLayOutGARE>();
         const auto before = designBoxes(*layout, GareLayoutRows());
-        FillGareLayout(*layout, gare, 0, 0);
+        FillLayOutGare(*layout, gare, 0, 0);
         collect(before, gareFields, boxes);
     }
     {
@@ -228,7 +228,7 @@ bool SlipFieldFits(QString TDarfEntryTexts::*field, const QString &text)
     return true;
 }
 
-bool SlipFieldFits(QString TGareTexts::*field, const QString &text)
+bool SlipFieldFits(QString TGareEntryTexts::*field, const QString &text)
 {
     for (const TGareDataTarget &t : GareDataTargets())
         if (t.text == field)

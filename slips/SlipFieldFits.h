@@ -33,7 +33,7 @@ bool SlipFieldFits(const QString &field, const QString &text);
 
 // The same, for the field whose text fills this member of the slip's texts.
 bool SlipFieldFits(QString TDarfEntryTexts::*field, const QString &text);
-bool SlipFieldFits(QString TGareTexts::*field, const QString &text);
+bool SlipFieldFits(QString TGareEntryTexts::*field, const QString &text);
 
 // True when text fits one box.
 bool TextFitsBox(const TPrintedBox &box, const QString &text);

@@ -49,9 +49,9 @@ TDarfEntryTexts darfToLimits(QChar c)
     return t;
 }
 
-TGareTexts gareToLimits(QChar c)
+TGareEntryTexts gareToLimits(QChar c)
 {
-    TGareTexts t;
+    TGareEntryTexts t;
     for (const TGareDataTarget &target : GareDataTargets())
         if (!c.isNull()
             && std::find(std::begin(kGareFields), std::end(kGareFields), QString::fromLatin1(target.field))
@@ -179,7 +179,7 @@ private slots:
              }, false},
             {"GARE layout", [](QChar c) {
                  auto f = std::make_shared<TfrmLayOutGARE>();
-                 FillGareLayout(*f, gareToLimits(c), 0, 0);
+                 FillLayOutGare(*f, gareToLimits(c), 0, 0);
                  return slip(f, f->QRGARE);
              }, true},
             {"GARE data only", [](QChar c) {
