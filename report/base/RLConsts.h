@@ -85,9 +85,29 @@ enum TRLMessageId {
     rlmDown = 74,
     rlmDirection = 75,
     rlmNoWritableTempFolder = 76,
+    // The printer unit's own.
+    rlmPaperRefused = 77,
+    rlmDocumentFailed = 78,
+    rlmStopped = 79,
+    rlmNotAccepting = 80,
+    rlmJobFailed = 81,
+    rlmSubmitFailed = 82,
+    rlmServiceSilent = 83,
+    rlmServiceDown = 84,
+    rlmSending = 85,
+    rlmJobHeld = 86,
+    rlmJobCanceled = 87,
+    rlmJobAborted = 88,
+    rlmJobStopped = 89,
+    rlmNoPageInRange = 90,
+    rlmTempFolderFull = 91,
+    rlmTempFolderMissing = 92,
+    rlmWaitCaption = 93,
+    rlmStoppedBecause = 94,
+    rlmNotAcceptingBecause = 95,
 };
 
-constexpr int RLMessageCount = 76;
+constexpr int RLMessageCount = 95;
 
 // Message 1..RLMessageCount in the current language; an empty text for any other number.
 QString RLMessage(int number);

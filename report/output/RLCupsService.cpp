@@ -3,7 +3,6 @@
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
 #include "report/output/RLOffThread.h"
-#include "report/output/RLPrinterTexts.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -48,9 +47,9 @@ public:
                               TRLCupsService::TimeoutMilliseconds, nullptr);
         if (!m_http) {
             // A connection refused or a missing socket fails at once; a silent server lets it wait.
-            throw TRLException(RLPrinterText(clock.elapsed() >= TRLCupsService::TimeoutMilliseconds - 100
-                                                 ? ptServiceSilent
-                                                 : ptServiceDown));
+            throw TRLException(RLMessage(clock.elapsed() >= TRLCupsService::TimeoutMilliseconds - 100
+                                                 ? rlmServiceSilent
+                                                 : rlmServiceDown));
         }
         httpSetTimeout(m_http, TRLCupsService::TimeoutMilliseconds / 1000.0, &Connection::onTimeout, this);
     }
@@ -72,7 +71,7 @@ public:
     // The failure of a call that got no answer: silence or a server gone.
     [[noreturn]] void throwServiceFailure() const
     {
-        throw TRLException(RLPrinterText(m_timedOut ? ptServiceSilent : ptServiceDown));
+        throw TRLException(RLMessage(m_timedOut ? rlmServiceSilent : rlmServiceDown));
     }
     bool timedOut() const { return m_timedOut; }
 
@@ -158,7 +157,7 @@ PrinterState readPrinter(Connection &cups, const QString &queue)
     if (ippGetStatusCode(response.get()) == IPP_STATUS_ERROR_NOT_FOUND)
         throw TRLException(RLMessage(rlmNoPrinter) + QStringLiteral(": ") + queue);
     if (ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE)
-        throw TRLException(RLPrinterText(ptSubmitFailed).arg(queue, QString::fromUtf8(cupsLastErrorString())));
+        throw TRLException(RLMessage(rlmSubmitFailed).arg(queue, QString::fromUtf8(cupsLastErrorString())));
     PrinterState printer;
     printer.state = integer(response.get(), "printer-state", IPP_PSTATE_IDLE);
     if (ipp_attribute_t *a = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
@@ -255,7 +254,7 @@ int submit(Connection &cups, const TRLPrintJob &job)
 
     QFile document(job.DocumentFile);
     if (!document.open(QIODevice::ReadOnly))
-        throw TRLException(RLPrinterText(ptSubmitFailed).arg(job.Queue, document.errorString()));
+        throw TRLException(RLMessage(rlmSubmitFailed).arg(job.Queue, document.errorString()));
     if (canceled())
         throw TRLAbort();
 
@@ -273,7 +272,7 @@ int submit(Connection &cups, const TRLPrintJob &job)
     if (jobId <= 0) {
         if (cups.timedOut() || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
             cups.throwServiceFailure();
-        throw TRLException(RLPrinterText(ptSubmitFailed).arg(job.Queue, QString::fromUtf8(cupsLastErrorString())));
+        throw TRLException(RLMessage(rlmSubmitFailed).arg(job.Queue, QString::fromUtf8(cupsLastErrorString())));
     }
 
     bool sent = cupsStartDocument(cups.http(), queue.constData(), jobId, title.constData(), CUPS_FORMAT_PDF, 1)
@@ -298,9 +297,9 @@ int submit(Connection &cups, const TRLPrintJob &job)
     const bool finished = cupsFinishDocument(cups.http(), queue.constData()) <= IPP_STATUS_OK_EVENTS_COMPLETE;
     if (!sent || !finished) {
         if (reason.isEmpty())
-            reason = cups.timedOut() ? RLPrinterText(ptServiceSilent) : QString::fromUtf8(cupsLastErrorString());
+            reason = cups.timedOut() ? RLMessage(rlmServiceSilent) : QString::fromUtf8(cupsLastErrorString());
         cupsCancelJob2(cups.http(), queue.constData(), jobId, 0);
-        throw TRLException(RLPrinterText(ptSubmitFailed).arg(job.Queue, reason));
+        throw TRLException(RLMessage(rlmSubmitFailed).arg(job.Queue, reason));
     }
     return jobId;
 }
@@ -321,39 +320,39 @@ TRLJobStatus jobStatus(Connection &cups, const QString &queue, int jobId)
                                  printer.message})
         if (status.Message.isEmpty() && !words.isEmpty())
             status.Message = words;
-    auto failWith = [&status](TRLPrinterText otherwise) {
+    auto failWith = [&status](TRLMessageId otherwise) {
         status.Outcome = TRLJobStatus::Failed;
         if (status.Message.isEmpty())
-            status.Message = RLPrinterText(otherwise);
+            status.Message = RLMessage(otherwise);
     };
     switch (state) {
     case IPP_JSTATE_COMPLETED:
         status.Outcome = TRLJobStatus::Completed;
         break;
     case IPP_JSTATE_STOPPED:
-        failWith(ptJobStopped);
+        failWith(rlmJobStopped);
         break;
     case IPP_JSTATE_CANCELED:
-        failWith(ptJobCanceled);
+        failWith(rlmJobCanceled);
         break;
     case IPP_JSTATE_ABORTED:
-        failWith(ptJobAborted);
+        failWith(rlmJobAborted);
         break;
     case IPP_JSTATE_HELD:
         // A job held for a time or for ever would print later, unseen: the user decides again.
         status.Message.clear();
-        failWith(ptJobHeld);
+        failWith(rlmJobHeld);
         break;
     case IPP_JSTATE_PENDING:
         // Behind a stopped printer a job waits for an administrator, not for the paper.
         if (printer.state == IPP_PSTATE_STOPPED) {
             status.Outcome = TRLJobStatus::Failed;
-            status.Message = printer.message.isEmpty() ? RLPrinterText(ptStopped).arg(queue) : printer.message;
+            status.Message = printer.message.isEmpty() ? RLMessage(rlmStopped).arg(queue) : printer.message;
         }
         break;
     case 0:
         // Gone from the server's memory without an end it told: nothing says it printed.
-        failWith(ptJobCanceled);
+        failWith(rlmJobCanceled);
         break;
     default:
         break;
@@ -391,11 +390,11 @@ void TRLCupsService::CheckQueue(const QString &queue)
         const bool reasonGiven = !printer.message.isEmpty() && printer.message != QLatin1String("Paused")
             && printer.message != QLatin1String("Rejecting Jobs");
         if (printer.state == IPP_PSTATE_STOPPED)
-            throw TRLException(reasonGiven ? RLPrinterText(ptStoppedBecause).arg(queue, printer.message)
-                                           : RLPrinterText(ptStopped).arg(queue));
+            throw TRLException(reasonGiven ? RLMessage(rlmStoppedBecause).arg(queue, printer.message)
+                                           : RLMessage(rlmStopped).arg(queue));
         if (!printer.accepting)
-            throw TRLException(reasonGiven ? RLPrinterText(ptNotAcceptingBecause).arg(queue, printer.message)
-                                           : RLPrinterText(ptNotAccepting).arg(queue));
+            throw TRLException(reasonGiven ? RLMessage(rlmNotAcceptingBecause).arg(queue, printer.message)
+                                           : RLMessage(rlmNotAccepting).arg(queue));
     });
 }
 

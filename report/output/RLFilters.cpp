@@ -7,7 +7,6 @@
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLFilterThread.h"
-#include "report/output/RLPrinterTexts.h"
 #include "report/output/RLSpoolFilter.h"
 
 #include <QCoreApplication>
@@ -124,7 +123,7 @@ void TRLCustomFilter::Run(TRLGraphicStorage *store, int fromPage, int toPage, bo
     m_toPageNo = toPage == -1 ? pageCount : std::min(toPage, pageCount);
     // A range without pages would end in a confirmation of nothing.
     if (m_fromPageNo > m_toPageNo)
-        throw TRLException(RLPrinterText(ptNoPageInRange));
+        throw TRLException(RLMessage(rlmNoPageInRange));
     m_passCount = 1;
     if (m_filterTraits & ftMakesCopies)
         m_passCount = std::max(1, RLPrinter().Copies());

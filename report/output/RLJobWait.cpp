@@ -2,7 +2,7 @@
 
 #include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
-#include "report/output/RLPrinterTexts.h"
+#include "report/base/RLConsts.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"
 
@@ -24,7 +24,7 @@ TfrmRLJobWait::TfrmRLJobWait(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmRLJobWait"));
-    setWindowTitle(RLPrinterText(ptWaitCaption));
+    setWindowTitle(RLMessage(rlmWaitCaption));
     setFont(RLWindowFont(11));
     // Modal to every window of the program while its loop keeps turning.
     setWindowModality(Qt::ApplicationModal);
@@ -33,7 +33,7 @@ TfrmRLJobWait::TfrmRLJobWait(QWidget *parent)
     LabelStatus->setObjectName(QStringLiteral("LabelStatus"));
     LabelStatus->setWordWrap(true);
     LabelStatus->setMinimumWidth(340);
-    ButtonCancel = new QPushButton(RLPrinterText(ptCancel), this);
+    ButtonCancel = new QPushButton(RLMessage(rlmCancel), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     layout->addWidget(LabelStatus);
     layout->addWidget(ButtonCancel, 0, Qt::AlignHCenter);
@@ -60,7 +60,7 @@ namespace {
 
 QString failureText(const QString &queue, const QString &document, const QString &reason)
 {
-    return RLPrinterText(ptJobFailed).arg(queue, document, reason);
+    return RLMessage(rlmJobFailed).arg(queue, document, reason);
 }
 
 // A failed job leaves the queue: with a retrying error policy it would print later, by surprise.
@@ -109,7 +109,7 @@ void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QStri
             window = std::make_unique<TfrmRLJobWait>(QApplication::activeWindow());
             window->show();
         }
-        window->SetStatusText(status.Message.isEmpty() ? RLPrinterText(ptSending).arg(queue) : status.Message);
+        window->SetStatusText(status.Message.isEmpty() ? RLMessage(rlmSending).arg(queue) : status.Message);
         pause(window.get(), RLJobPollMilliseconds);
     }
 }

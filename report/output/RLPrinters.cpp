@@ -7,7 +7,6 @@
 #include "report/base/RLUtils.h"
 #include "report/output/RLJobWait.h"
 #include "report/output/RLOffThread.h"
-#include "report/output/RLPrinterTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -275,7 +274,7 @@ void TRLPrinterWrapper::BeginDoc()
     m_service->CheckQueue(queue);
     const QString media = MediaName();
     if (!media.isEmpty() && !m_service->SupportsMedia(queue, media, m_paperWidthMm, m_paperHeightMm))
-        throw TRLException(RLPrinterText(ptPaperRefused)
+        throw TRLException(RLMessage(rlmPaperRefused)
                                .arg(queue, mediaNumber(m_paperWidthMm), mediaNumber(m_paperHeightMm)));
 
     QPageSize pageSize;
@@ -298,7 +297,7 @@ void TRLPrinterWrapper::BeginDoc()
     if (!m_painter->begin(m_writer.get())) {
         const QString reason = m_documentFile->errorString();
         closeDocument();
-        throw TRLException(RLPrinterText(ptDocumentFailed).arg(reason));
+        throw TRLException(RLMessage(rlmDocumentFailed).arg(reason));
     }
     m_jobQueue = queue;
     m_pagePending = false;
@@ -332,10 +331,10 @@ void TRLPrinterWrapper::openDocument()
         m_documentFile = CreateRLTempFile(QStringLiteral("~rlprn"));
     } catch (const TRLException &) {
         if (folderFull(folder))
-            throw TRLException(RLPrinterText(ptTempFolderFull).arg(folder));
+            throw TRLException(RLMessage(rlmTempFolderFull).arg(folder));
         const QFileInfo info(RLTempFolder());
         if (!info.isDir() || !info.isWritable())
-            throw TRLException(RLPrinterText(ptTempFolderMissing).arg(folder));
+            throw TRLException(RLMessage(rlmTempFolderMissing).arg(folder));
         throw;
     }
     m_documentDevice = std::make_unique<TRLCheckedDevice>(m_documentFile.get());
@@ -357,11 +356,11 @@ QString TRLPrinterWrapper::finishDocument()
     if (whole)
         return QString();
     if (m_documentDevice->FirstErrno() == ENOSPC || syncErrno == ENOSPC || folderFull(folder))
-        return RLPrinterText(ptTempFolderFull).arg(folder);
+        return RLMessage(rlmTempFolderFull).arg(folder);
     QString reason = m_documentDevice->FirstError();
     if (reason.isEmpty())
         reason = flushed ? m_documentFile->fileName() : QString::fromLocal8Bit(strerror(syncErrno));
-    return RLPrinterText(ptDocumentFailed).arg(reason);
+    return RLMessage(rlmDocumentFailed).arg(reason);
 }
 
 void TRLPrinterWrapper::EndDoc()
@@ -382,7 +381,7 @@ void TRLPrinterWrapper::EndDoc()
     try {
         QString failure = finishDocument();
         if (failure.isEmpty() && !written)
-            failure = RLPrinterText(ptDocumentFailed).arg(m_documentFile->errorString());
+            failure = RLMessage(rlmDocumentFailed).arg(m_documentFile->errorString());
         m_documentFile->close();
         if (!failure.isEmpty())
             throw TRLException(failure);

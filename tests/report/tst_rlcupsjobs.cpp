@@ -7,7 +7,6 @@
 #include "report/output/RLJobWait.h"
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLPrintDialog.h"
-#include "report/output/RLPrinterTexts.h"
 #include "report/output/RLPrinters.h"
 #include "support/PrivateCups.h"
 

@@ -4,7 +4,6 @@
 #include "report/base/RLExceptions.h"
 #include "report/output/RLFilters.h"
 #include "report/page/RLMetaFile.h"
-#include "report/output/RLPrinterTexts.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 #include "support/PdfInspect.h"
@@ -229,7 +228,7 @@ private slots:
         cups->Stop();
         RLPrinter().Refresh();
         QVERIFY(RLPrinter().Printers().isEmpty());
-        QCOMPARE(printFailure({{1, 210, 297}}), RLPrinterText(ptServiceDown));
+        QCOMPARE(printFailure({{1, 210, 297}}), RLMessage(rlmServiceDown));
     }
 };
 
