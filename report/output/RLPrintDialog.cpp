@@ -28,26 +28,16 @@
 
 // ---- Print parameters -------------------------------------------------------------------------
 
-TRLPrintParams::TRLPrintParams(QObject *owner) : QObject(owner) {}
+TRLPrintParams::TRLPrintParams(QObject *owner) : QObject(owner), TRLPageRangeParams(1, 9999, 1, 9999) {}
 
 TRLPrintParams::~TRLPrintParams() = default;
 
 void TRLPrintParams::Clear()
 {
-    m_minPage = 1;
-    m_maxPage = 9999;
-    m_fromPage = 1;
-    m_toPage = 9999;
+    SetRange(1, 9999, 1, 9999);
     m_printRange = rprAllPages;
     m_fileName.clear();
     m_helpContext = 0;
-}
-
-void TRLPrintParams::SetMaxPage(int value)
-{
-    if (m_toPage == m_maxPage)
-        m_toPage = value;
-    m_maxPage = value;
 }
 
 TRLCustomPrintFilter *TRLPrintParams::Filter() const

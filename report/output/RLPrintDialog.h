@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QFlags>
 #include <QList>
+#include "report/output/RLPageRange.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -45,7 +47,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TRLPrintDialogOptions)
 
 enum TRLPrintRange { rprAllPages, rprSelection, rprPageNums };
 
-class TRLPrintParams : public QObject
+class TRLPrintParams : public QObject, public TRLPageRangeParams
 {
     Q_OBJECT
 public:
@@ -61,15 +63,6 @@ public:
 
     TRLPrintDialogOptions Options() const { return m_options; }
     void SetOptions(TRLPrintDialogOptions options) { m_options = options; }
-    int MaxPage() const { return m_maxPage; }
-    // A ToPage that stood at the old maximum follows it.
-    void SetMaxPage(int value);
-    int MinPage() const { return m_minPage; }
-    void SetMinPage(int value) { m_minPage = value; }
-    int FromPage() const { return m_fromPage; }
-    void SetFromPage(int value) { m_fromPage = value; }
-    int ToPage() const { return m_toPage; }
-    void SetToPage(int value) { m_toPage = value; }
     TRLPrintRange PrintRange() const { return m_printRange; }
     void SetPrintRange(TRLPrintRange range) { m_printRange = range; }
     int Copies() const { return m_copies; }
@@ -93,10 +86,6 @@ public:
 
 private:
     TRLPrintDialogOptions m_options = DefaultOptions;
-    int m_maxPage = 9999;
-    int m_minPage = 1;
-    int m_fromPage = 1;
-    int m_toPage = 9999;
     TRLPrintRange m_printRange = rprAllPages;
     int m_copies = 0;
     bool m_printToFile = false;

@@ -4,16 +4,9 @@
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
 
-TRLSaveParams::TRLSaveParams(QObject *owner) : QObject(owner) {}
+TRLSaveParams::TRLSaveParams(QObject *owner) : QObject(owner), TRLPageRangeParams(0, 0, 0, 0) {}
 
 TRLSaveParams::~TRLSaveParams() = default;
-
-void TRLSaveParams::SetMaxPage(int value)
-{
-    if (m_toPage == m_maxPage)
-        m_toPage = value;
-    m_maxPage = value;
-}
 
 TRLCustomSaveFilter *TRLSaveParams::Filter() const
 {

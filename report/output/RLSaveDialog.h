@@ -3,6 +3,8 @@
 // files. This program never saves, so it only holds data.
 
 #include <QFlags>
+#include "report/output/RLPageRange.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -15,7 +17,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TRLSaveDialogOptions)
 
 enum TRLSaveRange { rsrAllPages, rsrSelection, rsrPageNums };
 
-class TRLSaveParams : public QObject
+class TRLSaveParams : public QObject, public TRLPageRangeParams
 {
     Q_OBJECT
 public:
@@ -26,15 +28,6 @@ public:
     void SetOptions(TRLSaveDialogOptions options) { m_options = options; }
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString &name) { m_fileName = name; }
-    int MaxPage() const { return m_maxPage; }
-    // A ToPage that stood at the old maximum follows it.
-    void SetMaxPage(int value);
-    int MinPage() const { return m_minPage; }
-    void SetMinPage(int value) { m_minPage = value; }
-    int FromPage() const { return m_fromPage; }
-    void SetFromPage(int value) { m_fromPage = value; }
-    int ToPage() const { return m_toPage; }
-    void SetToPage(int value) { m_toPage = value; }
     TRLSaveRange SaveRange() const { return m_saveRange; }
     void SetSaveRange(TRLSaveRange range) { m_saveRange = range; }
     bool SaveInBackground() const { return m_saveInBackground; }
@@ -48,10 +41,6 @@ public:
 private:
     TRLSaveDialogOptions m_options;
     QString m_fileName;
-    int m_maxPage = 0;
-    int m_minPage = 0;
-    int m_fromPage = 0;
-    int m_toPage = 0;
     TRLSaveRange m_saveRange = rsrAllPages;
     bool m_saveInBackground = false;
     QPointer<QObject> m_filter;
