@@ -1,6 +1,6 @@
 #include "app/pZavenorCLX.h"
 
-#include "app/CurrencyTotal.h"
+#include "slips/CurrencyTotal.h"
 #include "app/DateCheck.h"
 #include "app/FitChecks.h"
 #include "app/DesktopShell.h"

@@ -1,6 +1,6 @@
 #include "batch/BatchTable.h"
 
-#include "app/CurrencyTotal.h"
+#include "slips/CurrencyTotal.h"
 #include "slips/SlipFieldFits.h"
 #include "slips/TaxIdCheck.h"
 #include "widgets/NumberText.h"

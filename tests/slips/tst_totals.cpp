@@ -1,6 +1,6 @@
 // Totals as currency: ties to even at four decimals, halves away from zero at two, the range
 // of the currency type, and the sums of the entry pages' examples.
-#include "app/CurrencyTotal.h"
+#include "slips/CurrencyTotal.h"
 
 #include <QtTest>
 #include <limits>

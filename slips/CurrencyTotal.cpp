@@ -1,4 +1,4 @@
-#include "app/CurrencyTotal.h"
+#include "slips/CurrencyTotal.h"
 
 #include <cmath>
 
