@@ -1,5 +1,6 @@
 #include "app/PageBuilder.h"
 
+#include "app/Pictures.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MemoCLX.h"
@@ -74,7 +75,7 @@ void buildPictures(QWidget *panel, const TPageLayout &layout)
     for (const TPictureRow &row : layout.pictures) {
         auto *picture = new QLabel(panel);
         picture->setObjectName(QString::fromUtf8(row.name));
-        picture->setPixmap(QPixmap(QStringLiteral(":/pictures/") + QString::fromUtf8(row.resource)));
+        picture->setPixmap(Pictures::Get(QLatin1StringView(row.resource)));
         picture->setScaledContents(row.stretch);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         picture->setGeometry(row.left, row.top, row.width, row.height);
