@@ -38,14 +38,16 @@ protected:
     }
 };
 
-QFont fontFor(const TFontSpec &spec, const QFont &inherited)
+// A row without a font of its own keeps the one it inherits: setting that font again would
+// lay an edit box's text out once more for nothing.
+void applyFont(QWidget *w, const TFontSpec &spec)
 {
     if (!spec.family)
-        return inherited;
+        return;
     QFont font(QString::fromUtf8(spec.family));
     font.setPixelSize(spec.pixelSize);
     font.setBold(spec.bold);
-    return font;
+    w->setFont(font);
 }
 
 void setColour(QWidget *w, QPalette::ColorRole role, QRgb colour)
@@ -90,7 +92,7 @@ void buildTexts(QWidget *panel, const TPageLayout &layout)
         label->setObjectName(QString::fromUtf8(row.name));
         label->setTextFormat(Qt::PlainText);
         label->setText(QString::fromUtf8(row.text));
-        label->setFont(fontFor(row.font, panel->font()));
+        applyFont(label, row.font);
         setColour(label, QPalette::WindowText, row.colour);
         if (row.background != kDefaultColour) {
             setColour(label, QPalette::Window, row.background);
@@ -165,7 +167,7 @@ std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &la
     for (const TFieldRow &row : layout.fields) {
         QWidget *field = createField(panel, row);
         field->setObjectName(QString::fromUtf8(row.name));
-        field->setFont(fontFor(row.font, panel->font()));
+        applyFont(field, row.font);
         field->setGeometry(row.left, row.top, row.width, row.height);
         // The boxes are tight (two capitals in the 17-pixel state field): the text runs up to
         // the shaded area's edges instead of inside the edit box's usual 2-pixel margins.

@@ -1,5 +1,6 @@
 #include "app/Pictures.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPixmapCache>
 
@@ -11,7 +12,10 @@ QPixmap Pictures::Get(QLatin1StringView name)
         return picture;
     // Every picture is a PNG, which Qt reads itself: left to guess, the reader would load every
     // image format plugin first, which at start-up cost almost as much as decoding the pictures.
-    QImageReader reader(path, "png");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return picture;
+    QImageReader reader(&file, "png");
     reader.setAutoDetectImageFormat(false);
     picture = QPixmap::fromImage(reader.read());
     if (!picture.isNull())

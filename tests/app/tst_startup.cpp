@@ -1,0 +1,114 @@
+// What starting the program loads: nothing the first screen does not show. The print service's
+// library comes in when a print needs it, and the window's pictures are read as Qt reads them.
+#include "app/Pictures.h"
+#include "app/ZavenorApplication.h"
+#include "app/pZavenorCLX.h"
+#include "report/output/RLCupsService.h"
+#include "slips/pDadosDARF.h"
+#include "slips/pDadosGARE.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+bool mapped(const QString &library)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        qFatal("cannot read /proc/self/maps");
+    return QString::fromLocal8Bit(maps.readAll()).contains(library);
+}
+
+} // namespace
+
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TfrmZavenor> m_window;
+    std::unique_ptr<TfrmDadosGARE> m_dadosGare;
+    std::unique_ptr<TfrmDadosDARF> m_dadosDarf;
+
+private slots:
+    void initTestCase()
+    {
+        // As the program starts: the main window, the two hidden data-only windows, the first paint.
+        m_window = std::make_unique<TfrmZavenor>();
+        m_dadosGare = std::make_unique<TfrmDadosGARE>();
+        m_dadosDarf = std::make_unique<TfrmDadosDARF>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTest::qWait(50);
+    }
+
+    void startUpLoadsOnlyWhatTheWindowShows_data()
+    {
+        QTest::addColumn<QString>("library");
+        // Mapped and relocated at every start, used only for printing.
+        QTest::newRow("print service") << QStringLiteral("libcups.so");
+        QTest::newRow("Qt print support") << QStringLiteral("libQt6PrintSupport");
+        // Every picture is a PNG, which Qt reads without a plugin.
+        QTest::newRow("image format plugins") << QStringLiteral("/imageformats/");
+    }
+
+    void startUpLoadsOnlyWhatTheWindowShows()
+    {
+        QFETCH(QString, library);
+        QVERIFY2(!mapped(library), qPrintable(library + QStringLiteral(" loaded at start-up")));
+    }
+
+    void picturesReadAsQtReadsThem_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"logo.png", "brasao_brasil.png", "brasao_sp.png", "seta.png", "imprimir.png",
+                                 "imprimir_desabilitado.png", "sair.png", "sair_desabilitado.png"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void picturesReadAsQtReadsThem()
+    {
+        QFETCH(QString, name);
+        const QPixmap picture = Pictures::Get(QLatin1StringView(name.toLatin1()));
+        const QImage expected = QPixmap(QStringLiteral(":/pictures/") + name).toImage();
+        QVERIFY(!expected.isNull());
+        QCOMPARE(picture.toImage(), expected);
+        // Asked again, the same picture comes back without being read again.
+        QCOMPARE(Pictures::Get(QLatin1StringView(name.toLatin1())).cacheKey(), picture.cacheKey());
+    }
+
+    void unknownPictureIsNull()
+    {
+        QVERIFY(Pictures::Get(QLatin1StringView("nao_existe.png")).isNull());
+    }
+
+    // Last: it loads what the first test finds absent.
+    void printingOpensThePrintServiceWhenNeeded()
+    {
+        QTemporaryDir nowhere;
+        QVERIFY(nowhere.isValid());
+        const QByteArray previous = qgetenv("CUPS_SERVER");
+        qputenv("CUPS_SERVER", (nowhere.path() + QStringLiteral("/cups.sock")).toLocal8Bit());
+        QString failure;
+        const QList<TRLPrinterQueue> queues = TRLCupsService().Queues(&failure);
+        if (previous.isNull())
+            qunsetenv("CUPS_SERVER");
+        else
+            qputenv("CUPS_SERVER", previous);
+        QVERIFY(queues.isEmpty());
+        QCOMPARE(failure, QStringLiteral("O serviço de impressão (CUPS) não está disponível"));
+        QVERIFY(mapped(QStringLiteral("libcups.so.2")));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TZavenorApplication app(argc, argv);
+    TestStartUp t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_startup.moc"
