@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up benchmark under a private Xvfb: process start to the first paint of the main
-# window against a minimal Qt Widgets window of the same size (hyperfine).
+# window against two windows of the same size, a bare one and one with a label in Arial and
+# one in Times New Roman (hyperfine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/build.sh" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVENOR_BENCH=ON
@@ -12,4 +13,5 @@ source "$root/scripts/start-xvfb.sh"
 bench="${BUILD_DIR:-$root/build}/bench/bench_startup"
 hyperfine -N --warmup 5 --runs "${RUNS:-40}" \
   -n "janela mínima" "$bench --minimal" \
+  -n "janela com dois rótulos" "$bench --two-labels" \
   -n "Zavenor" "$bench" "$@"
