@@ -84,10 +84,14 @@ void buildPictures(QWidget *panel, const TPageLayout &layout)
     }
 }
 
-void buildTexts(QWidget *panel, const TPageLayout &layout)
+enum class Texts { All, Computed, Fixed };
+
+void buildTexts(QWidget *panel, const TPageLayout &layout, TNaturalSizer *sizer, Texts which)
 {
-    auto *sizer = new TNaturalSizer(panel);
     for (const TTextRow &row : layout.texts) {
+        const bool computed = row.flags & TTextRow::Computed;
+        if ((which == Texts::Computed && !computed) || (which == Texts::Fixed && computed))
+            continue;
         QLabel *label = (row.flags & TTextRow::Link) ? new TLinkLabel(panel) : new QLabel(panel);
         label->setObjectName(QString::fromUtf8(row.name));
         label->setTextFormat(Qt::PlainText);
@@ -155,13 +159,63 @@ QWidget *createField(QWidget *panel, const TFieldRow &row)
     return nullptr;
 }
 
+// Builds a hidden page's decor when its panel is first shown, stacked under everything built
+// before it (the fields and the computed texts, which the tables list last), as if it had been
+// built first.
+class TDecorOnShow : public QObject
+{
+public:
+    TDecorOnShow(QWidget *panel, const TPageLayout &layout, TNaturalSizer *sizer)
+        : QObject(panel), m_panel(panel), m_layout(layout), m_sizer(sizer)
+    {
+        panel->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        m_panel->removeEventFilter(this);
+        const QObjectList before = m_panel->children();
+        buildFrames(m_panel, m_layout);
+        buildPictures(m_panel, m_layout);
+        buildTexts(m_panel, m_layout, m_sizer, Texts::Fixed);
+        QWidget *firstBuilt = nullptr;
+        for (QObject *child : before)
+            if ((firstBuilt = qobject_cast<QWidget *>(child)))
+                break;
+        for (QObject *child : m_panel->children()) {
+            auto *decor = qobject_cast<QWidget *>(child);
+            if (!decor || before.contains(child))
+                continue;
+            if (firstBuilt)
+                decor->stackUnder(firstBuilt);
+            decor->show();
+        }
+        deleteLater();
+        return false;
+    }
+
+private:
+    QWidget *m_panel;
+    const TPageLayout &m_layout;
+    TNaturalSizer *m_sizer;
+};
+
 } // namespace
 
-std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &layout)
+std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &layout, Decor decor)
 {
-    buildFrames(panel, layout);
-    buildPictures(panel, layout);
-    buildTexts(panel, layout);
+    auto *sizer = new TNaturalSizer(panel);
+    if (decor == Decor::Now) {
+        buildFrames(panel, layout);
+        buildPictures(panel, layout);
+        buildTexts(panel, layout, sizer, Texts::All);
+    } else {
+        buildTexts(panel, layout, sizer, Texts::Computed);
+        new TDecorOnShow(panel, layout, sizer);
+    }
 
     std::vector<QWidget *> fields;
     for (const TFieldRow &row : layout.fields) {

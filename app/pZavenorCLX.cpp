@@ -222,7 +222,8 @@ void TfrmZavenor::buildDarfPage()
 void TfrmZavenor::buildGarePage()
 {
     Panel3 = whitePanel(tsGare, "Panel3", QRect(16, 8, 617, 297));
-    TPageBuilder::Build(Panel3, GarePageLayout());
+    // The GARE page starts behind the DARF page.
+    TPageBuilder::Build(Panel3, GarePageLayout(), TPageBuilder::Decor::WhenShown);
     BIND(EdNomeG);
     BIND(EdEnderecoG);
     BIND(EDMunicipioG);

@@ -1,5 +1,8 @@
 // What starting the program loads: nothing the first screen does not show. The print service's
-// library comes in when a print needs it, and the window's pictures are read as Qt reads them.
+// library comes in when a print needs it, the window's pictures are read as Qt reads them, and
+// the hidden GARE page gets its frames, pictures and captions when it is first shown.
+#include "app/PageBuilder.h"
+#include "app/PageLayout.h"
 #include "app/Pictures.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
@@ -8,6 +11,8 @@
 #include "slips/pDadosGARE.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QTabWidget>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -59,6 +64,61 @@ private slots:
     {
         QFETCH(QString, library);
         QVERIFY2(!mapped(library), qPrintable(library + QStringLiteral(" loaded at start-up")));
+    }
+
+    void hiddenPageDecorWaitsForThePage()
+    {
+        QWidget *panel = m_window->Panel3;
+        QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("Label77")));
+        QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("Image12")));
+        // What the program reads and writes is there from the start.
+        QVERIFY(m_window->LbTotalG && m_window->EdNomeG);
+
+        m_window->PC1->setCurrentWidget(m_window->tsGare);
+        auto *heading = panel->findChild<QLabel *>(QStringLiteral("Label77"));
+        QVERIFY(heading);
+        QVERIFY(heading->isVisible());
+        QVERIFY(panel->findChild<QLabel *>(QStringLiteral("Image12"))->isVisible());
+        m_window->PC1->setCurrentWidget(m_window->tsDarf);
+    }
+
+    // Built later, the decor must end up as if built at once: the same widgets in the same
+    // stacking order (later ones paint over earlier ones, the fields over everything), with the
+    // same places, sizes and hints.
+    void decorBuiltOnShowMatchesDecorBuiltAtOnce_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::newRow("GARE") << 0;
+        QTest::newRow("DARF") << 1;
+        QTest::newRow("header") << 2;
+    }
+
+    void decorBuiltOnShowMatchesDecorBuiltAtOnce()
+    {
+        QFETCH(int, page);
+        const TPageLayout &layout = page == 0 ? GarePageLayout() : page == 1 ? DarfPageLayout() : HeaderLayout();
+        QWidget atOnce, onShow;
+        for (QWidget *panel : {&atOnce, &onShow}) {
+            panel->setFont(m_window->font());
+            panel->resize(657, 353);
+        }
+        TPageBuilder::Build(&atOnce, layout, TPageBuilder::Decor::Now);
+        TPageBuilder::Build(&onShow, layout, TPageBuilder::Decor::WhenShown);
+        // Every one of these pages has a picture at least: nothing of the decor before the show.
+        QVERIFY(onShow.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size()
+                < atOnce.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size());
+        atOnce.show();
+        onShow.show();
+
+        const QList<QWidget *> expected = atOnce.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        const QList<QWidget *> actual = onShow.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(actual.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            QCOMPARE(actual[i]->objectName(), expected[i]->objectName());
+            QCOMPARE(actual[i]->geometry(), expected[i]->geometry());
+            QCOMPARE(actual[i]->toolTip(), expected[i]->toolTip());
+            QCOMPARE(actual[i]->isVisible(), expected[i]->isVisible());
+        }
     }
 
     void picturesReadAsQtReadsThem_data()
