@@ -2,6 +2,7 @@
 
 #include "app/Pictures.h"
 #include "widgets/DateMaskEdit.h"
+#include "widgets/ErrorRelay.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
@@ -84,13 +85,14 @@ void buildPictures(QWidget *panel, const TPageLayout &layout)
     }
 }
 
-enum class Texts { All, Computed, Fixed };
+// Which text rows to build: all, only the computed ones, or only the others.
+enum class Texts { All, ComputedOnly, DecorOnly };
 
 void buildTexts(QWidget *panel, const TPageLayout &layout, TNaturalSizer *sizer, Texts which)
 {
     for (const TTextRow &row : layout.texts) {
         const bool computed = row.flags & TTextRow::Computed;
-        if ((which == Texts::Computed && !computed) || (which == Texts::Fixed && computed))
+        if ((which == Texts::ComputedOnly && !computed) || (which == Texts::DecorOnly && computed))
             continue;
         QLabel *label = (row.flags & TTextRow::Link) ? new TLinkLabel(panel) : new QLabel(panel);
         label->setObjectName(QString::fromUtf8(row.name));
@@ -174,13 +176,21 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() != QEvent::Show)
-            return false;
-        m_panel->removeEventFilter(this);
+        if (event->type() == QEvent::Show) {
+            m_panel->removeEventFilter(this);
+            ErrorRelay::RunGuarded([this] { build(); });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void build()
+    {
         const QObjectList before = m_panel->children();
         buildFrames(m_panel, m_layout);
         buildPictures(m_panel, m_layout);
-        buildTexts(m_panel, m_layout, m_sizer, Texts::Fixed);
+        buildTexts(m_panel, m_layout, m_sizer, Texts::DecorOnly);
         QWidget *firstBuilt = nullptr;
         for (QObject *child : before)
             if ((firstBuilt = qobject_cast<QWidget *>(child)))
@@ -193,11 +203,8 @@ protected:
                 decor->stackUnder(firstBuilt);
             decor->show();
         }
-        deleteLater();
-        return false;
     }
 
-private:
     QWidget *m_panel;
     const TPageLayout &m_layout;
     TNaturalSizer *m_sizer;
@@ -213,7 +220,7 @@ std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &la
         buildPictures(panel, layout);
         buildTexts(panel, layout, sizer, Texts::All);
     } else {
-        buildTexts(panel, layout, sizer, Texts::Computed);
+        buildTexts(panel, layout, sizer, Texts::ComputedOnly);
         new TDecorOnShow(panel, layout, sizer);
     }
 
