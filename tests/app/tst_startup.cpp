@@ -11,8 +11,6 @@
 #include "slips/pDadosGARE.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QTabWidget>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -66,22 +64,6 @@ private slots:
         QVERIFY2(!mapped(library), qPrintable(library + QStringLiteral(" loaded at start-up")));
     }
 
-    void hiddenPageDecorWaitsForThePage()
-    {
-        QWidget *panel = m_window->Panel3;
-        QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("Label77")));
-        QVERIFY(!panel->findChild<QLabel *>(QStringLiteral("Image12")));
-        // What the program reads and writes is there from the start.
-        QVERIFY(m_window->LbTotalG && m_window->EdNomeG);
-
-        m_window->PC1->setCurrentWidget(m_window->tsGare);
-        auto *heading = panel->findChild<QLabel *>(QStringLiteral("Label77"));
-        QVERIFY(heading);
-        QVERIFY(heading->isVisible());
-        QVERIFY(panel->findChild<QLabel *>(QStringLiteral("Image12"))->isVisible());
-        m_window->PC1->setCurrentWidget(m_window->tsDarf);
-    }
-
     // Built later, the decor must end up as if built at once: the same widgets in the same
     // stacking order (later ones paint over earlier ones, the fields over everything), with the
     // same places, sizes and hints.
@@ -90,13 +72,12 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::newRow("GARE") << 0;
         QTest::newRow("DARF") << 1;
-        QTest::newRow("header") << 2;
     }
 
     void decorBuiltOnShowMatchesDecorBuiltAtOnce()
     {
         QFETCH(int, page);
-        const TPageLayout &layout = page == 0 ? GarePageLayout() : page == 1 ? DarfPageLayout() : HeaderLayout();
+        const TPageLayout &layout = page == 0 ? GarePageLayout() : DarfPageLayout();
         QWidget atOnce, onShow;
         for (QWidget *panel : {&atOnce, &onShow}) {
             panel->setFont(m_window->font());
@@ -104,7 +85,7 @@ private slots:
         }
         TPageBuilder::Build(&atOnce, layout, TPageBuilder::Decor::Now);
         TPageBuilder::Build(&onShow, layout, TPageBuilder::Decor::WhenShown);
-        // Every one of these pages has a picture at least: nothing of the decor before the show.
+        // Both pages have a crest at least: nothing of the decor exists before the show.
         QVERIFY(onShow.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size()
                 < atOnce.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size());
         atOnce.show();
