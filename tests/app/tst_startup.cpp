@@ -1,6 +1,6 @@
 // What starting the program loads: nothing the first screen does not show. The print service's
 // library comes in when a print needs it, the window's pictures are read as Qt reads them, and
-// the hidden GARE page gets its frames, pictures and captions when it is first shown.
+// a page whose frames, pictures and captions wait for its first show ends up as one built at once.
 #include "app/PageBuilder.h"
 #include "app/PageLayout.h"
 #include "app/Pictures.h"
