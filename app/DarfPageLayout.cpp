@@ -74,7 +74,7 @@ constexpr TTextRow kTexts[] = {
     {"Label28", 306, 225, 200, 10, "AUTENTICAÇÃO BANCÁRIA (Somente nas 1a. e 2a. vias)", kArial8, D, D, 0, nullptr},
     {"Label8", 112, 203, 61, 12, "A T E N Ç Ã O", kArial9, D, D, 0, nullptr},
     {"LbTotal", 432, 205, 145, 16, "0,00", kBoxNumber, 0xff000000, 0xff00ffff,
-     TTextRow::Fixed | TTextRow::AlignRight, nullptr},
+     TTextRow::Fixed | TTextRow::AlignRight | TTextRow::Computed, nullptr},
 };
 
 constexpr auto L = Qt::AlignLeft | Qt::AlignVCenter;

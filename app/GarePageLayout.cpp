@@ -115,8 +115,8 @@ constexpr TTextRow kTexts[] = {
     {"LbCap13", 451, 243, 0, 0, "HONORÁRIOS ADVOCATÍCIOS", kTimes7, kDarkGreen, D, 0, "HONORÁRIOS ADVOCATÍCIOS"},
     {"LbCap14", 451, 265, 0, 0, "VALOR TOTAL", kTimes7, kDarkGreen, D, 0, "VALOR TOTAL"},
 
-    {"LbTotalG", 456, 272, 145, 13, "", kTimes11Bold, D, 0xff00ffff, TTextRow::Fixed | TTextRow::AlignRight,
-     nullptr},
+    {"LbTotalG", 456, 272, 145, 13, "", kTimes11Bold, D, 0xff00ffff,
+     TTextRow::Fixed | TTextRow::AlignRight | TTextRow::Computed, nullptr},
 };
 
 constexpr auto L = Qt::AlignLeft | Qt::AlignVCenter;

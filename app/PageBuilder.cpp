@@ -1,6 +1,8 @@
 #include "app/PageBuilder.h"
 
+#include "app/Pictures.h"
 #include "widgets/DateMaskEdit.h"
+#include "widgets/ErrorRelay.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MemoCLX.h"
 #include "widgets/NumEditCLX.h"
@@ -37,14 +39,16 @@ protected:
     }
 };
 
-QFont fontFor(const TFontSpec &spec, const QFont &inherited)
+// A row without a font of its own keeps the one it inherits: setting that font again would
+// lay an edit box's text out once more for nothing.
+void applyFont(QWidget *w, const TFontSpec &spec)
 {
     if (!spec.family)
-        return inherited;
+        return;
     QFont font(QString::fromUtf8(spec.family));
     font.setPixelSize(spec.pixelSize);
     font.setBold(spec.bold);
-    return font;
+    w->setFont(font);
 }
 
 void setColour(QWidget *w, QPalette::ColorRole role, QRgb colour)
@@ -74,22 +78,27 @@ void buildPictures(QWidget *panel, const TPageLayout &layout)
     for (const TPictureRow &row : layout.pictures) {
         auto *picture = new QLabel(panel);
         picture->setObjectName(QString::fromUtf8(row.name));
-        picture->setPixmap(QPixmap(QStringLiteral(":/pictures/") + QString::fromUtf8(row.resource)));
+        picture->setPixmap(Pictures::Get(QLatin1StringView(row.resource)));
         picture->setScaledContents(row.stretch);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         picture->setGeometry(row.left, row.top, row.width, row.height);
     }
 }
 
-void buildTexts(QWidget *panel, const TPageLayout &layout)
+// Which text rows to build: all, only the computed ones, or only the others.
+enum class Texts { All, ComputedOnly, DecorOnly };
+
+void buildTexts(QWidget *panel, const TPageLayout &layout, TNaturalSizer *sizer, Texts which)
 {
-    auto *sizer = new TNaturalSizer(panel);
     for (const TTextRow &row : layout.texts) {
+        const bool computed = row.flags & TTextRow::Computed;
+        if ((which == Texts::ComputedOnly && !computed) || (which == Texts::DecorOnly && computed))
+            continue;
         QLabel *label = (row.flags & TTextRow::Link) ? new TLinkLabel(panel) : new QLabel(panel);
         label->setObjectName(QString::fromUtf8(row.name));
         label->setTextFormat(Qt::PlainText);
         label->setText(QString::fromUtf8(row.text));
-        label->setFont(fontFor(row.font, panel->font()));
+        applyFont(label, row.font);
         setColour(label, QPalette::WindowText, row.colour);
         if (row.background != kDefaultColour) {
             setColour(label, QPalette::Window, row.background);
@@ -152,19 +161,74 @@ QWidget *createField(QWidget *panel, const TFieldRow &row)
     return nullptr;
 }
 
+// Builds a hidden page's decor when its panel is first shown, stacked under everything built
+// before it (the fields and the computed texts, which the tables list last), as if it had been
+// built first.
+class TDecorOnShow : public QObject
+{
+public:
+    TDecorOnShow(QWidget *panel, const TPageLayout &layout, TNaturalSizer *sizer)
+        : QObject(panel), m_panel(panel), m_layout(layout), m_sizer(sizer)
+    {
+        panel->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            m_panel->removeEventFilter(this);
+            ErrorRelay::RunGuarded([this] { build(); });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void build()
+    {
+        const QObjectList before = m_panel->children();
+        buildFrames(m_panel, m_layout);
+        buildPictures(m_panel, m_layout);
+        buildTexts(m_panel, m_layout, m_sizer, Texts::DecorOnly);
+        QWidget *firstBuilt = nullptr;
+        for (QObject *child : before)
+            if ((firstBuilt = qobject_cast<QWidget *>(child)))
+                break;
+        for (QObject *child : m_panel->children()) {
+            auto *decor = qobject_cast<QWidget *>(child);
+            if (!decor || before.contains(child))
+                continue;
+            if (firstBuilt)
+                decor->stackUnder(firstBuilt);
+            decor->show();
+        }
+    }
+
+    QWidget *m_panel;
+    const TPageLayout &m_layout;
+    TNaturalSizer *m_sizer;
+};
+
 } // namespace
 
-std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &layout)
+std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &layout, Decor decor)
 {
-    buildFrames(panel, layout);
-    buildPictures(panel, layout);
-    buildTexts(panel, layout);
+    auto *sizer = new TNaturalSizer(panel);
+    if (decor == Decor::Now) {
+        buildFrames(panel, layout);
+        buildPictures(panel, layout);
+        buildTexts(panel, layout, sizer, Texts::All);
+    } else {
+        buildTexts(panel, layout, sizer, Texts::ComputedOnly);
+        new TDecorOnShow(panel, layout, sizer);
+    }
 
     std::vector<QWidget *> fields;
     for (const TFieldRow &row : layout.fields) {
         QWidget *field = createField(panel, row);
         field->setObjectName(QString::fromUtf8(row.name));
-        field->setFont(fontFor(row.font, panel->font()));
+        applyFont(field, row.font);
         field->setGeometry(row.left, row.top, row.width, row.height);
         // The boxes are tight (two capitals in the 17-pixel state field): the text runs up to
         // the shaded area's edges instead of inside the edit box's usual 2-pixel margins.

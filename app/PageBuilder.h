@@ -11,5 +11,9 @@ class QWidget;
 class TPageBuilder
 {
 public:
-    static std::vector<QWidget *> Build(QWidget *panel, const TPageLayout &layout);
+    // The decor (frames, pictures, fixed texts) of a page that starts hidden need not cost
+    // start-up time: with WhenShown it is built when the panel is first shown, under the fields.
+    enum class Decor { Now, WhenShown };
+
+    static std::vector<QWidget *> Build(QWidget *panel, const TPageLayout &layout, Decor decor = Decor::Now);
 };

@@ -43,8 +43,9 @@ struct TTextRow {
     int flags; // TTextRow::Flag values
     const char *hint;
 
-    // Sizes given are minimums that a longer text may exceed, unless Fixed.
-    enum Flag { Plain = 0, WordWrap = 1, AlignRight = 2, AlignCentre = 4, Link = 8, Fixed = 16 };
+    // Sizes given are minimums that a longer text may exceed, unless Fixed. Computed: the
+    // program writes its caption (a total), so it exists as soon as the fields do.
+    enum Flag { Plain = 0, WordWrap = 1, AlignRight = 2, AlignCentre = 4, Link = 8, Fixed = 16, Computed = 32 };
 };
 
 struct TFieldRow {

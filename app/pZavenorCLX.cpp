@@ -5,6 +5,7 @@
 #include "app/FitChecks.h"
 #include "app/DesktopShell.h"
 #include "app/PageBuilder.h"
+#include "app/Pictures.h"
 #include "app/ReportPrinting.h"
 #include "app/TaxIdHint.h"
 #include "report/base/RLExceptions.h"
@@ -130,9 +131,8 @@ void TfrmZavenor::buildButtonPanel()
         } else {
             auto *push = new QPushButton(caption, PnBotoes);
             QIcon icon;
-            icon.addPixmap(QPixmap(QStringLiteral(":/pictures/") + QLatin1String(row.picture)), QIcon::Normal);
-            icon.addPixmap(QPixmap(QStringLiteral(":/pictures/") + QLatin1String(row.disabledPicture)),
-                           QIcon::Disabled);
+            icon.addPixmap(Pictures::Get(QLatin1StringView(row.picture)), QIcon::Normal);
+            icon.addPixmap(Pictures::Get(QLatin1StringView(row.disabledPicture)), QIcon::Disabled);
             push->setIcon(icon);
             push->setIconSize(QSize(16, 16));
             // The picture stands to the right of the caption.
@@ -224,7 +224,8 @@ void TfrmZavenor::buildDarfPage()
 void TfrmZavenor::buildGarePage()
 {
     Panel3 = whitePanel(tsGare, "Panel3", QRect(16, 8, 617, 297));
-    TPageBuilder::Build(Panel3, GarePageLayout());
+    // The GARE page starts behind the DARF page.
+    TPageBuilder::Build(Panel3, GarePageLayout(), TPageBuilder::Decor::WhenShown);
     BIND(EdNomeG);
     BIND(EdEnderecoG);
     BIND(EDMunicipioG);

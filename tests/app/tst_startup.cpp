@@ -1,0 +1,155 @@
+// What starting the program loads: nothing the first screen does not show. The print service's
+// library comes in when a print needs it, the window's pictures are read as Qt reads them, and
+// a page whose frames, pictures and captions wait for its first show ends up as one built at once.
+#include "app/PageBuilder.h"
+#include "app/PageLayout.h"
+#include "app/Pictures.h"
+#include "app/ZavenorApplication.h"
+#include "app/pZavenorCLX.h"
+#include "report/output/RLCupsService.h"
+#include "slips/pDadosDARF.h"
+#include "slips/pDadosGARE.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+bool mapped(const QString &library)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        qFatal("cannot read /proc/self/maps");
+    return QString::fromLocal8Bit(maps.readAll()).contains(library);
+}
+
+} // namespace
+
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TfrmZavenor> m_window;
+    std::unique_ptr<TfrmDadosGARE> m_dadosGare;
+    std::unique_ptr<TfrmDadosDARF> m_dadosDarf;
+
+private slots:
+    void initTestCase()
+    {
+        // As the program starts: the main window, the two hidden data-only windows, the first paint.
+        m_window = std::make_unique<TfrmZavenor>();
+        m_dadosGare = std::make_unique<TfrmDadosGARE>();
+        m_dadosDarf = std::make_unique<TfrmDadosDARF>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTest::qWait(50);
+    }
+
+    void startUpLoadsOnlyWhatTheWindowShows_data()
+    {
+        QTest::addColumn<QString>("library");
+        // Mapped and relocated at every start, used only for printing.
+        QTest::newRow("print service") << QStringLiteral("libcups.so");
+        QTest::newRow("Qt print support") << QStringLiteral("libQt6PrintSupport");
+        // Every picture is a PNG, which Qt reads without a plugin.
+        QTest::newRow("image format plugins") << QStringLiteral("/imageformats/");
+    }
+
+    void startUpLoadsOnlyWhatTheWindowShows()
+    {
+        QFETCH(QString, library);
+        QVERIFY2(!mapped(library), qPrintable(library + QStringLiteral(" loaded at start-up")));
+    }
+
+    // Built later, the decor must end up as if built at once: the same widgets in the same
+    // stacking order (later ones paint over earlier ones, the fields over everything), with the
+    // same places, sizes and hints.
+    void decorBuiltOnShowMatchesDecorBuiltAtOnce_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::newRow("GARE") << 0;
+        QTest::newRow("DARF") << 1;
+    }
+
+    void decorBuiltOnShowMatchesDecorBuiltAtOnce()
+    {
+        QFETCH(int, page);
+        const TPageLayout &layout = page == 0 ? GarePageLayout() : DarfPageLayout();
+        QWidget atOnce, onShow;
+        for (QWidget *panel : {&atOnce, &onShow}) {
+            panel->setFont(m_window->font());
+            panel->resize(657, 353);
+        }
+        TPageBuilder::Build(&atOnce, layout, TPageBuilder::Decor::Now);
+        TPageBuilder::Build(&onShow, layout, TPageBuilder::Decor::WhenShown);
+        // Both pages have a crest at least: nothing of the decor exists before the show.
+        QVERIFY(onShow.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size()
+                < atOnce.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size());
+        atOnce.show();
+        onShow.show();
+
+        const QList<QWidget *> expected = atOnce.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        const QList<QWidget *> actual = onShow.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(actual.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            QCOMPARE(actual[i]->objectName(), expected[i]->objectName());
+            QCOMPARE(actual[i]->geometry(), expected[i]->geometry());
+            QCOMPARE(actual[i]->toolTip(), expected[i]->toolTip());
+            QCOMPARE(actual[i]->isVisible(), expected[i]->isVisible());
+        }
+    }
+
+    void picturesReadAsQtReadsThem_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"logo.png", "brasao_brasil.png", "brasao_sp.png", "seta.png", "imprimir.png",
+                                 "imprimir_desabilitado.png", "sair.png", "sair_desabilitado.png"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void picturesReadAsQtReadsThem()
+    {
+        QFETCH(QString, name);
+        const QPixmap picture = Pictures::Get(QLatin1StringView(name.toLatin1()));
+        const QImage expected = QPixmap(QStringLiteral(":/pictures/") + name).toImage();
+        QVERIFY(!expected.isNull());
+        QCOMPARE(picture.toImage(), expected);
+        // Asked again, the same picture comes back without being read again.
+        QCOMPARE(Pictures::Get(QLatin1StringView(name.toLatin1())).cacheKey(), picture.cacheKey());
+    }
+
+    void unknownPictureIsNull()
+    {
+        QVERIFY(Pictures::Get(QLatin1StringView("nao_existe.png")).isNull());
+    }
+
+    // Last: it loads what the first test finds absent.
+    void printingOpensThePrintServiceWhenNeeded()
+    {
+        QTemporaryDir nowhere;
+        QVERIFY(nowhere.isValid());
+        const QByteArray previous = qgetenv("CUPS_SERVER");
+        qputenv("CUPS_SERVER", (nowhere.path() + QStringLiteral("/cups.sock")).toLocal8Bit());
+        QString failure;
+        const QList<TRLPrinterQueue> queues = TRLCupsService().Queues(&failure);
+        if (previous.isNull())
+            qunsetenv("CUPS_SERVER");
+        else
+            qputenv("CUPS_SERVER", previous);
+        QVERIFY(queues.isEmpty());
+        QCOMPARE(failure, QStringLiteral("O serviço de impressão (CUPS) não está disponível"));
+        QVERIFY(mapped(QStringLiteral("libcups.so.2")));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TZavenorApplication app(argc, argv);
+    TestStartUp t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_startup.moc"
