@@ -214,6 +214,9 @@ bool TextFitsBox(const TPrintedBox &box, const QString &text)
 
 bool SlipFieldFits(const QString &field, const QString &text)
 {
+    // Clearing the fields at start-up asks too: nothing there needs the slips built.
+    if (text.isEmpty())
+        return true;
     for (const TPrintedBox &box : SlipFieldBoxes(field))
         if (!TextFitsBox(box, text))
             return false;

@@ -8,7 +8,7 @@
 #include <cups/cups.h>
 
 #include "report/base/RLExceptions.h"
-#include "report/output/RLPrinterTexts.h"
+#include "report/base/RLConsts.h"
 
 #include <dlfcn.h>
 
@@ -56,7 +56,7 @@ const TCupsApi &cups()
 {
     static const TCupsApi api = load();
     if (!api.complete)
-        throw TRLException(RLPrinterText(ptServiceDown));
+        throw TRLException(RLMessage(rlmServiceDown));
     return api;
 }
 
