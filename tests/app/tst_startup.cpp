@@ -61,6 +61,12 @@ private slots:
     void startUpLoadsOnlyWhatTheWindowShows()
     {
         QFETCH(QString, library);
+#ifdef ZAVENOR_SANITIZED_LINK
+        // Linked on the line with the sanitizer's runtime, Qt print support is needed by the
+        // executable itself there, used or not; the program's own build drops it.
+        if (library.startsWith(QLatin1String("libQt6PrintSupport")))
+            QSKIP("a sanitizer build links every library on its line");
+#endif
         QVERIFY2(!mapped(library), qPrintable(library + QStringLiteral(" loaded at start-up")));
     }
 
