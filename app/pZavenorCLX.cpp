@@ -9,6 +9,7 @@
 #include "app/ReportPrinting.h"
 #include "app/TaxIdHint.h"
 #include "report/base/RLExceptions.h"
+#include "report/base/RLUtils.h"
 #include "report/RLReport.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
@@ -94,9 +95,7 @@ TfrmZavenor::~TfrmZavenor() = default;
 template <class T>
 void TfrmZavenor::bind(T *&member, const char *name)
 {
-    member = findChild<T *>(QString::fromLatin1(name));
-    if (!member) // a layout table out of step with the window: no use going on
-        qFatal("The window's layout has no %s of the expected kind", name);
+    member = RLRequireChild<T>(this, name);
 }
 
 void TfrmZavenor::buildHeader()

@@ -1,6 +1,7 @@
 #include "slips/pDadosGARE.h"
 
 #include "report/RLReport.h"
+#include "report/base/RLUtils.h"
 #include "slips/DataOnlyRows.h"
 
 namespace {
@@ -37,10 +38,7 @@ constexpr TDataOnlyRow kRows[] = {
 template <class T>
 T *bound(QObject *form, const char *name)
 {
-    auto *control = form->findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    if (!control) // the table and the members out of step: nothing could be filled
-        qFatal("The data-only GARE has no %s", name);
-    return control;
+    return RLRequireChild<T>(form, name, Qt::FindDirectChildrenOnly);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "report/base/RLTypes.h"
 
 #include <QFont>
+#include <QObject>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -84,3 +85,16 @@ bool findWordBreak(QString &line, int &position);
 QString uniqueComponentName(const QString &className, const QStringList &takenNames);
 // The same for a component among every object its owner holds, however deep.
 QString uniqueComponentName(const QObject *component, const QObject *owner);
+
+// The child of owner named name, of kind T; stops the program when there is none. Windows and
+// documents built from layout tables bind their members with it: a table out of step with its
+// class is a fault of the build, and nothing after it could work.
+template <class T>
+T *RLRequireChild(const QObject *owner, const char *name,
+                  Qt::FindChildOptions options = Qt::FindChildrenRecursively)
+{
+    T *child = owner->findChild<T *>(QString::fromLatin1(name), options);
+    if (!child)
+        qFatal("%s has no %s of the expected kind", qPrintable(owner->objectName()), name);
+    return child;
+}

@@ -3,6 +3,7 @@
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
+#include "report/base/RLUtils.h"
 // RLFilters.h reads its store through an inline QPointer: the type must be complete.
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
@@ -182,15 +183,7 @@ TRLPrintDialog::TRLPrintDialog(QWidget *parent)
 
 TRLPrintDialog::~TRLPrintDialog() = default;
 
-#define BIND(member) bindControl(this, member, #member)
-
-template <class T>
-static void bindControl(QWidget *window, T *&member, const char *name)
-{
-    member = window->findChild<T *>(QString::fromLatin1(name));
-    if (!member) // the layout table out of step with the class: no use going on
-        qFatal("The print dialog has no %s of the expected kind", name);
-}
+#define BIND(member) member = RLRequireChild<std::remove_reference_t<decltype(*member)>>(this, #member)
 
 void TRLPrintDialog::buildControls()
 {
