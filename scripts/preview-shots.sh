@@ -7,11 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target tst_rlpreview tst_pdfslips
-display=:${ZAVENOR_SHOTS_DISPLAY:-97}
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp & xvfb=$!
-trap 'kill $xvfb' EXIT
-until DISPLAY=$display xdpyinfo >/dev/null 2>&1; do sleep 0.05; done
-export DISPLAY=$display QT_QPA_PLATFORM=xcb LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR
+source "$root/scripts/start-xvfb.sh"
+export QT_QPA_PLATFORM=xcb LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
 export ZAVENOR_SHOTS_DIR=$root/docs
