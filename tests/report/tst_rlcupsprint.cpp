@@ -9,18 +9,15 @@
 #include "support/PdfInspect.h"
 #include "support/PrivateCups.h"
 
+#include "support/TestPages.h"
+
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
-struct Paper
-{
-    int orientation;
-    double width;
-    double height;
-};
+using Paper = TestPaper;
 
 TRLGraphicStorage *newStore(QObject *owner, const QList<Paper> &papers, const QString &title)
 {
@@ -31,18 +28,7 @@ TRLGraphicStorage *newStore(QObject *owner, const QList<Paper> &papers, const QS
     store->SetPaperHeight(papers.first().height);
     for (int i = 0; i < papers.size(); ++i) {
         const Paper &paper = papers.at(i);
-        auto *page = new TRLGraphicSurface;
-        const bool landscape = paper.orientation == 2;
-        page->SetWidth(qRound((landscape ? paper.height : paper.width) * 96 / 25.4));
-        page->SetHeight(qRound((landscape ? paper.width : paper.height) * 96 / 25.4));
-        page->SetOrientation(paper.orientation);
-        page->SetPaperWidth(paper.width);
-        page->SetPaperHeight(paper.height);
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(13);
-        page->SetFont(font);
-        // A word at 96 report pixels from the left: 25.4 mm on paper, after half a blank.
-        page->TextRect(TRLRect(96, 96, 400, 120), 96, 96, QStringLiteral("Pagina%1").arg(i + 1));
+        TRLGraphicSurface *page = NewTestPage(paper, QStringLiteral("Pagina%1").arg(i + 1));
         store->Add(page);
     }
     return store;

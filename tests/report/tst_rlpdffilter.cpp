@@ -22,36 +22,22 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include "support/TestPages.h"
+
 #include <QtTest>
 
 #include <unistd.h>
 
 namespace {
 
-struct Paper
-{
-    int orientation;
-    double width;
-    double height;
-};
+using Paper = TestPaper;
 constexpr Paper a4{1, 210, 297};
 constexpr Paper slip{1, 211, 102};
 constexpr Paper a4Landscape{2, 210, 297};
 
 TRLGraphicSurface *newPage(const Paper &paper, const QString &text)
 {
-    auto *page = new TRLGraphicSurface;
-    const bool landscape = paper.orientation == 2;
-    page->SetWidth(qRound((landscape ? paper.height : paper.width) * 96 / 25.4));
-    page->SetHeight(qRound((landscape ? paper.width : paper.height) * 96 / 25.4));
-    page->SetOrientation(paper.orientation);
-    page->SetPaperWidth(paper.width);
-    page->SetPaperHeight(paper.height);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    page->SetFont(font);
-    // One inch from the corner: where the text lands tells a scaled or shifted page.
-    page->TextRect(TRLRect(96, 96, 400, 120), 96, 96, text);
+    TRLGraphicSurface *page = NewTestPage(paper, text);
     page->Rectangle(48, 48, 60, 60);
     return page;
 }

@@ -13,34 +13,18 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include "support/TestPages.h"
+
 #include <QtTest>
 
 namespace {
 
-struct Paper
-{
-    int orientation;
-    double width;
-    double height;
-};
+using Paper = TestPaper;
 constexpr Paper a4{1, 210, 297};
 
 TRLGraphicSurface *newPage(const Paper &paper, const QString &text)
 {
-    auto *page = new TRLGraphicSurface;
-    const bool landscape = paper.orientation == 2;
-    const double w = landscape ? paper.height : paper.width;
-    const double h = landscape ? paper.width : paper.height;
-    page->SetWidth(qRound(w * 96 / 25.4));
-    page->SetHeight(qRound(h * 96 / 25.4));
-    page->SetOrientation(paper.orientation);
-    page->SetPaperWidth(paper.width);
-    page->SetPaperHeight(paper.height);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    page->SetFont(font);
-    page->TextRect(TRLRect(96, 96, 400, 120), 96, 96, text);
-    return page;
+    return NewTestPage(paper, text);
 }
 
 // A store of pages named P1, P2, ... on the given papers; owned by owner.
