@@ -49,11 +49,18 @@ int RLRound(long double value)
         return INT_MAX;
     if (value <= static_cast<long double>(INT_MIN))
         return INT_MIN;
-    // Done by hand rather than through the FPU's rounding mode, which other code may change.
-    long double whole = std::floor(value);
-    const long double fraction = value - whole; // exact: both share the exponent range
-    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(whole, 2.0L) != 0))
-        whole += 1;
+    // Done by hand rather than through the FPU's rounding mode, which other code may change, and
+    // without the x87's own integer conversions: each switches the FPU's control word twice, which
+    // stalls the pipeline and cost a sixth of a print's time. The head is the value to a double's
+    // precision in whatever mode; truncating it is an SSE instruction, and the two remainders are
+    // exact in extended precision, so the fraction is exact.
+    const double head = static_cast<double>(value);
+    long long whole = static_cast<long long>(head);
+    const long double fraction = (static_cast<long double>(head) - whole) + (value - head);
+    if (fraction > 0.5L || (fraction == 0.5L && (whole & 1)))
+        ++whole;
+    else if (fraction < -0.5L || (fraction == -0.5L && (whole & 1)))
+        --whole;
     return static_cast<int>(whole);
 }
 

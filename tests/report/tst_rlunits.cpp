@@ -43,7 +43,11 @@ void TestRLUnits::roundsHalvesToEven()
     const struct { long double value; int expected; } cases[] = {
         {0.5L, 0}, {1.5L, 2}, {2.5L, 2}, {-0.5L, 0}, {-1.5L, -2}, {-2.5L, -2}, {-2.6L, -3},
         {2.5000000001L, 3}, {0.49999999999999994L, 0}, {1e12L, INT_MAX}, {-1e12L, INT_MIN},
-        {notANumber, 0}, {infinity, INT_MAX}};
+        {notANumber, 0}, {infinity, INT_MAX},
+        // A hair off a tie, closer than a double can tell: the double seen first says a tie.
+        {2.5L - 1e-18L, 2}, {3.5L - 1e-18L, 3}, {2.5L + 1e-18L, 3}, {-2.5L + 1e-18L, -2},
+        {-3.5L - 1e-18L, -4}, {2.9999999999999999999L, 3}, {-0.7L, -1},
+        {1000000001.5L, 1000000002}, {2147483645.5L, 2147483646}, {-2147483645.5L, -2147483646}};
     for (const auto &c : cases)
         QCOMPARE(RLRound(c.value), c.expected);
 
