@@ -5,6 +5,7 @@
 #include "report/page/RLMetaFileMath.h"
 #include "report/page/RLPenCells.h"
 #include "report/page/RLRowSpacing.h"
+#include "report/page/RLTextAdvances.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -299,6 +300,7 @@ struct TRLReplayCanvas::TextCache
         int blank;
         qreal exactBlank;
         std::shared_ptr<MeasureTable> table;
+        std::shared_ptr<TRLTextAdvances> advances; // none for fonts whose texts must be shaped whole
     };
     // Hostile pages could hold a font per text; past this many the fonts start afresh.
     static constexpr size_t maxFonts = 32;
@@ -358,15 +360,19 @@ int useFont(TRLReplayCanvas &canvas, const TRLTextObject &text)
     const QFontMetricsF exact(metrics);
     cache.fonts.push_back({name, size, style, text.Font.Pitch, painter->font(), metrics, exact,
                            metrics.horizontalAdvance(QLatin1Char(' ')), exact.horizontalAdvance(QLatin1Char(' ')),
-                           measureTable(measureKey(painter->device(), name, size, style, text.Font.Pitch))});
+                           measureTable(measureKey(painter->device(), name, size, style, text.Font.Pitch)),
+                           TRLTextAdvances::For(painter->font(), painter->device())});
     cache.current = int(cache.fonts.size()) - 1;
     return cache.current;
 }
 
 qreal textWidth(const TextCache::Font &font, TextMeasure &measure, const QString &text)
 {
-    if (!measure.width)
-        measure.width = font.exact.horizontalAdvance(text + QLatin1Char(' '));
+    if (!measure.width) {
+        const QString spaced = text + QLatin1Char(' ');
+        const std::optional<qreal> added = font.advances ? font.advances->Width(spaced, font.exact) : std::nullopt;
+        measure.width = added ? *added : font.exact.horizontalAdvance(spaced);
+    }
     return *measure.width;
 }
 

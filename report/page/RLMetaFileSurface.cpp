@@ -5,6 +5,7 @@
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFileMath.h"
 #include "report/page/RLMetaFilePageFormat.h"
+#include "report/page/RLTextAdvances.h"
 
 #include <QFontMetrics>
 #include <QIODevice>
@@ -211,106 +212,13 @@ void TRLGraphicSurface::Clear()
     m_sourceControlId = 0;
 }
 
-namespace {
-
-// Widths of Latin-1 texts added up from their characters' shaped advances. Shaping a whole text
-// costs as much as the rest of a label's print, and the amounts of a data report are new on
-// every record. A pair of neighbours is trusted once the shaped pair was found to be the sum of
-// its two characters (no kerning, no ligature); any other text is shaped whole, as before.
-class AdvanceTable
-{
-public:
-    explicit AdvanceTable(QString key) : key(std::move(key)) {}
-
-    // -1 when the text has to be shaped whole.
-    int Width(QStringView text, const QFontMetricsF &metrics)
-    {
-        qreal sum = 0;
-        char16_t previous = 0;
-        for (const QChar qc : text) {
-            const char16_t c = qc.unicode();
-            if (!simple(c))
-                return -1;
-            sum += advance(c, metrics);
-            if (previous && !additive(previous, c, metrics))
-                return -1;
-            previous = c;
-        }
-        // Shaped widths are whole 64ths: the sum is exact and rounds as the toolkit rounds it.
-        return qRound(sum);
-    }
-
-    const QString key; // the font as measured, see tableKey()
-
-private:
-    static constexpr char16_t first = 0x20, last = 0xFF;
-    static constexpr int count = last - first + 1;
-
-    // Controls, the no-break space and the soft hyphen have rules of their own in layout.
-    static bool simple(char16_t c) { return c >= first && c <= last && !(c >= 0x7F && c <= 0xA0) && c != 0xAD; }
-
-    qreal advance(char16_t c, const QFontMetricsF &metrics)
-    {
-        if (m_advances.empty())
-            m_advances.assign(count, std::numeric_limits<qreal>::quiet_NaN());
-        qreal &a = m_advances[c - first];
-        if (std::isnan(a))
-            a = metrics.horizontalAdvance(QString(QChar(c)));
-        return a;
-    }
-
-    bool additive(char16_t a, char16_t b, const QFontMetricsF &metrics)
-    {
-        if (m_pairs.empty())
-            m_pairs.assign(size_t(count) * count, 0);
-        quint8 &known = m_pairs[size_t(a - first) * count + (b - first)];
-        if (!known) {
-            const QChar pair[] = {QChar(a), QChar(b)};
-            known = metrics.horizontalAdvance(QString(pair, 2)) == advance(a, metrics) + advance(b, metrics) ? 1 : 2;
-        }
-        return known == 1;
-    }
-
-    std::vector<qreal> m_advances; // NaN until measured
-    std::vector<quint8> m_pairs;   // 0 not tried, 1 adds up, 2 does not
-};
-
-// Everything about a font that changes how its texts shape.
-QString tableKey(const QFont &font)
-{
-    return font.toString() + QLatin1Char('|') + QString::number(font.kerning()) + QLatin1Char('|')
-           + QString::number(int(font.hintingPreference()));
-}
-
-// Per thread, a few fonts: a report uses a handful, and a hostile page cannot make them grow.
-std::shared_ptr<AdvanceTable> advanceTable(const QFont &font)
-{
-    constexpr size_t maxTables = 32;
-    // Letter and word spacing and capitals change texts beyond their characters' advances.
-    if (font.letterSpacing() != 0 || font.wordSpacing() != 0 || font.capitalization() != QFont::MixedCase)
-        return nullptr;
-    const QString key = tableKey(font);
-    thread_local std::vector<std::shared_ptr<AdvanceTable>> tables; // latest used last
-    const auto known = std::find_if(tables.begin(), tables.end(), [&](const auto &t) { return t->key == key; });
-    if (known != tables.end()) {
-        std::rotate(known, known + 1, tables.end());
-        return tables.back();
-    }
-    if (tables.size() >= maxTables)
-        tables.erase(tables.begin());
-    tables.push_back(std::make_shared<AdvanceTable>(key));
-    return tables.back();
-}
-
-} // namespace
-
 struct TRLGraphicSurface::TextMeasure
 {
     QImage device = reportMeasureBitmap();
     QFont font;
     std::optional<QFontMetrics> metrics;
     std::optional<QFontMetricsF> exact;
-    std::shared_ptr<AdvanceTable> advances;
+    std::shared_ptr<TRLTextAdvances> advances;
     int blank = 0;
 };
 
@@ -323,7 +231,7 @@ const TRLGraphicSurface::TextMeasure &TRLGraphicSurface::measure() const
         m.font = m_font;
         m.metrics.emplace(m_font, &m.device);
         m.exact.emplace(m_font, &m.device);
-        m.advances = advanceTable(QFont(m_font, &m.device));
+        m.advances = TRLTextAdvances::For(QFont(m_font, &m.device), &m.device);
         m.blank = m.metrics->horizontalAdvance(QStringLiteral(" "));
     }
     return m;
@@ -335,8 +243,8 @@ int TRLGraphicSurface::TextWidth(const QString &text) const
     if (text.size() == 1 && text.front() == QLatin1Char(' '))
         return m.blank;
     if (m.advances)
-        if (const int width = m.advances->Width(text, *m.exact); width >= 0)
-            return width;
+        if (const std::optional<qreal> width = m.advances->Width(text, *m.exact))
+            return qRound(*width); // as the toolkit rounds a shaped width
     return m.metrics->horizontalAdvance(text);
 }
 

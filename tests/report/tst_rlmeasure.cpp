@@ -2,9 +2,12 @@
 // otherwise an auto-sized label would not fit the text it prints.
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFile.h"
+#include "report/page/RLTextAdvances.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestMeasure : public QObject
@@ -92,6 +95,42 @@ private slots:
             for (const QString &text : texts)
                 QVERIFY2(surface.TextWidth(text) == whole.horizontalAdvance(text),
                          qPrintable(QString("%1: %2 / %3").arg(text).arg(surface.TextWidth(text)).arg(whole.horizontalAdvance(text))));
+    }
+
+    // Printing places right-aligned texts by the same sums, on the printer's own resolution. One
+    // font on two devices shapes to two sets of widths: neither may borrow the other's table.
+    void printerWidthsAddUpAsShaped_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("resolution");
+        QTest::newRow("sans 600 dpi") << "Arial" << 600;
+        QTest::newRow("serif 600 dpi") << "Times New Roman" << 600;
+        QTest::newRow("fixed 300 dpi") << "Courier New" << 300;
+    }
+    void printerWidthsAddUpAsShaped()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, resolution);
+        QTemporaryDir dir;
+        QPdfWriter printer(dir.filePath(QStringLiteral("w.pdf")));
+        printer.setResolution(resolution);
+        const QImage screen = reportMeasureBitmap();
+        QFont font(family);
+        font.setPointSize(8);
+        const QStringList texts{"1.234.567,89 ", "AVATAR Tô LTAV ", "office fi fl ", "Σ ação ", "R$ 0,07 "};
+        for (int pass = 0; pass < 2; ++pass)
+            for (const QPaintDevice *device : {static_cast<const QPaintDevice *>(&screen), static_cast<const QPaintDevice *>(&printer)}) {
+                const QFontMetricsF metrics(font, const_cast<QPaintDevice *>(device));
+                const std::shared_ptr<TRLTextAdvances> table = TRLTextAdvances::For(font, device);
+                QVERIFY(table);
+                for (const QString &text : texts) {
+                    const std::optional<qreal> added = table->Width(text, metrics);
+                    if (added)
+                        QVERIFY2(*added == metrics.horizontalAdvance(text),
+                                 qPrintable(QString("%1 at %2 dpi: %3 / %4").arg(text).arg(device->logicalDpiX()).arg(*added).arg(metrics.horizontalAdvance(text))));
+                }
+            }
+        QCOMPARE(TRLTextAdvances::For(font, &printer)->Width(QStringLiteral("Σ"), QFontMetricsF(font, &printer)), std::nullopt);
     }
 };
 
