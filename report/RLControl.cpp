@@ -541,7 +541,7 @@ TRLGraphicSurface *TRLCustomControl::RequireParentSurface() const
 TRLPrintContext *TRLCustomControl::PrintContext() const
 {
     for (const TRLCustomControl *c = this; c; c = c->Parent())
-        if (auto *context = dynamic_cast<TRLPrintContext *>(const_cast<TRLCustomControl *>(c)))
+        if (auto *context = const_cast<TRLCustomControl *>(c)->AsPrintContext())
             return context;
     return nullptr;
 }

@@ -109,6 +109,7 @@ public:
 
     TRLPrepareState PrepareState() const { return m_prepareState; }
     void SetPrepareState(TRLPrepareState state) { m_prepareState = state; }
+    TRLPrintContext *AsPrintContext() override { return this; }
     bool PreparesPages() const override
     {
         return m_prepareState == TRLPrepareState::Preparing || m_prepareState == TRLPrepareState::Finishing;

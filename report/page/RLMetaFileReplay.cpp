@@ -376,6 +376,16 @@ qreal textWidth(const TextCache::Font &font, TextMeasure &measure, const QString
     return *measure.width;
 }
 
+// The text's advance alone, as the toolkit rounds a shaped width.
+int advanceOf(const TextCache::Font &font, TextMeasure &measure, const QString &text)
+{
+    if (!measure.advance) {
+        const std::optional<qreal> added = font.advances ? font.advances->Width(text, font.exact) : std::nullopt;
+        measure.advance = added ? qRound(*added) : font.metrics.horizontalAdvance(text);
+    }
+    return *measure.advance;
+}
+
 // The box around the text's ink from the start of its baseline, with underline and strike-out.
 QRect inkOf(const TextCache::Font &font, const QString &text)
 {
@@ -719,9 +729,7 @@ std::optional<TRLRowSpacing> rowSpread(const TRLTextObject &t, const TextCache::
 {
     bool mayCross = t.Alignment == mtaJustify;
     if (t.Alignment == mtaLeft) {
-        if (!measure.advance)
-            measure.advance = font.metrics.horizontalAdvance(text);
-        mayCross = qint64(left) + *measure.advance + 1 > r.Right;
+        mayCross = qint64(left) + advanceOf(font, measure, text) + 1 > r.Right;
     }
     if (!mayCross)
         return std::nullopt;
@@ -742,9 +750,7 @@ bool inkLeavesBox(const TextCache::Font &font, TextMeasure &measure, const QStri
         if (measure.width) {
             alone = std::ceil(*measure.width - font.exactBlank);
         } else {
-            if (!measure.advance)
-                measure.advance = font.metrics.horizontalAdvance(text);
-            alone = *measure.advance;
+            alone = advanceOf(font, measure, text);
         }
         const std::optional<QRect> bound = inkBound(font, text, int(std::clamp<qreal>(alone, 0, deviceLimit)));
         if (bound && inkInside(*bound, left, baseline, r))
@@ -781,9 +787,7 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
         if (spacing) {
             wide = int(std::clamp<qreal>(std::ceil(spacing->End) - at.left, 0, 2 * deviceLimit));
         } else {
-            if (!measure.advance)
-                measure.advance = font.metrics.horizontalAdvance(text);
-            wide = std::min(*measure.advance, 2 * deviceLimit);
+            wide = std::min(advanceOf(font, measure, text), 2 * deviceLimit);
         }
         const QRect behind = clipped ? r.ToQRect() : QRect(at.left, at.top, wide, int(font.metrics.height()));
         painter->fillRect(behind, Brush.ToQBrush());

@@ -42,6 +42,7 @@ public:
     bool blank = false;
     QStringList filtered;
 
+    TRLPrintContext *AsPrintContext() override { return this; }
     TRLPrintQuality PrintQuality() const override { return quality; }
     bool PreparesPages() const override { return preparing; }
     bool PrintsBlankTexts() const override { return blank; }

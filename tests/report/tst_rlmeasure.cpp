@@ -125,9 +125,11 @@ private slots:
                 QVERIFY(table);
                 for (const QString &text : texts) {
                     const std::optional<qreal> added = table->Width(text, metrics);
-                    if (added)
-                        QVERIFY2(*added == metrics.horizontalAdvance(text),
-                                 qPrintable(QString("%1 at %2 dpi: %3 / %4").arg(text).arg(device->logicalDpiX()).arg(*added).arg(metrics.horizontalAdvance(text))));
+                    if (!added)
+                        continue;
+                    QVERIFY2(*added == metrics.horizontalAdvance(text),
+                             qPrintable(QString("%1 at %2 dpi: %3 / %4").arg(text).arg(device->logicalDpiX()).arg(*added).arg(metrics.horizontalAdvance(text))));
+                    QCOMPARE(qRound(*added), QFontMetrics(font, const_cast<QPaintDevice *>(device)).horizontalAdvance(text));
                 }
             }
         QCOMPARE(TRLTextAdvances::For(font, &printer)->Width(QStringLiteral("Σ"), QFontMetricsF(font, &printer)), std::nullopt);
