@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -105,6 +106,47 @@ private slots:
             QCOMPARE(actual[i]->geometry(), expected[i]->geometry());
             QCOMPARE(actual[i]->toolTip(), expected[i]->toolTip());
             QCOMPARE(actual[i]->isVisible(), expected[i]->isVisible());
+        }
+    }
+
+    // Fields are built with their panel's font standing in for the application's: afterwards
+    // the application's font is its own again, and every field shows its row's font or, without
+    // one, its panel's (a memo's text included).
+    void fieldsTakeTheirPanelsFontNotTheApplications_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::newRow("DARF") << 0;
+        QTest::newRow("GARE") << 1;
+    }
+
+    void fieldsTakeTheirPanelsFontNotTheApplications()
+    {
+        QFETCH(int, page);
+        const TPageLayout &layout = page == 0 ? DarfPageLayout() : GarePageLayout();
+        const QFont application = QGuiApplication::font();
+        QWidget panel;
+        QFont panelFont(QStringLiteral("Courier New"));
+        panelFont.setPixelSize(10);
+        panel.setFont(panelFont);
+        QVERIFY(panelFont != application);
+        const std::vector<QWidget *> fields = TPageBuilder::Build(&panel, layout);
+        QCOMPARE(QGuiApplication::font(), application);
+
+        QCOMPARE(fields.size(), layout.fields.size());
+        const TFieldRow *row = layout.fields.begin();
+        for (QWidget *field : fields) {
+            QFont expected = panelFont;
+            if (row->font.family) {
+                expected = QFont(QString::fromUtf8(row->font.family));
+                expected.setPixelSize(row->font.pixelSize);
+                expected.setBold(row->font.bold);
+            }
+            QCOMPARE(field->font().family(), expected.family());
+            QCOMPARE(field->font().pixelSize(), expected.pixelSize());
+            QCOMPARE(field->font().bold(), expected.bold());
+            if (auto *memo = qobject_cast<QTextEdit *>(field))
+                QCOMPARE(memo->document()->defaultFont(), memo->font());
+            ++row;
         }
     }
 
