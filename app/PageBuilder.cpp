@@ -9,6 +9,7 @@
 #include "widgets/ShapeFrame.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -210,6 +211,26 @@ private:
     TNaturalSizer *m_sizer;
 };
 
+// An edit box lays its empty text out in the application's font while it is being built, before
+// it takes its panel's font: with the system font there, that font was resolved at every start
+// for no text on screen. Meanwhile the panel's font stands in for the application's. Only
+// child widgets are built under it, and they take their panel's font whatever the
+// application's is; windows, which would keep it, are not.
+class TPanelFontAsDefault
+{
+public:
+    explicit TPanelFontAsDefault(const QWidget *panel) : m_previous(QGuiApplication::font())
+    {
+        QGuiApplication::setFont(panel->font());
+    }
+    ~TPanelFontAsDefault() { QGuiApplication::setFont(m_previous); }
+    TPanelFontAsDefault(const TPanelFontAsDefault &) = delete;
+    TPanelFontAsDefault &operator=(const TPanelFontAsDefault &) = delete;
+
+private:
+    const QFont m_previous;
+};
+
 } // namespace
 
 std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &layout, Decor decor)
@@ -225,6 +246,7 @@ std::vector<QWidget *> TPageBuilder::Build(QWidget *panel, const TPageLayout &la
     }
 
     std::vector<QWidget *> fields;
+    const TPanelFontAsDefault panelFont(panel);
     for (const TFieldRow &row : layout.fields) {
         QWidget *field = createField(panel, row);
         field->setObjectName(QString::fromUtf8(row.name));

@@ -5,7 +5,8 @@
 
 namespace Pictures {
 
-// The PNG ":/pictures/<name>"; null when it cannot be read.
+// The picture ":/pictures/<name>" (a PNG), taken from its stored pixels when the build stored
+// them (resources/pixels); null when it cannot be read.
 QPixmap Get(QLatin1StringView name);
 
 } // namespace Pictures

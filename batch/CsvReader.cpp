@@ -1,5 +1,7 @@
 #include "batch/CsvReader.h"
 
+#include "batch/CsvLibrary.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -62,6 +64,10 @@ bool TCsvReader::Open(const QString &path, QString *error)
 
 bool TCsvReader::OpenBytes(const QByteArray &bytes, QString *error)
 {
+    if (!CsvLibrary::Available()) {
+        *error = QStringLiteral("a biblioteca libcsv.so.3 (pacote libcsv3) não está instalada");
+        return false;
+    }
     if (bytes.contains('\0')) {
         *error = QStringLiteral("o arquivo não é um texto de planilha (contém bytes nulos)");
         return false;

@@ -12,7 +12,7 @@ set(GRAPHVIZ_EXECUTABLES TRUE)
 set(GRAPHVIZ_EXTERNAL_LIBS FALSE)
 set(GRAPHVIZ_GENERATE_PER_TARGET FALSE)
 set(GRAPHVIZ_GENERATE_DEPENDERS FALSE)
-set(GRAPHVIZ_IGNORE_TARGETS "^tst_" "^bench_" "^fuzz_" "^redraw" "^painter" "^zavenor_resources" "^zavenor_painter$" "^zavenor_pictures$" "^tsan_")
+set(GRAPHVIZ_IGNORE_TARGETS "^tst_" "^bench_" "^fuzz_" "^redraw" "^painter" "^zavenor_resources" "^zavenor_picture_pixels" "^zavenor_painter$" "^zavenor_pictures$" "^tsan_")
 EOC
 cmake -S "$root" -B "$out/build" -G Ninja -DZAVENOR_TESTS=OFF -DZAVENOR_BENCH=OFF \
   --graphviz="$out/libraries.dot" >/dev/null

@@ -6,15 +6,19 @@
 #include "app/Pictures.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
+#include "resources/pixels/PicturePixels.h"
 #include "report/output/RLCupsService.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 
 #include <QFile>
 #include <QImageReader>
+#include <QResource>
+#include <QTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -108,6 +112,47 @@ private slots:
         }
     }
 
+    // Fields are built with their panel's font standing in for the application's: afterwards
+    // the application's font is its own again, and every field shows its row's font or, without
+    // one, its panel's (a memo's text included).
+    void fieldsTakeTheirPanelsFontNotTheApplications_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::newRow("DARF") << 0;
+        QTest::newRow("GARE") << 1;
+    }
+
+    void fieldsTakeTheirPanelsFontNotTheApplications()
+    {
+        QFETCH(int, page);
+        const TPageLayout &layout = page == 0 ? DarfPageLayout() : GarePageLayout();
+        const QFont application = QGuiApplication::font();
+        QWidget panel;
+        QFont panelFont(QStringLiteral("Courier New"));
+        panelFont.setPixelSize(10);
+        panel.setFont(panelFont);
+        QVERIFY(panelFont != application);
+        const std::vector<QWidget *> fields = TPageBuilder::Build(&panel, layout);
+        QCOMPARE(QGuiApplication::font(), application);
+
+        QCOMPARE(fields.size(), layout.fields.size());
+        const TFieldRow *row = layout.fields.begin();
+        for (QWidget *field : fields) {
+            QFont expected = panelFont;
+            if (row->font.family) {
+                expected = QFont(QString::fromUtf8(row->font.family));
+                expected.setPixelSize(row->font.pixelSize);
+                expected.setBold(row->font.bold);
+            }
+            QCOMPARE(field->font().family(), expected.family());
+            QCOMPARE(field->font().pixelSize(), expected.pixelSize());
+            QCOMPARE(field->font().bold(), expected.bold());
+            if (auto *memo = qobject_cast<QTextEdit *>(field))
+                QCOMPARE(memo->document()->defaultFont(), memo->font());
+            ++row;
+        }
+    }
+
     void picturesReadAsQtReadsThem_data()
     {
         QTest::addColumn<QString>("name");
@@ -125,6 +170,82 @@ private slots:
         QCOMPARE(picture.toImage(), expected);
         // Asked again, the same picture comes back without being read again.
         QCOMPARE(Pictures::Get(QLatin1StringView(name.toLatin1())).cacheKey(), picture.cacheKey());
+    }
+
+    // The window's pictures come from their stored pixels, which only pay off uncompressed.
+    void windowPicturesHaveTheirPixelsStored_data() { picturesReadAsQtReadsThem_data(); }
+
+    void windowPicturesHaveTheirPixelsStored()
+    {
+        QFETCH(QString, name);
+        name.chop(4);
+        const QResource pixels(QStringLiteral(":/pictures/pixels/") + name + QStringLiteral(".pixels"));
+        QVERIFY(pixels.isValid());
+        QCOMPARE(pixels.compressionAlgorithm(), QResource::NoCompression);
+        QVERIFY(!PicturePixels::Read(pixels.data(), qsizetype(pixels.size())).isNull());
+    }
+
+    // Stored pixels are read like any file: a header that does not describe exactly the bytes
+    // after it gives no picture, never a read past the end.
+    void faultyPixelsGiveNoPicture_data()
+    {
+        // A header and as many bytes as it announces, so that only the fault named fails.
+        const auto pixels = [](quint32 width, quint32 height, QImage::Format format, quint32 bytesPerLine) {
+            QByteArray bytes("ZVPX");
+            for (quint32 word : {1u, width, height, quint32(format), bytesPerLine, 3780u, 3780u}) {
+                char le[4];
+                qToLittleEndian(word, le);
+                bytes.append(le, 4);
+            }
+            return bytes + QByteArray(qsizetype(bytesPerLine) * height, '\x7f');
+        };
+        const QByteArray good = pixels(5, 3, QImage::Format_ARGB32, 20);
+        QVERIFY(!PicturePixels::Read(reinterpret_cast<const uchar *>(good.constData()), good.size()).isNull());
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("header cut short") << good.left(PicturePixels::HeaderBytes - 1);
+        QTest::newRow("last row cut short") << good.chopped(1);
+        QTest::newRow("a byte too many") << good + 'x';
+        QTest::newRow("other magic") << QByteArray("ZVPY") + good.mid(4);
+        QByteArray otherVersion = good;
+        otherVersion[4] = 2;
+        QTest::newRow("other version") << otherVersion;
+        QTest::newRow("no width") << pixels(0, 3, QImage::Format_ARGB32, 20);
+        QTest::newRow("no height") << pixels(5, 0, QImage::Format_ARGB32, 20);
+        QTest::newRow("width past the limit")
+            << pixels(PicturePixels::MaxSide + 1, 1, QImage::Format_ARGB32, (PicturePixels::MaxSide + 1) * 4);
+        QTest::newRow("format with a colour table") << pixels(4, 1, QImage::Format_Indexed8, 4);
+        QTest::newRow("format past Qt's") << pixels(1, 1, QImage::NImageFormats, 4);
+        QTest::newRow("rows narrower than the width") << pixels(5, 3, QImage::Format_ARGB32, 16);
+        QTest::newRow("rows not word-aligned") << pixels(5, 3, QImage::Format_Grayscale8, 6);
+    }
+
+    void faultyPixelsGiveNoPicture()
+    {
+        QFETCH(QByteArray, bytes);
+        // A copy of exactly that size, so that a read past the end is the sanitizer's to catch.
+        std::vector<uchar> exact(bytes.begin(), bytes.end());
+        QVERIFY(PicturePixels::Read(exact.data(), qsizetype(exact.size())).isNull());
+    }
+
+    void storedPixelsComeBackAsWritten()
+    {
+        QImage image(7, 2, QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgba(x * 30, y * 90, 200, 255 - x * 20));
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3937);
+        QVERIFY(PicturePixels::Storable(image));
+        const QByteArray bytes = PicturePixels::Write(image);
+        const QImage back = PicturePixels::Read(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+        QCOMPARE(back, image);
+        QCOMPARE(back.dotsPerMeterX(), 3780);
+        QCOMPARE(back.dotsPerMeterY(), 3937);
+        // What the header cannot carry stays a PNG.
+        QImage indexed(4, 4, QImage::Format_Indexed8);
+        indexed.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        QVERIFY(!PicturePixels::Storable(indexed));
     }
 
     void unknownPictureIsNull()

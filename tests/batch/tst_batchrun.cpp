@@ -31,6 +31,7 @@ private slots:
     void refusesUnusableFiles();
     void commandLine_data();
     void commandLine();
+    void programStartsWithoutTheSpreadsheetLibrary();
 
 private:
     struct Outcome
@@ -302,6 +303,21 @@ void TestBatchRun::commandLine()
     QCOMPARE(p.exitCode(), code);
     const QString output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
     QVERIFY2(output.contains(says), qPrintable(output));
+}
+
+// Only a batch reads spreadsheets (the "verify only" row above does, through the program): the
+// window's start must not load libcsv. The dynamic loader lists what it loads and stops there.
+void TestBatchRun::programStartsWithoutTheSpreadsheetLibrary()
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_TRACE_LOADED_OBJECTS", "1");
+    p.setProcessEnvironment(env);
+    p.start(ZAVENOR_EXECUTABLE, QStringList());
+    QVERIFY(p.waitForFinished(30000));
+    const QString loaded = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(loaded.contains("libQt6Widgets.so"), qPrintable(loaded));
+    QVERIFY2(!loaded.contains("libcsv"), qPrintable(loaded));
 }
 
 QTEST_MAIN(TestBatchRun)
