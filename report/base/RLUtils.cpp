@@ -345,7 +345,12 @@ TRLCroppedPicture cropPicture(const TRLRect &rect, const QImage &picture, bool c
         return {};
     TRLCroppedPicture crop;
     crop.Rect = TRLRect(int(cropLeft), int(cropTop), int(cropRight), int(cropBottom));
-    crop.Picture = picture.copy(int(cropLeft - left), int(cropTop - top), crop.Rect.Width(), crop.Rect.Height());
+    // A picture that fits its box whole stays the same image, which keeps its recorded bytes.
+    if (cropLeft == left && cropTop == top && crop.Rect.Width() == picture.width()
+        && crop.Rect.Height() == picture.height())
+        crop.Picture = picture;
+    else
+        crop.Picture = picture.copy(int(cropLeft - left), int(cropTop - top), crop.Rect.Width(), crop.Rect.Height());
     return crop;
 }
 
