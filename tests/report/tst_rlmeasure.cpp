@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QThread>
 #include <QtTest>
 
 class TestMeasure : public QObject
@@ -137,6 +138,30 @@ private slots:
                 QCOMPARE(extent.height(), metrics.height());
             }
         }
+    }
+
+    // What is kept per thread goes with its thread: a worker that measured and ended leaves the
+    // program working, and measures as the main thread does.
+    void workerThreadsMeasureAndEnd()
+    {
+        QFont font(QStringLiteral("Times New Roman"));
+        font.setPixelSize(17);
+        const QString text = QStringLiteral("Arrecadação 1.234,56");
+        const int here = textExtent(text, font).width();
+        for (int round = 0; round < 3; ++round) {
+            int there = -1, surfaceThere = -1;
+            std::unique_ptr<QThread> worker(QThread::create([&] {
+                there = textExtent(text, font).width();
+                TRLGraphicSurface surface;
+                surface.SetFont(font);
+                surfaceThere = surface.TextWidth(text);
+            }));
+            worker->start();
+            QVERIFY(worker->wait(30000));
+            QCOMPARE(there, here);
+            QCOMPARE(surfaceThere, here);
+        }
+        QCOMPARE(textExtent(text, font).width(), here);
     }
 
     // Far more texts than are kept, then the first ones again: forgetting must not mix them up.
