@@ -65,12 +65,21 @@ TRLReport *TSlipDocuments::fill(const TBatchSlip &slip)
             report = m_dadosGare->LRDadosGARE;
         }
     } else if (slip.kind == TSlipKind::Darf) {
-        FillLayOutDarf(lazily(m_layOutDarf), slip.darf, colour ? kCorDarfColorido : 0);
+        // The colour is the run's: the layout is coloured once, when it is made.
+        if (!m_layOutDarf) {
+            m_layOutDarf = std::make_unique<TfrmLayOutDARF>();
+            ColourLayOutDarf(*m_layOutDarf, colour ? kCorDarfColorido : 0);
+        }
+        SetLayOutDarfTexts(*m_layOutDarf, slip.darf);
         report = m_layOutDarf->RLDarf;
         report->SetTitle(QStringLiteral("Zavenor - DARF"));
     } else {
-        const quint32 cor = colour ? kCorGareColorido : 0;
-        FillLayOutGare(lazily(m_layOutGare), slip.gare, cor, cor);
+        if (!m_layOutGare) {
+            const quint32 cor = colour ? kCorGareColorido : 0;
+            m_layOutGare = std::make_unique<TfrmLayOutGARE>();
+            ColourLayOutGare(*m_layOutGare, cor, cor);
+        }
+        SetLayOutGareTexts(*m_layOutGare, slip.gare);
         report = m_layOutGare->QRGARE;
         report->SetTitle(QStringLiteral("Zavenor - GARE"));
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The slip documents a batch fills, one of each kind for the whole run: each row fills and
-// prepares its kind's report again, so only one slip's pages exist at a time.
+// The slip documents a batch fills, one of each kind for the whole run: each row sets its texts
+// into its kind's report and prepares it again, so only one slip's pages exist at a time. The
+// run's colour is the same for every row: a layout is coloured once, when it is made.
 
 #include "batch/BatchTable.h"
 

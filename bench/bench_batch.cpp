@@ -3,7 +3,10 @@
 // same kind of PDF files (PDF/A-1b at the PDF filter's resolution, A4), one file a slip. The limit's painter calls are
 // worked out before timing from each slip's recorded page, as bench_slipreplay does.
 //
-//   bench_batch [rows=1000] [output folder=system temp] [--runs=R]
+//   bench_batch [rows=1000] [output folder=system temp] [--runs=R] [--only=batch|limit]
+//
+// --only runs one of the two (for callgrind with --collect-atstart=no: instructions are counted
+// only while it runs, the spreadsheet and the limit's plans left out).
 
 #include "PdfBench.h"
 #include "StraightSlip.h"
@@ -88,29 +91,44 @@ int main(int argc, char **argv)
     const QString limitDir = QDir(o.out).filePath(QStringLiteral("bench_batch_limit"));
     QDir().mkpath(limitDir);
 
+    const bool runBatch = o.only != QLatin1String("limit");
+    const bool runLimit = o.only != QLatin1String("batch");
     std::vector<double> batchMs, limitMs, ratios;
     for (int run = 0; run < o.runs; ++run) {
         QElapsedTimer clock;
-        clock.start();
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const int code = Batch::Run({QStringLiteral("--lote"), csv, QStringLiteral("--pdf"), batchDir,
-                                     QStringLiteral("--sobrescrever")},
-                                    outStream, errStream, false);
-        const double batch = clock.nsecsElapsed() / 1e6;
-        if (code != 0) {
-            errStream.flush();
-            std::fprintf(stderr, "batch failed: %s\n", qPrintable(err));
-            return 3;
+        double batch = 0, limit = 0;
+        if (runBatch) {
+            clock.start();
+            QString out, err;
+            QTextStream outStream(&out), errStream(&err);
+            CALLGRIND_TOGGLE_COLLECT;
+            const int code = Batch::Run({QStringLiteral("--lote"), csv, QStringLiteral("--pdf"), batchDir,
+                                         QStringLiteral("--sobrescrever")},
+                                        outStream, errStream, false);
+            CALLGRIND_TOGGLE_COLLECT;
+            batch = clock.nsecsElapsed() / 1e6;
+            if (code != 0) {
+                errStream.flush();
+                std::fprintf(stderr, "batch failed: %s\n", qPrintable(err));
+                return 3;
+            }
         }
-        clock.restart();
-        for (int i = 0; i < rows; ++i) {
-            const std::unique_ptr<QPdfWriter> pdf =
-                newFilterPdf(QDir(limitDir).filePath(QStringLiteral("%1.pdf").arg(i + 2)));
-            QPainter painter(pdf.get());
-            paintStraight(painter, plans[size_t(i)]);
+        if (runLimit) {
+            clock.start();
+            CALLGRIND_TOGGLE_COLLECT;
+            for (int i = 0; i < rows; ++i) {
+                const std::unique_ptr<QPdfWriter> pdf =
+                    newFilterPdf(QDir(limitDir).filePath(QStringLiteral("%1.pdf").arg(i + 2)));
+                QPainter painter(pdf.get());
+                paintStraight(painter, plans[size_t(i)]);
+            }
+            CALLGRIND_TOGGLE_COLLECT;
+            limit = clock.nsecsElapsed() / 1e6;
         }
-        const double limit = clock.nsecsElapsed() / 1e6;
+        if (!runBatch || !runLimit) {
+            std::printf("run %d: %s %.0f ms\n", run + 1, runBatch ? "batch" : "limit", runBatch ? batch : limit);
+            continue;
+        }
         batchMs.push_back(batch);
         limitMs.push_back(limit);
         ratios.push_back(batch / limit);
@@ -118,6 +136,8 @@ int main(int argc, char **argv)
                     rows / (batch / 1000), limit, rows / (limit / 1000), batch / limit);
         std::fflush(stdout);
     }
+    if (!runBatch || !runLimit)
+        return 0;
     const double b = median(batchMs), l = median(limitMs);
     std::printf("\n%d DARF rows, median of %d runs: batch %.0f ms (%.1f slips/s), limit %.0f ms (%.1f slips/s), "
                 "ratio of medians %.2f, median ratio %.2f\npeak RSS %ld kB\n",

@@ -5,6 +5,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 bool isBlank(QChar c)
@@ -66,6 +69,40 @@ void breakParagraph(QString line, int width, const std::function<int(const QStri
     rows << line;
 }
 
+// Height of a text's rows at 96 dpi. A memo measures its text at every change of font, colour,
+// alignment or text and again when its band prints, and breaking a long text costs a shaping for
+// every step of each row's search: the last few texts measured are kept, as they come out the
+// same for the same text, width and font.
+int rowsHeight(const QString &text, const QFont &font, int width, bool wordWrap)
+{
+    struct Measured
+    {
+        QString text;
+        QFont font;
+        int width;
+        bool wordWrap;
+        int height;
+    };
+    constexpr size_t maxKept = 16;
+    thread_local std::vector<Measured> kept; // latest used last
+    const auto known = std::find_if(kept.begin(), kept.end(), [&](const Measured &m) {
+        return m.width == width && m.wordWrap == wordWrap && m.text == text && m.font == font;
+    });
+    if (known != kept.end()) {
+        std::rotate(known, known + 1, kept.end());
+        return kept.back().height;
+    }
+    const QStringList rows =
+        RLBreakRows(text, width, wordWrap, [&](const QString &t) { return textExtent(t, font).width(); });
+    int height = 0;
+    for (const QString &row : rows)
+        height += textExtent(row + QLatin1Char(' '), font).height();
+    if (kept.size() >= maxKept)
+        kept.erase(kept.begin());
+    kept.push_back({text, font, width, wordWrap, height});
+    return height;
+}
+
 } // namespace
 
 QStringList RLBreakRows(const QString &text, int width, bool wordWrap,
@@ -114,13 +151,7 @@ QSize TRLCustomMultiLine::CalcSize() const
 {
     if (!AutoSize())
         return TRLCustomControl::CalcSize();
-    const int width = PrintRect().Width();
-    const QFont font = Font();
-    const QStringList rows = RLBreakRows(m_caption.Measured(this), width, m_wordWrap,
-                                         [&](const QString &t) { return textExtent(t, font).width(); });
-    int height = 0;
-    for (const QString &row : rows)
-        height += textExtent(row + QLatin1Char(' '), font).height();
+    const int height = rowsHeight(m_caption.Measured(this), Font(), PrintRect().Width(), m_wordWrap);
     return QSize(Width(), height + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }
 

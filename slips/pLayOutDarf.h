@@ -51,5 +51,10 @@ struct TDarfEntryTexts
 
 // Colours every caption, memo and pen with `colour` (0x00BBGGRR; 0 prints in black and white and
 // swaps in the black-and-white crest), keeps the entered data black, and copies the texts into
-// both copies.
+// both copies: ColourLayOutDarf and then SetLayOutDarfTexts.
 void FillLayOutDarf(TfrmLayOutDARF &form, const TDarfEntryTexts &texts, quint32 colour);
+
+// The two halves of the fill. Colouring measures every caption again, so a run of slips in one
+// colour colours once and then only sets each slip's texts.
+void ColourLayOutDarf(TfrmLayOutDARF &form, quint32 colour);
+void SetLayOutDarfTexts(TfrmLayOutDARF &form, const TDarfEntryTexts &texts);

@@ -58,7 +58,7 @@ void showCrests(TfrmLayOutDARF &form, bool inColour)
 
 } // namespace
 
-void FillLayOutDarf(TfrmLayOutDARF &form, const TDarfEntryTexts &texts, quint32 colour)
+void ColourLayOutDarf(TfrmLayOutDARF &form, quint32 colour)
 {
     const QColor ink = slipColour(colour);
     // Exact classes: a subclass of a label or a draw keeps its own colours.
@@ -79,7 +79,10 @@ void FillLayOutDarf(TfrmLayOutDARF &form, const TDarfEntryTexts &texts, quint32 
                 label->SetFontColor(Qt::black);
 
     showCrests(form, colour != 0);
+}
 
+void SetLayOutDarfTexts(TfrmLayOutDARF &form, const TDarfEntryTexts &texts)
+{
     for (const char *suffix : kCopySuffixes)
         for (const TDarfDataRow &row : kData)
             if (auto *label = form.Control<TRLLabel>(QString::fromLatin1(row.label) + QString::fromLatin1(suffix))) {
@@ -92,4 +95,10 @@ void FillLayOutDarf(TfrmLayOutDARF &form, const TDarfEntryTexts &texts, quint32 
             memo->SetLines(texts.VejaVerso);
             memo->SetAlignment(memoAlignment(texts.VejaVersoAlignment));
         }
+}
+
+void FillLayOutDarf(TfrmLayOutDARF &form, const TDarfEntryTexts &texts, quint32 colour)
+{
+    ColourLayOutDarf(form, colour);
+    SetLayOutDarfTexts(form, texts);
 }

@@ -75,7 +75,7 @@ QColor SlipColourToQColor(quint32 colour)
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
-void FillLayOutGare(TfrmLayOutGARE &form, const TGareEntryTexts &texts, quint32 colour, quint32 markColour)
+void ColourLayOutGare(TfrmLayOutGARE &form, quint32 colour, quint32 markColour)
 {
     const QColor ink = SlipColourToQColor(colour);
     for (QObject *o : form.children()) {
@@ -124,7 +124,17 @@ void FillLayOutGare(TfrmLayOutGARE &form, const TGareEntryTexts &texts, quint32 
     for (const char *copy : kCopies)
         for (const TGareDataTarget &t : kTargets)
             form.Control(controlName(t.control, copy))->SetFontColor(Qt::black);
+}
+
+void SetLayOutGareTexts(TfrmLayOutGARE &form, const TGareEntryTexts &texts)
+{
     for (const char *copy : kCopies)
         for (const TGareDataTarget &t : kTargets)
             setText(form.Control(controlName(t.control, copy)), texts.*t.text);
+}
+
+void FillLayOutGare(TfrmLayOutGARE &form, const TGareEntryTexts &texts, quint32 colour, quint32 markColour)
+{
+    ColourLayOutGare(form, colour, markColour);
+    SetLayOutGareTexts(form, texts);
 }

@@ -24,6 +24,11 @@ QColor SlipColourToQColor(quint32 colour);
 // window's GARE colour, which the Print command also passes as `colour`).
 void FillLayOutGare(TfrmLayOutGARE &form, const TGareEntryTexts &texts, quint32 colour, quint32 markColour);
 
+// The two halves of the fill, in that order. Colouring measures every caption again, so a run of
+// slips in one colour colours once and then only sets each slip's texts.
+void ColourLayOutGare(TfrmLayOutGARE &form, quint32 colour, quint32 markColour);
+void SetLayOutGareTexts(TfrmLayOutGARE &form, const TGareEntryTexts &texts);
+
 // The data controls of copy 1 with the entry text each shows (copy 2 adds "2" to each name).
 struct TGareDataTarget
 {

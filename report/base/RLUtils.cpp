@@ -1,12 +1,16 @@
 #include "report/base/RLUtils.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QImage>
 #include <QLocale>
 #include <QObject>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -256,12 +260,65 @@ QImage reportMeasureBitmap()
     return device;
 }
 
+namespace {
+
+// Widths of the texts measured lately in a few fonts, with each font's metrics. Layout measures
+// the same captions again whenever a control adjusts or its band prints, and every measure shapes
+// the whole text.
+class TMeasuredWidths
+{
+public:
+    static TMeasuredWidths &Of(const QFont &font)
+    {
+        constexpr size_t maxFonts = 16;
+        thread_local std::vector<std::unique_ptr<TMeasuredWidths>> fonts; // latest used last
+        const auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto &f) { return f->m_font == font; });
+        if (known != fonts.end()) {
+            std::rotate(known, known + 1, fonts.end());
+            return *fonts.back();
+        }
+        if (fonts.size() >= maxFonts)
+            fonts.erase(fonts.begin());
+        fonts.push_back(std::unique_ptr<TMeasuredWidths>(new TMeasuredWidths(font)));
+        return *fonts.back();
+    }
+
+    int Width(const QString &text)
+    {
+        // Forgotten all at once when full: a batch of slips measures new names and amounts for
+        // ever, and the captions come back at the next slip.
+        constexpr qsizetype maxTexts = 4096;
+        const auto known = m_widths.constFind(text);
+        if (known != m_widths.cend())
+            return *known;
+        if (m_widths.size() >= maxTexts)
+            m_widths.clear();
+        const int width = m_metrics.horizontalAdvance(text);
+        m_widths.insert(text, width);
+        return width;
+    }
+    int Height() const { return m_height; }
+
+private:
+    explicit TMeasuredWidths(const QFont &font)
+        : m_font(font), m_device(reportMeasureBitmap()), m_metrics(font, &m_device), m_height(m_metrics.height())
+    {
+    }
+
+    const QFont m_font;
+    const QImage m_device;
+    const QFontMetrics m_metrics;
+    const int m_height;
+    QHash<QString, int> m_widths;
+};
+
+} // namespace
+
 QSize textExtent(const QString &text, const QFont &font, double angle)
 {
-    const QImage device = reportMeasureBitmap();
-    const QFontMetrics metrics(font, &device);
-    const int width = metrics.horizontalAdvance(text);
-    const int height = metrics.height();
+    TMeasuredWidths &measured = TMeasuredWidths::Of(font);
+    const int width = measured.Width(text);
+    const int height = measured.Height();
     if (angle == 0)
         return QSize(width, height);
     QVector<QPoint> corners{{0, 0}, {width, 0}, {width, height}, {0, height}};
@@ -288,7 +345,12 @@ TRLCroppedPicture cropPicture(const TRLRect &rect, const QImage &picture, bool c
         return {};
     TRLCroppedPicture crop;
     crop.Rect = TRLRect(int(cropLeft), int(cropTop), int(cropRight), int(cropBottom));
-    crop.Picture = picture.copy(int(cropLeft - left), int(cropTop - top), crop.Rect.Width(), crop.Rect.Height());
+    // A picture that fits its box whole stays the same image, which keeps its recorded bytes.
+    if (cropLeft == left && cropTop == top && crop.Rect.Width() == picture.width()
+        && crop.Rect.Height() == picture.height())
+        crop.Picture = picture;
+    else
+        crop.Picture = picture.copy(int(cropLeft - left), int(cropTop - top), crop.Rect.Width(), crop.Rect.Height());
     return crop;
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <vector>
 
 using RLMeta::added;
 using RLMeta::scaled;
@@ -531,10 +532,10 @@ void TRLImageObject::loadBody(TRLPageReader &reader)
     WholeWidths = reader.readUInt8() != 0;
 }
 
-QByteArray TRLImageObject::PictureData(const QImage &picture)
+namespace {
+
+QByteArray encodePicture(const QImage &picture)
 {
-    if (picture.isNull())
-        return QByteArrayLiteral("NIL");
     // BMP keeps no transparency: what is transparent shows the white paper, as it would printed.
     QImage opaque = picture;
     if (picture.hasAlphaChannel()) {
@@ -549,6 +550,40 @@ QByteArray TRLImageObject::PictureData(const QImage &picture)
     buffer.open(QIODevice::WriteOnly);
     opaque.save(&buffer, "BMP");
     return QByteArrayLiteral("BMP") + bitmap;
+}
+
+} // namespace
+
+QByteArray TRLImageObject::PictureData(const QImage &picture)
+{
+    if (picture.isNull())
+        return QByteArrayLiteral("NIL");
+    // A report's crest or logo is recorded again on every page and every slip; an image keeps its
+    // cache key until its pixels change, so its bytes are made once.
+    struct Entry
+    {
+        qint64 key;
+        QByteArray data;
+    };
+    // A slip has a picture for each arrow and crest of both copies, each an image of its own.
+    constexpr size_t entries = 64;
+    constexpr qsizetype allBytes = 8 * 1024 * 1024;
+    thread_local std::vector<Entry> cache; // latest made last
+    thread_local qsizetype cachedBytes = 0;
+    const qint64 key = picture.cacheKey();
+    for (const Entry &entry : cache)
+        if (entry.key == key)
+            return entry.data;
+    QByteArray data = encodePicture(picture);
+    if (data.size() <= allBytes) {
+        while (!cache.empty() && (cache.size() >= entries || cachedBytes + data.size() > allBytes)) {
+            cachedBytes -= cache.front().data.size();
+            cache.erase(cache.begin());
+        }
+        cache.push_back({key, data});
+        cachedBytes += data.size();
+    }
+    return data;
 }
 
 QImage TRLImageObject::PictureFromData(const QByteArray &data)

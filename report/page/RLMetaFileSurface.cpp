@@ -212,14 +212,45 @@ void TRLGraphicSurface::Clear()
     m_sourceControlId = 0;
 }
 
+namespace {
+
+// What measuring in one font takes. Kept per thread for a few fonts: the labels of a page switch
+// between the fonts of captions and of data at almost every control, and page after page.
+struct FontMeasure
+{
+    explicit FontMeasure(const QFont &f)
+        : font(f), device(reportMeasureBitmap()), metrics(f, &device), exact(f, &device),
+          advances(TRLTextAdvances::For(QFont(f, &device), &device)), blank(metrics.horizontalAdvance(QStringLiteral(" ")))
+    {
+    }
+    const QFont font;
+    const QImage device;
+    const QFontMetrics metrics;
+    const QFontMetricsF exact;
+    const std::shared_ptr<TRLTextAdvances> advances;
+    const int blank;
+};
+
+std::shared_ptr<const FontMeasure> fontMeasure(const QFont &font)
+{
+    constexpr size_t maxFonts = 16;
+    thread_local std::vector<std::shared_ptr<const FontMeasure>> fonts; // latest used last
+    const auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto &f) { return f->font == font; });
+    if (known != fonts.end()) {
+        std::rotate(known, known + 1, fonts.end());
+        return fonts.back();
+    }
+    if (fonts.size() >= maxFonts)
+        fonts.erase(fonts.begin());
+    fonts.push_back(std::make_shared<const FontMeasure>(font));
+    return fonts.back();
+}
+
+} // namespace
+
 struct TRLGraphicSurface::TextMeasure
 {
-    QImage device = reportMeasureBitmap();
-    QFont font;
-    std::optional<QFontMetrics> metrics;
-    std::optional<QFontMetricsF> exact;
-    std::shared_ptr<TRLTextAdvances> advances;
-    int blank = 0;
+    std::shared_ptr<const FontMeasure> font;
 };
 
 const TRLGraphicSurface::TextMeasure &TRLGraphicSurface::measure() const
@@ -227,31 +258,26 @@ const TRLGraphicSurface::TextMeasure &TRLGraphicSurface::measure() const
     if (!m_measure)
         m_measure = std::make_unique<TextMeasure>();
     TextMeasure &m = *m_measure;
-    if (!m.metrics || m.font != m_font) {
-        m.font = m_font;
-        m.metrics.emplace(m_font, &m.device);
-        m.exact.emplace(m_font, &m.device);
-        m.advances = TRLTextAdvances::For(QFont(m_font, &m.device), &m.device);
-        m.blank = m.metrics->horizontalAdvance(QStringLiteral(" "));
-    }
+    if (!m.font || m.font->font != m_font)
+        m.font = fontMeasure(m_font);
     return m;
 }
 
 int TRLGraphicSurface::TextWidth(const QString &text) const
 {
-    const TextMeasure &m = measure();
+    const FontMeasure &m = *measure().font;
     if (text.size() == 1 && text.front() == QLatin1Char(' '))
         return m.blank;
     if (m.advances)
-        if (const std::optional<qreal> width = m.advances->Width(text, *m.exact))
+        if (const std::optional<qreal> width = m.advances->Width(text, m.exact))
             return qRound(*width); // as the toolkit rounds a shaped width
-    return m.metrics->horizontalAdvance(text);
+    return m.metrics.horizontalAdvance(text);
 }
 
 int TRLGraphicSurface::TextHeight(const QString &text) const
 {
     Q_UNUSED(text);
-    return measure().metrics->height();
+    return measure().font->metrics.height();
 }
 
 void TRLGraphicSurface::MergeSurface(int x, int y, const TRLGraphicSurface &source)

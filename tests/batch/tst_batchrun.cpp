@@ -6,6 +6,14 @@
 #include "batch/BatchTable.h"
 #include "batch/CsvReader.h"
 #include "batch/SlipDocuments.h"
+#include "batch/SlipPdfFile.h"
+#include "report/RLReport.h"
+#include "slips/SlipColours.h"
+#include "slips/pDadosDARF.h"
+#include "slips/pDadosGARE.h"
+#include "slips/pLayOutDarf.h"
+#include "slips/pLayOutGare.h"
+#include "slips/pLayOutGareFill.h"
 #include "report/page/RLMetaFile.h"
 #include "support/PdfInspect.h"
 
@@ -13,6 +21,7 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,6 +35,8 @@ private slots:
     void badRowsStopEverything();
     void onePdfKeepsRowOrder_data();
     void onePdfKeepsRowOrder();
+    void eachSlipAsTheWindowFillsIt_data();
+    void eachSlipAsTheWindowFillsIt();
     void replacesOnlyWhenAsked();
     void refusesUnusableFiles_data();
     void refusesUnusableFiles();
@@ -195,6 +206,91 @@ void TestBatchRun::onePdfKeepsRowOrder()
         QVERIFY(qAbs(pages[i].uprightMm().width() - sheetMm.width()) < 1);
         QVERIFY(qAbs(pages[i].uprightMm().height() - sheetMm.height()) < 1);
         QVERIFY2(PdfInspect::texts(pdf, i + 1).contains(names[i]), qPrintable(names[i]));
+    }
+}
+
+namespace {
+
+// A PDF's bytes less what differs from one writing to the next: its dates and its identifier.
+QByteArray pdfWithoutDates(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QString bytes = QString::fromLatin1(f.readAll());
+    bytes.replace(QRegularExpression(QStringLiteral("D:\\d{14}Z")), QStringLiteral("D:date"));
+    bytes.replace(QRegularExpression(QStringLiteral("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ")), QStringLiteral("date"));
+    bytes.replace(QRegularExpression(QStringLiteral("/ID \\[ <[0-9a-f]+> <[0-9a-f]+> \\]")), QStringLiteral("/ID"));
+    return bytes.toLatin1();
+}
+
+// The slip's pages as the window fills and prepares them, on a form of its own.
+void writeAsTheWindow(const TBatchSlip &slip, TBatchMode mode, const QString &file)
+{
+    const bool colour = mode == TBatchMode::LayoutColour;
+    TRLReport *report = nullptr;
+    std::unique_ptr<QWidget> form;
+    if (mode == TBatchMode::DataOnly && slip.kind == TSlipKind::Darf) {
+        auto *f = new TfrmDadosDARF;
+        form.reset(f);
+        FillDadosDarf(*f, slip.darf);
+        report = f->RLDadosDARF;
+    } else if (mode == TBatchMode::DataOnly) {
+        auto *f = new TfrmDadosGARE;
+        form.reset(f);
+        FillDadosGare(*f, slip.gare);
+        report = f->LRDadosGARE;
+    } else if (slip.kind == TSlipKind::Darf) {
+        auto *f = new TfrmLayOutDARF;
+        form.reset(f);
+        FillLayOutDarf(*f, slip.darf, colour ? kCorDarfColorido : 0);
+        report = f->RLDarf;
+        report->SetTitle(QStringLiteral("Zavenor - DARF"));
+    } else {
+        auto *f = new TfrmLayOutGARE;
+        form.reset(f);
+        FillLayOutGare(*f, slip.gare, colour ? kCorGareColorido : 0, colour ? kCorGareColorido : 0);
+        report = f->QRGARE;
+        report->SetTitle(QStringLiteral("Zavenor - GARE"));
+    }
+    report->SetShowProgress(false);
+    QVERIFY(report->Prepare());
+    TSlipPdfFile::Write(file, *report->Pages());
+}
+
+} // namespace
+
+void TestBatchRun::eachSlipAsTheWindowFillsIt_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("colour") << int(TBatchMode::LayoutColour);
+    QTest::newRow("black and white") << int(TBatchMode::LayoutBlackWhite);
+    QTest::newRow("data only") << int(TBatchMode::DataOnly);
+}
+
+// A batch fills one form of each kind again for every row, coloured once: each slip must come out
+// byte for byte as the window prints it alone, whatever rows came before it (long memos and
+// names, the other kind, short texts after long ones).
+void TestBatchRun::eachSlipAsTheWindowFillsIt()
+{
+    QFETCH(int, mode);
+    const QList<TBatchSlip> gares = slipsOf(data("gare-1252.csv"));
+    const QList<TBatchSlip> darfs = slipsOf(data("darf-utf8.csv"));
+    QCOMPARE(gares.size(), 2);
+    QCOMPARE(darfs.size(), 2);
+    // Long texts first, then short ones, then the long ones again.
+    const QList<TBatchSlip> run{gares[0], darfs[0], gares[1], darfs[1], darfs[0], gares[0]};
+    TSlipDocuments documents{TBatchMode(mode)};
+    const QString folder = m_dir.filePath(QStringLiteral("as-window-%1").arg(mode));
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < run.size(); ++i) {
+        const QString batch = QDir(folder).filePath(QStringLiteral("batch-%1.pdf").arg(i));
+        const QString alone = QDir(folder).filePath(QStringLiteral("alone-%1.pdf").arg(i));
+        TSlipPdfFile::Write(batch, documents.Prepare(run[i]));
+        writeAsTheWindow(run[i], TBatchMode(mode), alone);
+        const QByteArray expected = pdfWithoutDates(alone);
+        QVERIFY(!expected.isEmpty());
+        QVERIFY2(pdfWithoutDates(batch) == expected, qPrintable(QStringLiteral("slip %1 of the run").arg(i + 1)));
     }
 }
 

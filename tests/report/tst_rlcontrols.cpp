@@ -91,6 +91,8 @@ private slots:
     void textEventsDecidePrintCaption();
     void nearestPrintContextApplies();
     void measureHeightTakesDesignText();
+    void memoMeasuresWhatItNowHolds_data();
+    void memoMeasuresWhatItNowHolds();
 };
 
 void TestRLControls::classTreeAndNames()
@@ -762,6 +764,72 @@ void TestRLControls::measureHeightTakesDesignText()
     memo.SetVisible(false);
     band.MeasureHeight();
     QCOMPARE(asked, 1); // an invisible control is not measured
+}
+
+namespace {
+
+const QString kNotice = QStringLiteral(
+    "O recolhimento deste documento deve ser feito em qualquer agência bancária autorizada, "
+    "até a data do vencimento, sob pena de multa e juros de mora calculados na forma da lei.");
+
+} // namespace
+
+void TestRLControls::memoMeasuresWhatItNowHolds_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("wordWrap");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("narrower") << 120 << 13 << true << kNotice;
+    QTest::newRow("wider") << 400 << 13 << true << kNotice;
+    QTest::newRow("larger font") << 185 << 18 << true << kNotice;
+    QTest::newRow("no word wrap") << 185 << 13 << false << kNotice;
+    QTest::newRow("same length, line breaks for blanks")
+        << 185 << 13 << true << QString(kNotice).replace(QLatin1Char(' '), QLatin1Char('\n'));
+    QTest::newRow("short text") << 185 << 13 << true << QStringLiteral("veja no verso");
+}
+
+// A memo measured in one state and then changed takes the height of its new text, width and font,
+// as the toolkit's metrics break it, however often the same text was measured before.
+void TestRLControls::memoMeasuresWhatItNowHolds()
+{
+    QFETCH(int, width);
+    QFETCH(int, pixels);
+    QFETCH(bool, wordWrap);
+    QFETCH(QString, text);
+    TRLReport report;
+    TRLBand band;
+    band.SetParent(&report);
+    band.SetBounds(0, 0, 600, 400);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    TRLMemo memo;
+    memo.SetParent(&band);
+    memo.SetFont(font);
+    memo.SetBounds(0, 0, 185, 20);
+    memo.SetCaption(kNotice);
+    const int first = memo.Height();
+
+    memo.SetWidth(width);
+    font.setPixelSize(pixels);
+    memo.SetFont(font);
+    memo.SetWordWrap(wordWrap);
+    memo.SetCaption(text);
+
+    const QImage device = reportMeasureBitmap();
+    const QFontMetrics metrics(font, &device);
+    const QStringList rows = RLBreakRows(text, memo.PrintRect().Width(), wordWrap,
+                                         [&](const QString &t) { return metrics.horizontalAdvance(t); });
+    const int expected = int(rows.size()) * metrics.height();
+    QVERIFY(expected != first); // each row changes what is measured
+    QCOMPARE(memo.Height(), expected);
+    // The first state again, as a second memo would measure it.
+    memo.SetWidth(185);
+    font.setPixelSize(13);
+    memo.SetFont(font);
+    memo.SetWordWrap(true);
+    memo.SetCaption(kNotice);
+    QCOMPARE(memo.Height(), first);
 }
 
 QTEST_MAIN(TestRLControls)

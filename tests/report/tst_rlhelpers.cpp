@@ -163,6 +163,8 @@ void TestRLHelpers::cropCutsToRect()
     const TRLCroppedPicture whole = cropPicture(TRLRect(0, 0, 21, 30), picture, true);
     QCOMPARE(whole.Rect, TRLRect(5, 10, 15, 20));
     QCOMPARE(whole.Picture, picture);
+    // Uncut, it is the same image, whose recorded bytes a page keeps.
+    QCOMPARE(whole.Picture.cacheKey(), picture.cacheKey());
 
     QVERIFY(cropPicture(TRLRect(5, 5, 5, 20), picture, false).Picture.isNull());
     QVERIFY(cropPicture(TRLRect(0, 0, 20, 20), QImage(), false).Picture.isNull());

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 class TestMeasure : public QObject
@@ -133,6 +134,89 @@ private slots:
                 }
             }
         QCOMPARE(TRLTextAdvances::For(font, &printer)->Width(QStringLiteral("Σ"), QFontMetricsF(font, &printer)), std::nullopt);
+    }
+
+    // textExtent keeps what it measured: a text measured again, or in a font that differs in one
+    // attribute only, must still come out as that font's metrics give it.
+    void extentsFollowTheirFont_data()
+    {
+        QTest::addColumn<QStringList>("changes"); // applied one after the other to Arial 13
+        QTest::newRow("same font twice") << QStringList{"", ""};
+        QTest::newRow("size") << QStringList{"", "pixels 20", "pixels 13"};
+        QTest::newRow("bold") << QStringList{"", "bold"};
+        QTest::newRow("family") << QStringList{"", "family Courier New"};
+        QTest::newRow("kerning off") << QStringList{"", "no kerning"};
+        QTest::newRow("letter spacing") << QStringList{"", "spacing 2"};
+        QTest::newRow("more fonts than are kept")
+            << QStringList{"", "pixels 8", "pixels 9", "pixels 10", "pixels 11", "pixels 12", "pixels 14",
+                           "pixels 15", "pixels 16", "pixels 17", "pixels 18", "pixels 19", "pixels 20",
+                           "pixels 21", "pixels 22", "pixels 23", "pixels 24", "pixels 25", "pixels 13"};
+    }
+    void extentsFollowTheirFont()
+    {
+        QFETCH(QStringList, changes);
+        const QStringList texts{"AVATAR Tô LTAV", "1.234.567,89", "Página 12 de 345", " ", ""};
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(13);
+        const QImage device = reportMeasureBitmap();
+        for (const QString &change : changes) {
+            if (change.startsWith("pixels "))
+                font.setPixelSize(change.mid(7).toInt());
+            else if (change == "bold")
+                font.setBold(true);
+            else if (change.startsWith("family "))
+                font.setFamily(change.mid(7));
+            else if (change == "no kerning")
+                font.setKerning(false);
+            else if (change.startsWith("spacing "))
+                font.setLetterSpacing(QFont::AbsoluteSpacing, change.mid(8).toDouble());
+            const QFontMetrics metrics(font, &device);
+            for (const QString &text : texts) {
+                const QSize extent = textExtent(text, font);
+                QVERIFY2(extent.width() == metrics.horizontalAdvance(text),
+                         qPrintable(QString("%1 after \"%2\": %3 / %4").arg(text, change).arg(extent.width())
+                                        .arg(metrics.horizontalAdvance(text))));
+                QCOMPARE(extent.height(), metrics.height());
+            }
+        }
+    }
+
+    // What is kept per thread goes with its thread: a worker that measured and ended leaves the
+    // program working, and measures as the main thread does.
+    void workerThreadsMeasureAndEnd()
+    {
+        QFont font(QStringLiteral("Times New Roman"));
+        font.setPixelSize(17);
+        const QString text = QStringLiteral("Arrecadação 1.234,56");
+        const int here = textExtent(text, font).width();
+        for (int round = 0; round < 3; ++round) {
+            int there = -1, surfaceThere = -1;
+            std::unique_ptr<QThread> worker(QThread::create([&] {
+                there = textExtent(text, font).width();
+                TRLGraphicSurface surface;
+                surface.SetFont(font);
+                surfaceThere = surface.TextWidth(text);
+            }));
+            worker->start();
+            QVERIFY(worker->wait(30000));
+            QCOMPARE(there, here);
+            QCOMPARE(surfaceThere, here);
+        }
+        QCOMPARE(textExtent(text, font).width(), here);
+    }
+
+    // Far more texts than are kept, then the first ones again: forgetting must not mix them up.
+    void manyTextsMeasureAsTheirOwn()
+    {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(11);
+        const QImage device = reportMeasureBitmap();
+        const QFontMetrics metrics(font, &device);
+        for (int pass = 0; pass < 2; ++pass)
+            for (int i = 0; i < 10000; i += pass == 0 ? 1 : 97) {
+                const QString text = QStringLiteral("CONTRIBUINTE %1 LTDA.").arg(i * 7919);
+                QCOMPARE(textExtent(text, font).width(), metrics.horizontalAdvance(text));
+            }
     }
 };
 

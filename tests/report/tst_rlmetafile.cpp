@@ -91,6 +91,8 @@ class TestRLMetaFile : public QObject
     Q_OBJECT
 
 private slots:
+    void picturesRecordTheirPixelsOfTheMoment_data();
+    void picturesRecordTheirPixelsOfTheMoment();
     void exactBytesOfEmptyPage();
     void exactBytesOfMacroAndFill();
     void exactBytesOfAccentedText();
@@ -713,6 +715,46 @@ void TestRLMetaFile::scalingRoundsAndKeepsPensVisible()
     fill->Inflate(2, 1);
     fill->Offset(10, 0);
     QCOMPARE(fill->BoundsRect, TRLRect(INT_MIN + 10, 0, INT_MAX, 1));
+}
+
+void TestRLMetaFile::picturesRecordTheirPixelsOfTheMoment_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("a pixel painted in place") << "pixel";
+    QTest::newRow("filled again in place") << "fill";
+    QTest::newRow("a shared copy changed") << "shared";
+    QTest::newRow("another picture of the same size") << "other";
+}
+
+// A picture's bytes are made once and kept while its pixels stay the same: a picture recorded,
+// changed and recorded again must read back as it was each time.
+void TestRLMetaFile::picturesRecordTheirPixelsOfTheMoment()
+{
+    QFETCH(QString, change);
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(QColor(10, 20, 30));
+    const QImage before = picture.copy();
+    const QByteArray first = TRLImageObject::PictureData(picture);
+    QImage second;
+    if (change == "pixel") {
+        picture.setPixel(3, 2, qRgb(200, 0, 0));
+        second = picture;
+    } else if (change == "fill") {
+        picture.fill(QColor(250, 240, 230));
+        second = picture;
+    } else if (change == "shared") {
+        second = picture;
+        second.setPixel(0, 0, qRgb(0, 255, 0));
+    } else {
+        second = QImage(7, 5, QImage::Format_RGB32);
+        second.fill(Qt::white);
+    }
+    QVERIFY(second != before);
+    QCOMPARE(TRLImageObject::PictureFromData(first).convertToFormat(QImage::Format_RGB32), before);
+    QCOMPARE(TRLImageObject::PictureFromData(TRLImageObject::PictureData(second)).convertToFormat(QImage::Format_RGB32),
+             second);
+    // The first picture, as it was, still records as before.
+    QCOMPARE(TRLImageObject::PictureData(before), first);
 }
 
 QTEST_MAIN(TestRLMetaFile)
