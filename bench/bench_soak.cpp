@@ -14,6 +14,7 @@
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "report/output/RLFilterThread.h"
+#include "report/output/RLJobWait.h"
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 #include "tests/support/PrivateCups.h"
@@ -226,10 +227,11 @@ int main(int argc, char **argv)
         w.cbComLayOut->setChecked(kind < 4);
         (kind % 2 == 0 ? w.RBCor : w.RBPB)->click();
         w.BBImprimir->click();
-        // A background print, and the job of any print, end after the click: wait for both. A job
-        // that failed stays in the scheduler's open list; it is counted, not waited for.
+        // A background print, its job and the watcher that follows the job end after the click:
+        // wait for all three. The watcher cancels a job that failed once it has reported it.
         QDeadlineTimer deadline(60000);
-        while (!deadline.hasExpired() && (RLBackgroundRunning() || (!failing && openJobs(cups) > previousJobs)))
+        while (!deadline.hasExpired()
+               && (RLBackgroundRunning() || RLJobWatchRunning() || openJobs(cups) > previousJobs))
             pause(20);
         pause(5);
         Sample s;

@@ -2,6 +2,7 @@
 
 #include "report/base/RLConsts.h"
 #include "report/base/RLHost.h"
+#include "report/output/RLWindowColours.h"
 #include "report/output/RLWindowFont.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,7 @@ TfrmRLFeedBack::TfrmRLFeedBack(const QString &caption, int barCount, QWidget *pa
     setFont(RLWindowFont(11));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    setPalette(palette);
+    RLSetWindowColours(this, palette);
     // The running work processes events at every step: in the foreground nothing else may take
     // input meanwhile. A background run makes the window non-modal before showing it.
     setWindowModality(Qt::ApplicationModal);

@@ -124,7 +124,8 @@ struct WatchedJob
     int jobId;
 };
 
-// One thread follows every background job; it sleeps between looks and ends with the program.
+// One thread follows the background jobs while there are any; it sleeps between looks and ends
+// when the last one has ended, so that an idle program holds no thread for it.
 class JobWatcher
 {
 public:
@@ -135,8 +136,13 @@ public:
         std::lock_guard lock(m_mutex);
         m_jobs.push_back(std::move(job));
         m_stopping = false;
-        if (!m_thread.joinable())
+        if (!m_running) {
+            // A thread that ended has given up the lock for good: joining it here cannot block.
+            if (m_thread.joinable())
+                m_thread.join();
+            m_running = true;
             m_thread = std::thread([this] { run(); });
+        }
         m_wake.notify_all();
     }
     int Count()
@@ -144,29 +150,31 @@ public:
         std::lock_guard lock(m_mutex);
         return int(m_jobs.size());
     }
+    bool Running()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_running;
+    }
     void Stop()
     {
+        std::thread thread;
         {
             std::lock_guard lock(m_mutex);
             m_stopping = true;
             m_wake.notify_all();
+            thread = std::move(m_thread);
         }
-        if (m_thread.joinable())
-            m_thread.join();
+        if (thread.joinable())
+            thread.join();
         std::lock_guard lock(m_mutex);
         m_jobs.clear();
-        m_thread = std::thread();
     }
 
 private:
     void run()
     {
         std::unique_lock lock(m_mutex);
-        while (!m_stopping) {
-            if (m_jobs.empty()) {
-                m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-                continue;
-            }
+        while (!m_stopping && !m_jobs.empty()) {
             std::list<WatchedJob> jobs = m_jobs;
             lock.unlock();
             std::list<int> ended;
@@ -177,8 +185,10 @@ private:
             m_jobs.remove_if([&ended](const WatchedJob &job) {
                 return std::find(ended.begin(), ended.end(), job.jobId) != ended.end();
             });
-            m_wake.wait_for(lock, std::chrono::milliseconds(RLJobPollMilliseconds), [this] { return m_stopping; });
+            if (!m_jobs.empty())
+                m_wake.wait_for(lock, std::chrono::milliseconds(RLJobPollMilliseconds), [this] { return m_stopping; });
         }
+        m_running = false;
     }
 
     // True when the job has ended, well or not.
@@ -203,6 +213,7 @@ private:
     std::condition_variable m_wake;
     std::list<WatchedJob> m_jobs;
     std::thread m_thread;
+    bool m_running = false;
     bool m_stopping = false;
 };
 
@@ -223,6 +234,11 @@ void RLWatchJob(const std::shared_ptr<TRLPrinterService> &service, const QString
 int RLWatchedJobCount()
 {
     return watcher().Count();
+}
+
+bool RLJobWatchRunning()
+{
+    return watcher().Running();
 }
 
 void RLStopJobWatch()

@@ -41,13 +41,16 @@ private:
 void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue,
                   const QString &document, int jobId);
 
-// Hands the job to the engine's watcher, which follows it on a thread of its own for as long as
-// the program runs and reports a failure (after cancelling the job) as the program's error.
+// Hands the job to the engine's watcher, which follows it on a thread of its own (started for the
+// first job, ended when no job is left) and reports a failure (after cancelling the job) as the
+// program's error.
 void RLWatchJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue,
                 const QString &document, int jobId);
 
 // Jobs the watcher still follows.
 int RLWatchedJobCount();
+// Whether the watcher's thread is running (only while it follows a job).
+bool RLJobWatchRunning();
 // Stops the watcher (the jobs stay in the queue as they are) and waits for its thread.
 void RLStopJobWatch();
 

@@ -11,6 +11,7 @@
 #include "report/output/RLPrintOffsets.h"
 #include "report/output/RLPreview.h"
 #include "report/output/RLPrinters.h"
+#include "report/output/RLWindowColours.h"
 #include "report/output/RLWindowFont.h"
 
 #include <QCheckBox>
@@ -173,7 +174,7 @@ TRLPrintDialog::TRLPrintDialog(QWidget *parent)
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     // A disabled entry field shows the button colour, an enabled one the entry-field colour.
     palette.setColor(QPalette::Disabled, QPalette::Base, palette.color(QPalette::Active, QPalette::Button));
-    setPalette(palette);
+    RLSetWindowColours(this, palette);
     setFixedSize(clientSize);
 
     buildControls();
@@ -419,7 +420,7 @@ void TRLPrintDialog::setFilterListEnabled(bool enabled)
         colours.setColor(QPalette::Base, window);
         colours.setColor(QPalette::Button, window);
     }
-    ComboBoxFilters->setPalette(colours);
+    RLSetWindowColours(ComboBoxFilters, colours);
 }
 
 TRLCustomPrintFilter *TRLPrintDialog::FilterOfItem(int index) const

@@ -243,9 +243,19 @@ private slots:
     }
 
     // Printed in the background: confirmed at once, then followed; a failure reaches the error box
-    // and the job leaves the queue.
+    // and the job leaves the queue. The watcher's thread ends with its last job and starts again
+    // for the next one.
+    void backgroundFailureReported_data()
+    {
+        QTest::addColumn<int>("round");
+        QTest::newRow("first background job") << 1;
+        QTest::newRow("after the watcher ended") << 2;
+    }
+
     void backgroundFailureReported()
     {
+        QFETCH(int, round);
+        QVERIFY2(!RLJobWatchRunning(), qPrintable(QStringLiteral("watcher running before job %1").arg(round)));
         application()->errors.clear();
         RLPrinter().Refresh();
         RLPrinter().SetPrinterIndex(
@@ -261,6 +271,7 @@ private slots:
                  qPrintable(application()->errors.first()));
         QTRY_VERIFY_WITH_TIMEOUT(!inActiveQueue(job), PrivateCups::scaled(10000));
         QCOMPARE(RLWatchedJobCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!RLJobWatchRunning(), PrivateCups::scaled(5000));
     }
 
     void fullTemporaryFolder()

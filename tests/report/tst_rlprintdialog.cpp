@@ -8,6 +8,7 @@
 #include "report/output/RLPrintDialog.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSaveDialog.h"
+#include "report/output/RLWindowColours.h"
 #include "support/FakePrinterService.h"
 
 #include <QApplication>
@@ -113,6 +114,8 @@ private slots:
     void printerItems();
     void defaultFilterAlone();
     void filterWithOptions();
+    void coloursOfTheirOwnOnlyWhenTheyDiffer_data();
+    void coloursOfTheirOwnOnlyWhenTheyDiffer();
     void typingPagesChoosesInterval_data();
     void typingPagesChoosesInterval();
     void loadFromParams_data();
@@ -228,6 +231,38 @@ void TestRLPrintDialog::filterWithOptions()
     dialog.ComboBoxFilters->setCurrentIndex(1);
     QVERIFY(dialog.LabelOptions->isHidden());
     QVERIFY(dialog.ComboBoxOptions->isHidden());
+}
+
+void TestRLPrintDialog::coloursOfTheirOwnOnlyWhenTheyDiffer_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QColor>("colour"); // invalid: the colour the widget has already
+    QTest::addColumn<bool>("own");
+    QTest::newRow("the window colour it has") << int(QPalette::Active) << int(QPalette::Window) << QColor() << false;
+    QTest::newRow("a disabled field's colour it has") << int(QPalette::Disabled) << int(QPalette::Base) << QColor() << false;
+    QTest::newRow("another window colour") << int(QPalette::Active) << int(QPalette::Window) << QColor(Qt::yellow) << true;
+    QTest::newRow("another disabled field colour") << int(QPalette::Disabled) << int(QPalette::Base) << QColor(Qt::cyan) << true;
+}
+
+// The style caches drawings of widgets by their palette's key, and a palette of a widget's own
+// has a new key: a dialog made for every print would add drawings nothing asks for again.
+void TestRLPrintDialog::coloursOfTheirOwnOnlyWhenTheyDiffer()
+{
+    QFETCH(int, group);
+    QFETCH(int, role);
+    QFETCH(QColor, colour);
+    QFETCH(bool, own);
+    QWidget window;
+    const qint64 key = window.palette().cacheKey();
+    const auto g = QPalette::ColorGroup(group);
+    const auto r = QPalette::ColorRole(role);
+    QPalette palette = window.palette();
+    palette.setColor(g, r, colour.isValid() ? colour : palette.color(g, r));
+    RLSetWindowColours(&window, palette);
+    QCOMPARE(window.testAttribute(Qt::WA_SetPalette), own);
+    QCOMPARE(window.palette().cacheKey() == key, !own);
+    QCOMPARE(window.palette().color(g, r), palette.color(g, r));
 }
 
 void TestRLPrintDialog::typingPagesChoosesInterval_data()
