@@ -21,9 +21,10 @@ TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(
     std::setlocale(LC_NUMERIC, "C");
     // The C library gives every thread that allocates while another does a heap of its own, up to
     // eight per core, and each heap keeps the pages it has used. The print thread, the calls to
-    // CUPS and the job watcher need no heap each: with two in all, their overlapping now and then
-    // does not make the program grow.
-    mallopt(M_ARENA_MAX, 2);
+    // CUPS and the job watcher need no heap of their own: with a second heap, each background
+    // print of a new kind of slip raised it to a new high mark that the window's prints never
+    // reused. One heap serves them all, as one print runs at a time.
+    mallopt(M_ARENA_MAX, 1);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
     auto *translator = new QTranslator(this);
