@@ -74,8 +74,7 @@ class TestPrintSlips : public QObject
 private slots:
     void initTestCase()
     {
-        if (!m_cups.IsRunning())
-            QSKIP(qPrintable("no private CUPS scheduler: " + m_cups.Error()));
+        QVERIFY2(m_cups.IsRunning(), qPrintable("no private CUPS scheduler: " + m_cups.Error()));
         QVERIFY(m_cups.AddPdfQueue(QStringLiteral("ZavenorPDF")));
         RLPrinter().Refresh();
     }

@@ -34,8 +34,7 @@ private:
 
 void TestRLReportCups::dataOnlySheetPrints()
 {
-    if (!m_cups.IsRunning())
-        QSKIP(qPrintable("no private CUPS scheduler: " + m_cups.Error()));
+    QVERIFY2(m_cups.IsRunning(), qPrintable("no private CUPS scheduler: " + m_cups.Error()));
     QVERIFY(m_cups.AddPdfQueue("ZavenorPDF"));
     RLPrinter().Refresh();
 
