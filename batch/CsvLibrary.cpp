@@ -4,8 +4,9 @@
 // reached without the library, it answers as libcsv does for a parser that failed.
 #include "batch/CsvLibrary.h"
 
+#include "report/base/RLLazyLibrary.h"
+
 #include <csv.h>
-#include <dlfcn.h>
 
 #define ZV_CSV_FUNCTIONS(X)                                                                                  \
     X(csv_init) X(csv_fini) X(csv_free) X(csv_error) X(csv_strerror) X(csv_parse) X(csv_set_delim)           \
@@ -13,37 +14,15 @@
 
 namespace {
 
-struct TCsvApi {
-    bool complete = false;
-#define ZV_CSV_POINTER(name) decltype(&::name) name = nullptr;
-    ZV_CSV_FUNCTIONS(ZV_CSV_POINTER)
-#undef ZV_CSV_POINTER
-};
-
-TCsvApi load()
-{
-    TCsvApi api;
-    // Never closed: the parsers it made may live until the program ends.
-    void *library = dlopen("libcsv.so.3", RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return api;
-    bool complete = true;
-#define ZV_CSV_RESOLVE(name)                                                                                 \
-    api.name = reinterpret_cast<decltype(api.name)>(dlsym(library, #name));                                 \
-    complete = complete && api.name;
-    ZV_CSV_FUNCTIONS(ZV_CSV_RESOLVE)
-#undef ZV_CSV_RESOLVE
-    api.complete = complete;
-    return api;
-}
+RL_LAZY_LIBRARY(TCsvApi, "libcsv.so.3", ZV_CSV_FUNCTIONS)
 
 const TCsvApi &csv()
 {
-    static const TCsvApi api = load();
+    static const TCsvApi api = TCsvApi::Open();
     return api;
 }
 
-bool loaded() { return csv().complete; }
+bool loaded() { return csv().Complete; }
 
 } // namespace
 

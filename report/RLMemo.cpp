@@ -1,12 +1,10 @@
 #include "report/RLMemo.h"
 
+#include "report/base/RLRecentlyUsed.h"
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFile.h"
 
 #include <QRegularExpression>
-
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -75,32 +73,23 @@ void breakParagraph(QString line, int width, const std::function<int(const QStri
 // same for the same text, width and font.
 int rowsHeight(const QString &text, const QFont &font, int width, bool wordWrap)
 {
-    struct Measured
+    struct Measure
     {
         QString text;
         QFont font;
         int width;
         bool wordWrap;
-        int height;
+        bool operator==(const Measure &) const = default;
     };
-    constexpr size_t maxKept = 16;
-    thread_local std::vector<Measured> kept; // latest used last
-    const auto known = std::find_if(kept.begin(), kept.end(), [&](const Measured &m) {
-        return m.width == width && m.wordWrap == wordWrap && m.text == text && m.font == font;
+    thread_local TRLRecentlyUsed<Measure, int> kept(16);
+    return kept.Get({text, font, width, wordWrap}, [&] {
+        const QStringList rows =
+            RLBreakRows(text, width, wordWrap, [&](const QString &t) { return textExtent(t, font).width(); });
+        int height = 0;
+        for (const QString &row : rows)
+            height += textExtent(row + QLatin1Char(' '), font).height();
+        return height;
     });
-    if (known != kept.end()) {
-        std::rotate(known, known + 1, kept.end());
-        return kept.back().height;
-    }
-    const QStringList rows =
-        RLBreakRows(text, width, wordWrap, [&](const QString &t) { return textExtent(t, font).width(); });
-    int height = 0;
-    for (const QString &row : rows)
-        height += textExtent(row + QLatin1Char(' '), font).height();
-    if (kept.size() >= maxKept)
-        kept.erase(kept.begin());
-    kept.push_back({text, font, width, wordWrap, height});
-    return height;
 }
 
 } // namespace

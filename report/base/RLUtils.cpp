@@ -1,5 +1,7 @@
 #include "report/base/RLUtils.h"
 
+#include "report/base/RLRecentlyUsed.h"
+
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
@@ -271,16 +273,8 @@ public:
     static TMeasuredWidths &Of(const QFont &font)
     {
         constexpr size_t maxFonts = 16;
-        thread_local std::vector<std::unique_ptr<TMeasuredWidths>> fonts; // latest used last
-        const auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto &f) { return f->m_font == font; });
-        if (known != fonts.end()) {
-            std::rotate(known, known + 1, fonts.end());
-            return *fonts.back();
-        }
-        if (fonts.size() >= maxFonts)
-            fonts.erase(fonts.begin());
-        fonts.push_back(std::unique_ptr<TMeasuredWidths>(new TMeasuredWidths(font)));
-        return *fonts.back();
+        thread_local TRLRecentlyUsed<QFont, std::unique_ptr<TMeasuredWidths>> fonts(maxFonts);
+        return *fonts.Get(font, [&] { return std::unique_ptr<TMeasuredWidths>(new TMeasuredWidths(font)); });
     }
 
     int Width(const QString &text)
@@ -301,11 +295,10 @@ public:
 
 private:
     explicit TMeasuredWidths(const QFont &font)
-        : m_font(font), m_device(reportMeasureBitmap()), m_metrics(font, &m_device), m_height(m_metrics.height())
+        : m_device(reportMeasureBitmap()), m_metrics(font, &m_device), m_height(m_metrics.height())
     {
     }
 
-    const QFont m_font;
     const QImage m_device;
     const QFontMetrics m_metrics;
     const int m_height;

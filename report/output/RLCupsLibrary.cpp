@@ -9,8 +9,8 @@
 
 #include "report/base/RLExceptions.h"
 #include "report/base/RLConsts.h"
+#include "report/base/RLLazyLibrary.h"
 
-#include <dlfcn.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -27,35 +27,14 @@
 
 namespace {
 
-struct TCupsApi {
-    bool complete = false;
-#define RL_CUPS_POINTER(name) decltype(&::name) name = nullptr;
-    RL_CUPS_FUNCTIONS(RL_CUPS_POINTER)
-#undef RL_CUPS_POINTER
-};
-
-TCupsApi load()
-{
-    TCupsApi api;
-    // Never closed: libcups keeps per-thread state and atexit handlers of its own.
-    void *library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return api;
-    bool complete = true;
-#define RL_CUPS_RESOLVE(name)                                                                                \
-    api.name = reinterpret_cast<decltype(api.name)>(dlsym(library, #name));                                 \
-    complete = complete && api.name;
-    RL_CUPS_FUNCTIONS(RL_CUPS_RESOLVE)
-#undef RL_CUPS_RESOLVE
-    api.complete = complete;
-    return api;
-}
+// libcups keeps per-thread state and atexit handlers of its own: it must stay open.
+RL_LAZY_LIBRARY(TCupsApi, "libcups.so.2", RL_CUPS_FUNCTIONS)
 
 // Loaded once, by whichever thread asks first; a missing library reads as a service that is down.
 const TCupsApi &cups()
 {
-    static const TCupsApi api = load();
-    if (!api.complete)
+    static const TCupsApi api = TCupsApi::Open();
+    if (!api.Complete)
         throw TRLException(RLMessage(rlmServiceDown));
     return api;
 }

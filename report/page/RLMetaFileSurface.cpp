@@ -2,6 +2,7 @@
 #include "report/page/RLMetaFile.h"
 
 #include "report/base/RLExceptions.h"
+#include "report/base/RLRecentlyUsed.h"
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFileMath.h"
 #include "report/page/RLMetaFilePageFormat.h"
@@ -234,16 +235,8 @@ struct FontMeasure
 std::shared_ptr<const FontMeasure> fontMeasure(const QFont &font)
 {
     constexpr size_t maxFonts = 16;
-    thread_local std::vector<std::shared_ptr<const FontMeasure>> fonts; // latest used last
-    const auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto &f) { return f->font == font; });
-    if (known != fonts.end()) {
-        std::rotate(known, known + 1, fonts.end());
-        return fonts.back();
-    }
-    if (fonts.size() >= maxFonts)
-        fonts.erase(fonts.begin());
-    fonts.push_back(std::make_shared<const FontMeasure>(font));
-    return fonts.back();
+    thread_local TRLRecentlyUsed<QFont, std::shared_ptr<const FontMeasure>> fonts(maxFonts);
+    return fonts.Get(font, [&] { return std::make_shared<const FontMeasure>(font); });
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "report/page/RLTextAdvances.h"
 
+#include "report/base/RLRecentlyUsed.h"
+
 #include <QPaintDevice>
 
 #include <algorithm>
@@ -65,14 +67,6 @@ std::shared_ptr<TRLTextAdvances> TRLTextAdvances::For(const QFont &font, const Q
                         + QString::number(device ? device->devType() : 0) + QLatin1Char('|')
                         + QString::number(device ? device->logicalDpiX() : 0) + QLatin1Char('|')
                         + QString::number(device ? device->logicalDpiY() : 0);
-    thread_local std::vector<std::shared_ptr<TRLTextAdvances>> tables; // latest used last
-    const auto known = std::find_if(tables.begin(), tables.end(), [&](const auto &t) { return t->Key == key; });
-    if (known != tables.end()) {
-        std::rotate(known, known + 1, tables.end());
-        return tables.back();
-    }
-    if (tables.size() >= maxTables)
-        tables.erase(tables.begin());
-    tables.push_back(std::make_shared<TRLTextAdvances>(key));
-    return tables.back();
+    thread_local TRLRecentlyUsed<QString, std::shared_ptr<TRLTextAdvances>> tables(maxTables);
+    return tables.Get(key, [&] { return std::make_shared<TRLTextAdvances>(key); });
 }

@@ -1,6 +1,7 @@
 // Geometry and text helpers of the report engine.
 
 #include "report/base/RLExceptions.h"
+#include "report/base/RLRecentlyUsed.h"
 #include "report/base/RLUtils.h"
 
 #include <QtTest>
@@ -32,6 +33,7 @@ private slots:
     void wordBreak();
     void uniqueNames();
     void silentAbortPassesErrorHandlers();
+    void recentlyUsedMakesRoomByUse();
 };
 
 void TestRLHelpers::fitKeepsAspect()
@@ -250,6 +252,22 @@ void TestRLHelpers::silentAbortPassesErrorHandlers()
     };
     QCOMPARE(shownBy([] { throw TRLAbort(); }), QStringLiteral("silent"));
     QCOMPARE(shownBy([] { throw TRLException("falhou"); }), QStringLiteral("box: falhou"));
+}
+
+// The value used longest ago gives way, not the one made first: a caption's font asked for on
+// every control must stay while the fonts of one-off texts come and go.
+void TestRLHelpers::recentlyUsedMakesRoomByUse()
+{
+    TRLRecentlyUsed<QString, int> kept(2);
+    int made = 0;
+    const auto get = [&](const QString &key) { return kept.Get(key, [&] { return ++made; }); };
+    QCOMPARE(get("legenda"), 1);
+    QCOMPARE(get("valor"), 2);
+    QCOMPARE(get("legenda"), 1); // used again: now the latest
+    QCOMPARE(get("nome"), 3);    // makes room by dropping "valor"
+    QCOMPARE(get("legenda"), 1);
+    QCOMPARE(get("valor"), 4);
+    QCOMPARE(made, 4);
 }
 
 QTEST_MAIN(TestRLHelpers)
