@@ -19,20 +19,6 @@ namespace {
 
 using Paper = TestPaper;
 
-TRLGraphicStorage *newStore(QObject *owner, const QList<Paper> &papers, const QString &title)
-{
-    auto *store = new TRLGraphicStorage(owner);
-    store->SetTitle(title);
-    store->SetOrientation(papers.first().orientation);
-    store->SetPaperWidth(papers.first().width);
-    store->SetPaperHeight(papers.first().height);
-    for (int i = 0; i < papers.size(); ++i) {
-        const Paper &paper = papers.at(i);
-        TRLGraphicSurface *page = NewTestPage(paper, QStringLiteral("Pagina%1").arg(i + 1));
-        store->Add(page);
-    }
-    return store;
-}
 
 } // namespace
 
@@ -49,7 +35,7 @@ private:
     {
         QObject owner;
         try {
-            RunFilterOnStore(newStore(&owner, papers, QStringLiteral("falha")), nullptr, 1, -1);
+            RunFilterOnStore(NewTestStore(&owner, papers, QStringLiteral("falha"), QStringLiteral("Pagina")), nullptr, 1, -1);
         } catch (const TRLException &e) {
             return e.Message();
         }
@@ -106,7 +92,7 @@ private slots:
         QFETCH(QSizeF, sheetMm);
         QObject owner;
         RLPrinter().SetCopies(copies);
-        RunFilterOnStore(newStore(&owner, papers, QStringLiteral("pagina")), nullptr, 1, -1);
+        RunFilterOnStore(NewTestStore(&owner, papers, QStringLiteral("pagina"), QStringLiteral("Pagina")), nullptr, 1, -1);
         const QString pdf = lastOutput();
         QVERIFY(!pdf.isEmpty());
         const QList<PdfPage> pages = PdfInspect::pages(pdf);
@@ -135,7 +121,7 @@ private slots:
     {
         QObject owner;
         const int before = RLPrinter().LastJobId();
-        RunFilterOnStore(newStore(&owner, {{1, 210, 297}, {2, 210, 297}}, QStringLiteral("duas")), nullptr, 1, -1);
+        RunFilterOnStore(NewTestStore(&owner, {{1, 210, 297}, {2, 210, 297}}, QStringLiteral("duas"), QStringLiteral("Pagina")), nullptr, 1, -1);
         const int second = RLPrinter().LastJobId();
         QVERIFY(second > before + 1);
         const QString first = cups->WaitForJob(second - 1);

@@ -42,17 +42,6 @@ TRLGraphicSurface *newPage(const Paper &paper, const QString &text)
     return page;
 }
 
-TRLGraphicStorage *newStore(QObject *owner, const QList<Paper> &papers, const QString &title = QString())
-{
-    auto *store = new TRLGraphicStorage(owner);
-    store->SetTitle(title);
-    store->SetOrientation(papers.first().orientation);
-    store->SetPaperWidth(papers.first().width);
-    store->SetPaperHeight(papers.first().height);
-    for (int i = 0; i < papers.size(); ++i)
-        store->Add(newPage(papers.at(i), QStringLiteral("P%1").arg(i + 1)));
-    return store;
-}
 
 QString errorOfRun(TRLCustomFilter &filter, TRLGraphicStorage *store, int from, int to, bool background = false)
 {
@@ -226,7 +215,7 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(QList<QSizeF>, sizesPt);
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, papers);
+        TRLGraphicStorage *store = NewTestStore(&owner, papers, QString(), QStringLiteral("P"), newPage);
         TRLPdfFilter filter;
         filter.SetShowProgress(false);
         filter.SetFileName(m_dir.filePath(QStringLiteral("pages.pdf")));
@@ -254,7 +243,7 @@ private slots:
     void documentInformationAndFonts()
     {
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4}, QStringLiteral("Zavenor - DARF"));
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4}, QStringLiteral("Zavenor - DARF"), QStringLiteral("P"), newPage);
         TRLPdfFilter filter;
         filter.SetShowProgress(false);
         filter.SetFileName(m_dir.filePath(QStringLiteral("info.pdf")));
@@ -308,7 +297,7 @@ private slots:
         const QStringList before = QDir(folder).entryList(QDir::Files);
 
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4, a4, a4, a4}, QString(), QStringLiteral("P"), newPage);
         TRLPdfFilter filter;
         filter.SetFileName(target);
         filter.SetShowProgress(failure == "cancel");
@@ -343,7 +332,7 @@ private slots:
     void backgroundRunReturnsWithTheFile()
     {
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {slip, slip, slip});
+        TRLGraphicStorage *store = NewTestStore(&owner, {slip, slip, slip}, QString(), QStringLiteral("P"), newPage);
         TRLPdfFilter filter;
         filter.SetShowProgress(false);
         filter.SetFileName(m_dir.filePath(QStringLiteral("background.pdf")));

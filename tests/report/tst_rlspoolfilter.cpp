@@ -22,22 +22,6 @@ namespace {
 using Paper = TestPaper;
 constexpr Paper a4{1, 210, 297};
 
-TRLGraphicSurface *newPage(const Paper &paper, const QString &text)
-{
-    return NewTestPage(paper, text);
-}
-
-// A store of pages named P1, P2, ... on the given papers; owned by owner.
-TRLGraphicStorage *newStore(QObject *owner, const QList<Paper> &papers)
-{
-    auto *store = new TRLGraphicStorage(owner);
-    store->SetOrientation(papers.first().orientation);
-    store->SetPaperWidth(papers.first().width);
-    store->SetPaperHeight(papers.first().height);
-    for (int i = 0; i < papers.size(); ++i)
-        store->Add(newPage(papers.at(i), QStringLiteral("P%1").arg(i + 1)));
-    return store;
-}
 
 class CancellingProgress : public TRLProgress
 {
@@ -104,7 +88,7 @@ private slots:
         QFETCH(int, toPage);
         QFETCH(QStringList, printed);
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4, a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4, a4, a4, a4, a4});
         // No filter given: the shared spool filter prints.
         RunFilterOnStore(store, nullptr, fromPage, toPage);
         QCOMPARE(state->sent.size(), 1);
@@ -128,7 +112,7 @@ private slots:
         QFETCH(int, fromPage);
         QFETCH(int, toPage);
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4, a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4, a4, a4, a4, a4});
         QString message;
         try {
             RunFilterOnStore(store, nullptr, fromPage, toPage);
@@ -146,7 +130,7 @@ private slots:
         QObject owner;
         const Paper landscape{2, 210, 297};
         const Paper slip{1, 211, 102};
-        TRLGraphicStorage *store = newStore(&owner, {a4, a4, landscape, slip});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4, a4, landscape, slip});
         RunFilterOnStore(store, nullptr, 1, -1);
         QCOMPARE(jobTexts(), (QList<QStringList>{{"P1", "P2"}, {"P3"}, {"P4"}}));
         QCOMPARE(state->sent.at(0).job.Media, QStringLiteral("A4"));
@@ -164,7 +148,7 @@ private slots:
     void factorsFollowPrinterResolution()
     {
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4});
         RunFilterOnStore(store, nullptr, 1, -1);
         // 794 report pixels across A4 at 600 dpi.
         QCOMPARE(SpoolFilter()->PageRect(), TRLRect(0, 0, 4961, 7016));
@@ -180,7 +164,7 @@ private slots:
             return std::unique_ptr<TRLProgress>(new CancellingProgress(2, std::move(cancel)));
         });
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4, a4, a4, a4});
         const QStringList filesBefore = RLTempFiles();
         QVERIFY_THROWS_EXCEPTION(TRLAbort, RunFilterOnStore(store, nullptr, 1, -1));
         QCOMPARE(CancellingProgress::maxSeen, 4);
@@ -195,7 +179,7 @@ private slots:
     void unreadablePageFailsTheRun()
     {
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4, a4, a4, a4, a4, a4, a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4, a4, a4, a4, a4, a4, a4});
         // Page 1 is no longer cached; damage it in the file.
         {
             QFile file(store->FileName());
@@ -219,7 +203,7 @@ private slots:
     {
         state->submitFailure = QStringLiteral("Filter failed");
         QObject owner;
-        TRLGraphicStorage *store = newStore(&owner, {a4});
+        TRLGraphicStorage *store = NewTestStore(&owner, {a4});
         QVERIFY_THROWS_EXCEPTION(TRLException, RunFilterOnStore(store, nullptr, 1, -1));
         QVERIFY(store->Filters().isEmpty());
         QVERIFY(!RLPrinter().Printing());
@@ -228,7 +212,7 @@ private slots:
     // A store without owner goes when the run lets go of it.
     void ownerlessStoreReleasedAfterRun()
     {
-        QPointer<TRLGraphicStorage> store = newStore(nullptr, {a4});
+        QPointer<TRLGraphicStorage> store = NewTestStore(nullptr, {a4});
         RunFilterOnStore(store, nullptr, 1, -1);
         QVERIFY(store.isNull());
     }
@@ -262,7 +246,7 @@ private slots:
         QFETCH(Paper, paper);
         QObject owner;
         auto *store = new TRLGraphicStorage(&owner);
-        TRLGraphicSurface *page = newPage(paper, QString());
+        TRLGraphicSurface *page = NewTestPage(paper, QString());
         page->SetBrush(QBrush(Qt::black));
         page->FillRect(TRLRect(96, 192, 192, 288)); // 25.4 mm, 50.8 mm
         page->SetClipRect(TRLRect(300, 0, 350, 100));
