@@ -4,15 +4,7 @@
 # of the data-only DARF as a private CUPS queue received it (96 dpi).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target tst_rlpositionadjust tst_positioncups
-source "$root/scripts/start-xvfb.sh"
-export QT_QPA_PLATFORM=xcb LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8 LANGUAGE=pt_BR
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-chmod 700 "$XDG_RUNTIME_DIR"
-export ZAVENOR_SHOTS_DIR=$root/docs
-mkdir -p "$ZAVENOR_SHOTS_DIR"
+source "$root/scripts/shots-setup.sh" tst_rlpositionadjust tst_positioncups
 "$build/tests/tst_rlpositionadjust" screenshots
 QT_QPA_PLATFORM=offscreen "$build/tests/tst_positioncups" testPagePicture
 echo "written: docs/dialogo-impressao-ajuste.png docs/ajuste-posicao.png docs/pagina-teste-darf.png"
