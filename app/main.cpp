@@ -1,4 +1,5 @@
 #include "app/BackgroundPrints.h"
+#include "app/FontWarmUp.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "batch/BatchRunner.h"
@@ -10,7 +11,9 @@ int main(int argc, char *argv[])
     // A batch run never builds the window.
     if (Batch::Wanted(argc, argv))
         return Batch::Main(argc, argv);
+    TFontWarmUp fonts;
     TZavenorApplication app(argc, argv);
+    fonts.Wait();
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;

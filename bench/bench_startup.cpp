@@ -3,6 +3,7 @@
 // label in Arial and one in Times New Roman, which pays for the fonts as any window showing the
 // slips' text must. The process ends right after that first paint; run it under hyperfine
 // (scripts/bench-startup.sh).
+#include "app/FontWarmUp.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "slips/pDadosDARF.h"
@@ -64,7 +65,9 @@ int main(int argc, char **argv)
         return app.exec();
     }
     // What the program does before its event loop, hidden data-only windows included.
+    TFontWarmUp fonts;
     TZavenorApplication app(argc, argv);
+    fonts.Wait();
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
     TfrmZavenor window;
     TfrmDadosGARE dadosGare;

@@ -1,6 +1,7 @@
 // What starting the program loads: nothing the first screen does not show. The print service's
 // library comes in when a print needs it, the window's pictures are read as Qt reads them, and
 // a page whose frames, pictures and captions wait for its first show ends up as one built at once.
+#include "app/FontWarmUp.h"
 #include "app/PageBuilder.h"
 #include "app/PageLayout.h"
 #include "app/Pictures.h"
@@ -270,11 +271,35 @@ private slots:
         QCOMPARE(failure, QStringLiteral("O serviço de impressão (CUPS) não está disponível"));
         QVERIFY(mapped(QStringLiteral("libcups.so.2")));
     }
+
+    // However it is left, the warm-up ends with its thread: one still running at destruction
+    // would end the program.
+    void fontWarmUpEndsWhereverItIsLeft_data()
+    {
+        QTest::addColumn<int>("waits");
+        QTest::newRow("never waited for") << 0;
+        QTest::newRow("waited for") << 1;
+        QTest::newRow("waited for twice") << 2;
+    }
+
+    void fontWarmUpEndsWhereverItIsLeft()
+    {
+        QFETCH(int, waits);
+        {
+            TFontWarmUp warmUp;
+            for (int i = 0; i < waits; ++i)
+                warmUp.Wait();
+        }
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("Arial"))).family(), QStringLiteral("Liberation Sans"));
+    }
 };
 
 int main(int argc, char **argv)
 {
+    // As the program starts.
+    TFontWarmUp fonts;
     TZavenorApplication app(argc, argv);
+    fonts.Wait();
     TestStartUp t;
     return QTest::qExec(&t, argc, argv);
 }
