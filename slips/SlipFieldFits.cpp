@@ -83,6 +83,16 @@ void collect(const QHash<const TRLCustomControl *, TPrintedBox> &before, const Q
     }
 }
 
+// Fills a fresh form with the fields' markers and files its controls under the fields they show.
+template <class Form, class Fill>
+void gather(TBoxes &boxes, const QStringList &fields, Fill fill, std::span<const TGareControlRow> table = {})
+{
+    auto form = std::make_unique<Form>();
+    const auto before = designBoxes(*form, table);
+    fill(*form);
+    collect(before, fields, boxes);
+}
+
 TBoxes buildBoxes()
 {
     TBoxes boxes;
@@ -93,18 +103,8 @@ TBoxes buildBoxes()
         darf.*f.text = marker(int(darfFields.size()));
         darfFields << QString::fromLatin1(f.field);
     }
-    {
-        auto layout = std::make_unique<TfrmLayOutDARF>();
-        const auto before = designBoxes(*layout);
-        FillLayOutDarf(*layout, darf, 0);
-        collect(before, darfFields, boxes);
-    }
-    {
-        auto dataOnly = std::make_unique<TfrmDadosDARF>();
-        const auto before = designBoxes(*dataOnly);
-        FillDadosDarf(*dataOnly, darf);
-        collect(before, darfFields, boxes);
-    }
+    gather<TfrmLayOutDARF>(boxes, darfFields, [&](TfrmLayOutDARF &form) { FillLayOutDarf(form, darf, 0); });
+    gather<TfrmDadosDARF>(boxes, darfFields, [&](TfrmDadosDARF &form) { FillDadosDarf(form, darf); });
 
     QStringList gareFields;
     TGareEntryTexts gare;
@@ -112,18 +112,9 @@ TBoxes buildBoxes()
         gare.*t.text = marker(int(gareFields.size()));
         gareFields << QString::fromLatin1(t.field);
     }
-    {
-        auto layout = std::make_unique<TfrmLayOutGARE>();
-        const auto before = designBoxes(*layout, GareLayoutRows());
-        FillLayOutGare(*layout, gare, 0, 0);
-        collect(before, gareFields, boxes);
-    }
-    {
-        auto dataOnly = std::make_unique<TfrmDadosGARE>();
-        const auto before = designBoxes(*dataOnly);
-        FillDadosGare(*dataOnly, gare);
-        collect(before, gareFields, boxes);
-    }
+    gather<TfrmLayOutGARE>(boxes, gareFields, [&](TfrmLayOutGARE &form) { FillLayOutGare(form, gare, 0, 0); },
+                           GareLayoutRows());
+    gather<TfrmDadosGARE>(boxes, gareFields, [&](TfrmDadosGARE &form) { FillDadosGare(form, gare); });
     return boxes;
 }
 
