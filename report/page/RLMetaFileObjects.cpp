@@ -1,6 +1,7 @@
 // The graphic objects: their stored bodies, copying, offsetting and scaling.
 #include "report/page/RLMetaFile.h"
 
+#include "report/base/RLRecentlyUsed.h"
 #include "report/page/RLMetaFileMath.h"
 #include "report/page/RLMetaFilePageFormat.h"
 
@@ -559,31 +560,11 @@ QByteArray TRLImageObject::PictureData(const QImage &picture)
     if (picture.isNull())
         return QByteArrayLiteral("NIL");
     // A report's crest or logo is recorded again on every page and every slip; an image keeps its
-    // cache key until its pixels change, so its bytes are made once.
-    struct Entry
-    {
-        qint64 key;
-        QByteArray data;
-    };
-    // A slip has a picture for each arrow and crest of both copies, each an image of its own.
-    constexpr size_t entries = 64;
-    constexpr qsizetype allBytes = 8 * 1024 * 1024;
-    thread_local std::vector<Entry> cache; // latest made last
-    thread_local qsizetype cachedBytes = 0;
-    const qint64 key = picture.cacheKey();
-    for (const Entry &entry : cache)
-        if (entry.key == key)
-            return entry.data;
-    QByteArray data = encodePicture(picture);
-    if (data.size() <= allBytes) {
-        while (!cache.empty() && (cache.size() >= entries || cachedBytes + data.size() > allBytes)) {
-            cachedBytes -= cache.front().data.size();
-            cache.erase(cache.begin());
-        }
-        cache.push_back({key, data});
-        cachedBytes += data.size();
-    }
-    return data;
+    // cache key until its pixels change, so its bytes are made once. A slip has a picture for each
+    // arrow and crest of both copies, each an image of its own.
+    thread_local TRLRecentlyUsed<qint64, QByteArray> kept(
+        64, 8 * 1024 * 1024, [](const QByteArray &data) { return std::size_t(data.size()); });
+    return kept.Get(picture.cacheKey(), [&] { return encodePicture(picture); });
 }
 
 QImage TRLImageObject::PictureFromData(const QByteArray &data)

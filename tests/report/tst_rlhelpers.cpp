@@ -268,6 +268,24 @@ void TestRLHelpers::recentlyUsedMakesRoomByUse()
     QCOMPARE(get("legenda"), 1);
     QCOMPARE(get("valor"), 4);
     QCOMPARE(made, 4);
+
+    // Where values weigh, the oldest make room for a new one's weight too; one that alone weighs
+    // more than all may is handed out and not kept, and displaces nothing.
+    TRLRecentlyUsed<QString, QString> weighed(8, 6, [](const QString &v) { return std::size_t(v.size()); });
+    int makes = 0;
+    const auto fetch = [&](const QString &key, const QString &value) {
+        return weighed.Get(key, [&] { ++makes; return value; });
+    };
+    QCOMPARE(fetch("a", "abc"), "abc");
+    QCOMPARE(fetch("b", "de"), "de");
+    QCOMPARE(fetch("c", "fg"), "fg");    // 7 of 6: "a" makes room
+    QCOMPARE(fetch("b", "??"), "de");
+    QCOMPARE(fetch("a", "abc"), "abc");  // made again; "c", used longest ago, makes room
+    QCOMPARE(fetch("z", "too heavy"), "too heavy");
+    QCOMPARE(fetch("z", "x"), "x");        // made again, light enough now
+    QCOMPARE(fetch("b", "??"), "de");
+    QCOMPARE(fetch("a", "??"), "abc");
+    QCOMPARE(makes, 6);
 }
 
 QTEST_MAIN(TestRLHelpers)
