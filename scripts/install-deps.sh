@@ -7,7 +7,8 @@ pkgs=(qt6-base-dev libqt6printsupport6 cmake g++ make ninja-build
       xvfb xdotool x11-utils x11-apps xauth
       fonts-liberation2 locales poppler-utils imagemagick hyperfine libcups2-dev
       qt6-translations-l10n clang libclang-rt-14-dev
-      qt6-svg-dev dpkg-dev file libcsv-dev libfontconfig-dev)
+      qt6-svg-dev dpkg-dev file libcsv-dev libfontconfig-dev
+      libqt6sql6-sqlite libqt6sql6-psql postgresql)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
