@@ -169,6 +169,29 @@ void TfrmZavenor::buildButtonPanel()
         m_leave->Guard(button);
     connect(BBImprimir, &QPushButton::clicked, this, guarded([this] { BBImprimirClick(); }));
     connect(BBSair, &QPushButton::clicked, this, guarded([this] { BBSairClick(); }));
+    buildToolsMenu();
+}
+
+void TfrmZavenor::buildToolsMenu()
+{
+    BBFerramentas = new QPushButton(QStringLiteral("F&erramentas"), PnBotoes);
+    BBFerramentas->setObjectName(QStringLiteral("BBFerramentas"));
+    BBFerramentas->setGeometry(392, 9, 91, 25);
+    // Reached by its accelerator or the mouse; it is no stop in the fields' tab chain.
+    BBFerramentas->setFocusPolicy(Qt::NoFocus);
+    MenuFerramentas = new QMenu(BBFerramentas);
+    MenuFerramentas->setObjectName(QStringLiteral("MenuFerramentas"));
+    BBFerramentas->setMenu(MenuFerramentas);
+    // No entries yet: the button shows only once something is in the menu.
+    BBFerramentas->setVisible(false);
+}
+
+QAction *TfrmZavenor::addToolsAction(const QString &caption, const char *objectName)
+{
+    auto *action = MenuFerramentas->addAction(caption);
+    action->setObjectName(QString::fromLatin1(objectName));
+    BBFerramentas->setVisible(true);
+    return action;
 }
 
 void TfrmZavenor::buildPages()

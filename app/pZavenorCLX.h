@@ -35,6 +35,8 @@ public:
     // The date check of every date field: true for a good date, or a blank one when
     // PermiteVazio; otherwise shows why in an error box and gives false.
     bool fValidaData(const QString &Texto, bool PermiteVazio);
+    // Adds a command at the end of the tools menu (the button shows with the first one).
+    QAction *addToolsAction(const QString &caption, const char *objectName);
     void fTotalizaDarf();
     void fTotalizaGare();
     // Clears the fields of both pages (the memo's notice and alignment stay).
@@ -72,6 +74,10 @@ public:
     QRadioButton *RBPB = nullptr;
     QPushButton *BBImprimir = nullptr;
     QPushButton *BBSair = nullptr;
+    // The commands beyond printing (clients, history, late charges, settings) live in one
+    // menu behind this button, so the replicas and the tab chain stay as they are.
+    QPushButton *BBFerramentas = nullptr;
+    QMenu *MenuFerramentas = nullptr;
 
     // Pages
     QTabWidget *PC1 = nullptr;
@@ -158,6 +164,7 @@ private:
     void buildDarfPage();
     void buildGarePage();
     void buildAlignmentMenu();
+    void buildToolsMenu();
     // The four ways of printing; each answers whether the pages reached the printer.
     bool printLayOutDarf();
     bool printLayOutGare();
