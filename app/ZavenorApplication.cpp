@@ -2,30 +2,26 @@
 
 #include "report/base/RLExceptions.h"
 #include "report/output/RLFeedBack.h"
-#include "report/output/RLPrintOffsets.h"
 #include "report/output/RLPdfFilter.h"
+#include "slips/FrontEndSetup.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
-#include <clocale>
 #include <malloc.h>
 
 Q_DECLARE_METATYPE(std::exception_ptr)
 
 TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    // QApplication switches the C library to the user's locale; strtod and printf must keep
-    // reading and writing a full stop, whatever the regional settings say.
-    std::setlocale(LC_NUMERIC, "C");
+    FrontEndSetup::Apply();
     // The C library gives every thread that allocates while another does a heap of its own, up to
     // eight per core, and each heap keeps the pages it has used. The print thread, the calls to
     // CUPS and the job watcher need no heap of their own: with a second heap, each background
     // print of a new kind of slip raised it to a new high mark that the window's prints never
     // reused. One heap serves them all, as one print runs at a time.
     mallopt(M_ARENA_MAX, 1);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
     auto *translator = new QTranslator(this);
     if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qt"),
@@ -33,9 +29,6 @@ TZavenorApplication::TZavenorApplication(int &argc, char **argv) : QApplication(
         installTranslator(translator);
     // Page loops of the engine show their progress in the engine's own window.
     InstallRLFeedBackProgress();
-    // Each printer's nudge for pre-printed slips, kept in the user's settings. Named here: the
-    // application's display name is not the settings' name.
-    SetRLPrintOffsetStore(std::make_unique<TRLPrintOffsetStore>(QStringLiteral("Morvath"), QStringLiteral("Zavenor")));
     // Offers "Documento PDF" beside the printer in every print dialog.
     PdfFilter();
 }

@@ -5,38 +5,86 @@
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
 
+#include <QDate>
 #include <QDir>
 
 namespace {
 
-// Room for the row and kind within the usual 255-byte limit of a name, accents taking two bytes.
-constexpr int kMaxNameCharacters = 100;
+// Room for the other parts within the usual 255-byte limit of a name, accents taking two bytes.
+constexpr int kMaxNameCharacters = 80;
+
+// A part of a file name, with the characters file systems refuse replaced.
+QString namePart(const QString &text)
+{
+    QString part;
+    for (const QChar c : text.trimmed().left(kMaxNameCharacters)) {
+        // Refused by Windows or Unix file systems, or awkward in a shell.
+        static const QString refused = QStringLiteral("/\\:*?\"<>|");
+        part += c.unicode() < 32 || c.unicode() == 127 || refused.contains(c) ? QLatin1Char('_') : c;
+    }
+    part = part.trimmed();
+    // A name may not end in a dot or blank on every system.
+    while (part.endsWith(QLatin1Char('.')))
+        part.chop(1);
+    return part;
+}
+
+QString lettersAndDigits(const QString &text)
+{
+    QString kept;
+    for (const QChar c : text)
+        if (c.isLetterOrNumber())
+            kept += c.toUpper();
+    return kept;
+}
+
+// A due date as it sorts: 2026-01-05.
+QString sortableDate(const QString &shown)
+{
+    const QDate date = QDate::fromString(shown.trimmed(), QStringLiteral("dd/MM/yyyy"));
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+}
+
+QString plainName(const TBatchSlip &slip)
+{
+    const bool darf = slip.kind == TSlipKind::Darf;
+    const QStringList parts{
+        BatchColumns::KindName(slip.kind),
+        lettersAndDigits(darf ? slip.darf.CGCCPF : slip.gare.EDCGCG),
+        namePart(darf ? slip.darf.CodRec : slip.gare.EDCodRecG),
+        sortableDate(darf ? slip.darf.DtVenc : slip.gare.MEDTVencG),
+        namePart(slip.PayerName()),
+    };
+    QStringList given;
+    for (const QString &part : parts)
+        if (!part.isEmpty())
+            given << part;
+    return given.join(QLatin1Char('-'));
+}
 
 } // namespace
 
-TPdfPerRowOutput::TPdfPerRowOutput(const QString &folder) : m_folder(folder) {}
-
-QString TPdfPerRowOutput::FileName(const TBatchSlip &slip)
+QString TPdfFileNames::Next(const TBatchSlip &slip, int *sameAs)
 {
-    QString payer;
-    for (const QChar c : slip.PayerName().trimmed().left(kMaxNameCharacters)) {
-        // Refused by Windows or Unix file systems, or awkward in a shell.
-        static const QString refused = QStringLiteral("/\\:*?\"<>|");
-        payer += c.unicode() < 32 || c.unicode() == 127 || refused.contains(c) ? QLatin1Char('_') : c;
-    }
-    payer = payer.trimmed();
-    // A name may not end in a dot or blank on every system.
-    while (payer.endsWith(QLatin1Char('.')))
-        payer.chop(1);
-    QString name = QString::number(slip.row) + QLatin1Char('-') + BatchColumns::KindName(slip.kind);
-    if (!payer.isEmpty())
-        name += QLatin1Char('-') + payer;
+    const QString plain = plainName(slip);
+    const QString key = plain.toLower();
+    const int first = m_firstRow.value(key, 0);
+    if (sameAs)
+        *sameAs = first;
+    if (!first)
+        m_firstRow.insert(key, slip.row);
+    QString name = plain;
+    for (int n = 2; m_taken.contains(name.toLower()); ++n)
+        name = plain + QLatin1Char('-') + QString::number(n);
+    m_taken.insert(name.toLower());
     return name + QStringLiteral(".pdf");
 }
 
+TPdfPerRowOutput::TPdfPerRowOutput(const QString &folder) : m_folder(folder) {}
+
 void TPdfPerRowOutput::Add(const TBatchSlip &slip, TRLGraphicStorage &pages)
 {
-    TSlipPdfFile::Write(QDir(m_folder).filePath(FileName(slip)), pages);
+    TSlipPdfFile::Write(QDir(m_folder).filePath(m_names.Next(slip)), pages);
 }
 
 QString TPdfPerRowOutput::Made(int slips) const
@@ -44,9 +92,10 @@ QString TPdfPerRowOutput::Made(int slips) const
     return QStringLiteral("%1 arquivo%2 PDF em %3").arg(slips).arg(slips == 1 ? "" : "s", m_folder);
 }
 
-TSinglePdfOutput::TSinglePdfOutput(const QString &file)
+TSinglePdfOutput::TSinglePdfOutput(const QString &file, const QString &title)
     : m_path(file), m_file(file)
 {
+    m_file.SetTitle(title);
 }
 
 void TSinglePdfOutput::Add(const TBatchSlip &, TRLGraphicStorage &pages)

@@ -4,6 +4,8 @@
 #include "batch/BatchTable.h"
 #include "batch/SlipPdfFile.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -22,7 +24,22 @@ public:
     virtual QString Made(int slips) const = 0;
 };
 
-// `<row>-<DARF|GARE>-<payer>.pdf` in a folder.
+// The file names of a run's slips, made from the slip and not its row, so that a re-run with one
+// more client replaces the same files: kind, CPF/CNPJ, receita code, due date and the payer's
+// name. Slips that would share a name are told apart by a suffix in row order, so that two passes
+// over one file agree.
+class TPdfFileNames
+{
+public:
+    // The next slip's name; sameAs gets the row that took its name first, else 0.
+    QString Next(const TBatchSlip &slip, int *sameAs = nullptr);
+
+private:
+    QHash<QString, int> m_firstRow; // by plain name, in lower case
+    QSet<QString> m_taken;          // in lower case: a shared folder may ignore case
+};
+
+// One PDF a slip in a folder.
 class TPdfPerRowOutput : public TBatchOutput
 {
 public:
@@ -31,17 +48,16 @@ public:
     void Finish() override {}
     QString Made(int slips) const override;
 
-    // The file name of a slip, with the characters file systems refuse replaced.
-    static QString FileName(const TBatchSlip &slip);
-
 private:
     QString m_folder;
+    TPdfFileNames m_names;
 };
 
 class TSinglePdfOutput : public TBatchOutput
 {
 public:
-    explicit TSinglePdfOutput(const QString &file);
+    // The title is the document's, which PDF readers show instead of the file's name.
+    TSinglePdfOutput(const QString &file, const QString &title);
     void Add(const TBatchSlip &slip, TRLGraphicStorage &pages) override;
     void Finish() override;
     QString Made(int slips) const override;

@@ -5,15 +5,17 @@
 #include "batch/BatchProgress.h"
 #include "batch/BatchTable.h"
 #include "batch/SlipDocuments.h"
+#include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
 #include "report/output/RLPrinters.h"
+#include "slips/FrontEndSetup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
 
-#include <clocale>
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -175,7 +177,7 @@ std::unique_ptr<TBatchOutput> makeOutput(const TOptions &o)
     case TOutputKind::PdfFolder:
         return std::make_unique<TPdfPerRowOutput>(o.target);
     case TOutputKind::PdfSingle:
-        return std::make_unique<TSinglePdfOutput>(o.target);
+        return std::make_unique<TSinglePdfOutput>(o.target, QFileInfo(o.file).fileName());
     case TOutputKind::Print:
         return std::make_unique<TPrintOutput>();
     case TOutputKind::None:
@@ -197,9 +199,14 @@ public:
         QString reason;
         if (!m_reader.Open(m_o.file, &reason))
             return usageFailure(reason);
+        if (m_reader.WasWindows1252())
+            m_err << QStringLiteral("zavenor: %1: o arquivo não é UTF-8; lido como Windows-1252").arg(m_o.file)
+                  << Qt::endl;
         TCsvRecord header;
         if (!m_reader.Next(header))
             return usageFailure(m_reader.Error().isEmpty() ? QStringLiteral("o arquivo está vazio") : m_reader.Error());
+        if (header.row != 1 && !m_reader.Faults().isEmpty())
+            return usageFailure(QStringLiteral("cabeçalho: ") + m_reader.Faults().first().reason);
         if (!m_table.ReadHeader(header.fields, &reason))
             return usageFailure(reason);
 
@@ -231,31 +238,33 @@ private:
         return ExitOutput;
     }
 
-    // Every row through the checks before anything is written.
+    // Every row through the checks before anything is written; every fault of the file is listed.
     int checkRows(int &rows)
     {
         QList<TBatchIssue> errors, warnings;
         QStringList existing;
+        TPdfFileNames names;
         TCsvRecord record;
         TBatchSlip slip;
         while (m_reader.Next(record)) {
             ++rows;
             if (!m_table.ReadRow(record, slip, errors, warnings))
                 continue;
-            if (m_o.output == TOutputKind::PdfFolder && !m_o.overwrite) {
-                const QString name = TPdfPerRowOutput::FileName(slip);
-                if (QFileInfo::exists(QDir(m_o.target).filePath(name)))
-                    existing << QStringLiteral("linha %1: o arquivo %2 já existe").arg(slip.row).arg(name);
-            }
+            if (m_o.output == TOutputKind::PdfFolder)
+                checkFileName(names, slip, warnings, existing);
         }
         if (!m_reader.Error().isEmpty())
             return usageFailure(m_reader.Error());
-        if (rows == 0)
+        for (const TCsvFault &fault : m_reader.Faults())
+            errors.append(TBatchIssue{fault.row, QString(), fault.reason});
+        if (rows == 0 && errors.isEmpty())
             return usageFailure(QStringLiteral("o arquivo só tem o cabeçalho: nenhuma guia para emitir"));
         for (const TBatchIssue &warning : warnings)
             m_err << TBatchIssue{warning.row, warning.column, QStringLiteral("aviso: ") + warning.reason}.Text()
                   << Qt::endl;
         if (!errors.isEmpty()) {
+            std::stable_sort(errors.begin(), errors.end(),
+                             [](const TBatchIssue &a, const TBatchIssue &b) { return a.row < b.row; });
             for (const TBatchIssue &error : errors)
                 m_err << error.Text() << Qt::endl;
             m_err << QStringLiteral("zavenor: %1 erro%2; nada foi gravado nem impresso.")
@@ -270,6 +279,21 @@ private:
                                                 "Nada foi gravado.").arg(m_o.target));
         }
         return ExitOk;
+    }
+
+    // Slips that would share a file name are listed; a file already there stops the run unless
+    // it may be replaced.
+    void checkFileName(TPdfFileNames &names, const TBatchSlip &slip, QList<TBatchIssue> &warnings,
+                       QStringList &existing) const
+    {
+        int sameAs = 0;
+        const QString name = names.Next(slip, &sameAs);
+        if (sameAs)
+            warnings.append(TBatchIssue{slip.row, QString(),
+                                        QStringLiteral("mesmo nome de arquivo que a guia da linha %1; gravada como %2")
+                                            .arg(sameAs).arg(name)});
+        if (!m_o.overwrite && QFileInfo::exists(QDir(m_o.target).filePath(name)))
+            existing << QStringLiteral("linha %1: o arquivo %2 já existe").arg(slip.row).arg(name);
     }
 
     int prepareOutput()
@@ -311,11 +335,16 @@ private:
         TSlipDocuments documents(m_o.mode);
         const std::unique_ptr<TBatchOutput> output = makeOutput(m_o);
         TBatchProgress progress(m_err, rows, m_terminal);
-        QList<TBatchIssue> ignored;
         TBatchSlip slip;
         int done = 0;
         while (m_reader.Next(record)) {
-            m_table.ReadRow(record, slip, ignored, ignored);
+            // Read exactly as the check read it; the check listed the warnings already.
+            QList<TBatchIssue> errors, warnings;
+            if (!m_table.ReadRow(record, slip, errors, warnings)) {
+                progress.Clear();
+                return outputFailure(QStringLiteral("linha %1: a linha não foi lida como na conferência; "
+                                                    "nada mais foi gravado").arg(record.row));
+            }
             try {
                 output->Add(slip, documents.Prepare(slip));
             } catch (const TRLAbort &) {
@@ -369,10 +398,15 @@ int Main(int argc, char **argv)
 {
     // Never a window, whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the batch's own lines only, not the platform's notes to developers.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtFatalMsg)
+            std::fprintf(stderr, "zavenor: %s\n", qPrintable(message));
+    });
     QApplication app(argc, argv);
-    // Amounts and figures never go through the C library's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    FrontEndSetup::Apply();
+    // Every line the batch prints is Portuguese, the engine's messages among them.
+    RLLoadMessages(mlPortuguese);
     QTextStream out(stdout);
     QTextStream err(stderr);
     return Run(app.arguments().mid(1), out, err, isatty(STDERR_FILENO));
@@ -400,7 +434,7 @@ QString Usage()
         "Emite uma guia (DARF ou GARE) por linha de uma planilha salva como CSV, sem abrir janela.\n"
         "\n"
         "Saídas (uma só):\n"
-        "  --pdf PASTA             um PDF por linha: <linha>-<DARF|GARE>-<nome>.pdf\n"
+        "  --pdf PASTA             um PDF por guia: <DARF|GARE>-<CPF/CNPJ>-<receita>-<vencimento>-<nome>.pdf\n"
         "  --pdf-unico ARQUIVO.pdf todas as guias num só PDF, uma após a outra\n"
         "  --imprimir              imprime todas as guias num só trabalho\n"
         "  --verificar             só confere o arquivo; não grava nem imprime nada\n"
@@ -414,7 +448,8 @@ QString Usage()
         "\n"
         "O arquivo: a primeira linha dá os nomes das colunas, em qualquer ordem, maiúsculas ou\n"
         "minúsculas; separador \";\" ou \",\"; campos entre aspas podem conter o separador e quebras\n"
-        "de linha; UTF-8 ou Windows-1252. Valores como 1.234,56 ou 1234,56; datas DD/MM/AAAA.\n"
+        "de linha; UTF-8 ou Windows-1252. Valores como 1.234,56, 1234,56 ou R$ 1.234,56; datas\n"
+        "DD/MM/AAAA ou D/M/AAAA. Nos nomes das colunas, acentos, espaços e \"_\" não contam.\n"
         "Colunas ausentes ficam em branco; colunas desconhecidas são erro. O total é calculado\n"
         "como na janela. Todas as linhas são conferidas antes de qualquer saída.\n"
         "\n"

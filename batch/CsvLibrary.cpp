@@ -9,7 +9,7 @@
 #include <csv.h>
 
 #define ZV_CSV_FUNCTIONS(X)                                                                                  \
-    X(csv_init) X(csv_fini) X(csv_free) X(csv_error) X(csv_strerror) X(csv_parse) X(csv_set_delim)           \
+    X(csv_init) X(csv_fini) X(csv_free) X(csv_error) X(csv_parse) X(csv_set_delim)           \
     X(csv_set_space_func)
 
 namespace {
@@ -47,12 +47,6 @@ void csv_free(struct csv_parser *p)
 }
 
 int csv_error(struct csv_parser *p) { return loaded() ? csv().csv_error(p) : CSV_EINVALID; }
-
-char *csv_strerror(int error)
-{
-    static char missing[] = "libcsv ausente";
-    return loaded() ? csv().csv_strerror(error) : missing;
-}
 
 size_t csv_parse(struct csv_parser *p, const void *s, size_t len, void (*cb1)(void *, size_t, void *),
                  void (*cb2)(int, void *), void *data)

@@ -8,6 +8,9 @@
 
 #include <csv.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr qsizetype kChunk = 64 * 1024;
@@ -21,6 +24,45 @@ char separatorOf(const QByteArray &text)
     if (header.contains(';'))
         return ';';
     return header.contains(',') ? ',' : ';';
+}
+
+// A spreadsheet saved in Windows-1252 seldom holds a byte pair that happens to be valid UTF-8;
+// a UTF-8 file with a name pasted from another program holds far more accents than stray bytes.
+TCsvEncoding encodingOf(const QByteArray &text)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(text);
+    if (!utf8.hasError())
+        return TCsvEncoding::Utf8;
+    qsizetype stray = 0, accents = 0;
+    for (const QChar c : decoded) {
+        if (c == QChar::ReplacementCharacter)
+            ++stray;
+        else if (c.unicode() >= 0x80)
+            ++accents;
+    }
+    return accents >= stray ? TCsvEncoding::MixedUtf8 : TCsvEncoding::Windows1252;
+}
+
+// libcsv's faults, in the words of the batch's other lines.
+QString faultText(int error)
+{
+    switch (error) {
+    case CSV_EPARSE:
+        return QStringLiteral("aspas fora do lugar (uma aspa num campo sem aspas, ou texto logo após a aspa que "
+                              "fecha um campo)");
+    case CSV_ENOMEM:
+        return QStringLiteral("memória insuficiente para ler o arquivo");
+    case CSV_ETOOBIG:
+        return QStringLiteral("campo grande demais");
+    default:
+        return QStringLiteral("o leitor de planilhas falhou (erro %1)").arg(error);
+    }
+}
+
+bool allBlank(const QStringList &fields)
+{
+    return std::all_of(fields.begin(), fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
 }
 
 } // namespace
@@ -73,13 +115,14 @@ bool TCsvReader::OpenBytes(const QByteArray &bytes, QString *error)
         return false;
     }
     QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    // Not valid UTF-8: what spreadsheets in Brazil save by default.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)QString(utf8.decode(text));
-    m_windows1252 = utf8.hasError();
-    if (m_windows1252) {
+    m_encoding = encodingOf(text);
+    if (m_encoding == TCsvEncoding::Windows1252) {
         QStringDecoder cp1252("windows-1252");
         text = QString(cp1252.decode(text)).toUtf8();
+    } else if (m_encoding == TCsvEncoding::MixedUtf8) {
+        // Each stray byte becomes a replacement character, which marks its field.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = QString(utf8.decode(text)).toUtf8();
     }
     if (text.trimmed().isEmpty()) {
         *error = QStringLiteral("o arquivo está vazio");
@@ -96,8 +139,9 @@ void TCsvReader::startParser()
     if (m_parser)
         csv_free(m_parser.get());
     m_parser = std::make_unique<csv_parser>();
-    // Strict: a stray quote or a quote left open is an error, not a silently joined field.
-    csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI);
+    // Strict: a stray quote or a quote left open is an error, not a silently joined field. Every
+    // line end is reported, so that blank lines keep the rows' numbers as the spreadsheet shows them.
+    csv_init(m_parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL);
     csv_set_delim(m_parser.get(), static_cast<unsigned char>(m_separator));
     // Blanks belong to the field, as the spreadsheet holds it; the checks trim where it matters.
     csv_set_space_func(m_parser.get(), [](unsigned char) { return 0; });
@@ -109,9 +153,12 @@ void TCsvReader::Rewind()
     m_fed = 0;
     m_finished = false;
     m_fields.clear();
+    m_undecoded = -1;
+    m_lastTerminator = 0;
     m_ready.clear();
     m_rows = 0;
     m_error.clear();
+    m_faults.clear();
 }
 
 void TCsvReader::fieldEnd(void *data, size_t length, void *self)
@@ -128,16 +175,48 @@ void TCsvReader::fieldEnd(void *data, size_t length, void *self)
         reader->m_error = QStringLiteral("linha %1: mais de %2 campos").arg(reader->m_rows + 1).arg(MaxFields);
         return;
     }
-    reader->m_fields.append(QString::fromUtf8(static_cast<const char *>(data), qsizetype(length)));
+    QString field = QString::fromUtf8(static_cast<const char *>(data), qsizetype(length));
+    if (reader->m_encoding == TCsvEncoding::MixedUtf8 && reader->m_undecoded < 0
+        && field.contains(QChar::ReplacementCharacter))
+        reader->m_undecoded = int(reader->m_fields.size());
+    reader->m_fields.append(field);
 }
 
-void TCsvReader::recordEnd(int, void *self)
+void TCsvReader::recordEnd(int terminator, void *self)
 {
     auto *reader = static_cast<TCsvReader *>(self);
     if (!reader->m_error.isEmpty())
         return;
-    reader->m_ready.push_back(TCsvRecord{++reader->m_rows, reader->m_fields});
-    reader->m_fields.clear();
+    const int previous = std::exchange(reader->m_lastTerminator, terminator);
+    if (reader->m_fields.isEmpty()) {
+        // The line feed of a CR LF is no line of its own.
+        if (terminator != -1 && !(terminator == '\n' && previous == '\r'))
+            ++reader->m_rows;
+        return;
+    }
+    const int row = ++reader->m_rows;
+    QStringList fields = std::exchange(reader->m_fields, {});
+    const int undecoded = std::exchange(reader->m_undecoded, -1);
+    if (!allBlank(fields))
+        reader->m_ready.push_back(TCsvRecord{row, std::move(fields), undecoded});
+}
+
+void TCsvReader::quotingFault(qsizetype at, const QString &reason)
+{
+    m_faults.append(TCsvFault{++m_rows, reason});
+    m_fields.clear();
+    m_undecoded = -1;
+    // On from the next line, with a fresh parser.
+    qsizetype next = at;
+    while (next < m_text.size() && m_text.at(next) != '\n' && m_text.at(next) != '\r')
+        ++next;
+    if (next < m_text.size() && m_text.at(next) == '\r')
+        ++next;
+    if (next < m_text.size() && m_text.at(next) == '\n')
+        ++next;
+    m_fed = next;
+    m_lastTerminator = '\n';
+    startParser();
 }
 
 bool TCsvReader::feedMore()
@@ -148,24 +227,20 @@ bool TCsvReader::feedMore()
     if (length > 0) {
         const size_t used = csv_parse(m_parser.get(), m_text.constData() + m_fed, size_t(length), fieldEnd,
                                       recordEnd, this);
-        if (used != size_t(length)) {
-            m_error = QStringLiteral("linha %1: aspas fora do lugar (%2)")
-                          .arg(m_rows + 1)
-                          .arg(QString::fromUtf8(csv_strerror(csv_error(m_parser.get()))));
-            return false;
-        }
-        m_fed += length;
+        if (used != size_t(length) && m_error.isEmpty())
+            quotingFault(m_fed + qsizetype(used), faultText(csv_error(m_parser.get())));
+        else
+            m_fed += length;
         return true;
     }
     m_finished = true;
     if (csv_fini(m_parser.get(), fieldEnd, recordEnd, this) != 0 && m_error.isEmpty())
-        m_error = QStringLiteral("linha %1: aspas abertas e não fechadas até o fim do arquivo").arg(m_rows + 1);
+        m_faults.append(TCsvFault{m_rows + 1, QStringLiteral("aspas abertas e não fechadas até o fim do arquivo")});
     return true;
 }
 
 bool TCsvReader::Next(TCsvRecord &record)
 {
-    // Rows before a quoting error still come out: their own faults are listed with it.
     while (m_ready.empty()) {
         if (!m_error.isEmpty() || !feedMore())
             return false;

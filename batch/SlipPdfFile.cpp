@@ -35,6 +35,11 @@ void TSlipPdfFile::Write(const QString &path, TRLGraphicStorage &store)
     newFilter(path)->Run(&store, 1, -1);
 }
 
+void TSlipPdfFile::SetTitle(const QString &title)
+{
+    m_filter->SetTitle(title);
+}
+
 void TSlipPdfFile::AddPages(TRLGraphicStorage &store)
 {
     if (!m_begun) {

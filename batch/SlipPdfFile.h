@@ -20,6 +20,8 @@ public:
     // One store as a whole file, titled as the store (a slip's report title). Throws.
     static void Write(const QString &path, TRLGraphicStorage &store);
 
+    // The document's title, before the first pages.
+    void SetTitle(const QString &title);
     // Appends every page of the store. Throws the engine's errors or TBatchOutputError.
     void AddPages(TRLGraphicStorage &store);
     // Finishes the document and puts it in place. Throws as AddPages.

@@ -142,7 +142,7 @@ void TRLPdfFilter::BeginDoc()
     discardFile();
     if (m_fileName.isEmpty())
         throw TRLException(noFileNameMessage());
-    m_title = Pages() ? Pages()->Title() : QString();
+    m_title = !m_givenTitle.isEmpty() ? m_givenTitle : Pages() ? Pages()->Title() : QString();
     m_file = std::make_unique<QSaveFile>(m_fileName);
     // Writing straight into the target would leave a half-written file behind a failure.
     m_file->setDirectWriteFallback(false);

@@ -24,6 +24,8 @@ public:
     // The file a run writes. Set by the ask step or by a caller that runs without one.
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString &name) { m_fileName = name; }
+    // The document's title; when none is given, the pages' own.
+    void SetTitle(const QString &title) { m_givenTitle = title; }
     // Written into the document's information as its creator.
     static QString Creator();
 
@@ -50,6 +52,7 @@ private:
     void discardFile();
 
     QString m_fileName;
+    QString m_givenTitle;
     QString m_title;
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<CheckedOutput> m_output;

@@ -6,6 +6,8 @@
 #include "support/PdfInspect.h"
 #include "support/PrivateCups.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestBatchPrint : public QObject
@@ -16,6 +18,8 @@ private slots:
     void printsEveryRowInOneJob_data();
     void printsEveryRowInOneJob();
     void unknownQueueIsBadUsage();
+    void movesSlipsByThePrintersAdjustment_data();
+    void movesSlipsByThePrintersAdjustment();
 
 private:
     PrivateCups m_cups; // first: before anything asks CUPS about its server
@@ -78,6 +82,61 @@ void TestBatchPrint::unknownQueueIsBadUsage()
     errStream.flush();
     QCOMPARE(code, 2);
     QVERIFY2(err.contains("a impressora \"NaoExiste\" não existe"), qPrintable(err));
+}
+
+void TestBatchPrint::movesSlipsByThePrintersAdjustment_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("data only, for pre-printed slips") << "dados";
+    QTest::newRow("layout") << "layout-pb";
+}
+
+// The program as an office starts it, with the nudge the window's print dialog kept for the
+// queue: every word of the job moves by it. This process installs no nudge: its job is the
+// reference.
+void TestBatchPrint::movesSlipsByThePrintersAdjustment()
+{
+    QFETCH(QString, mode);
+    QVERIFY2(m_cups.IsRunning(), qPrintable("no private CUPS scheduler: " + m_cups.Error()));
+    const QString queue = QStringLiteral("LoteAjuste");
+    QVERIFY(m_cups.AddPdfQueue(queue, false));
+    RLPrinter().Refresh();
+    QTemporaryDir dir;
+    const QString input = dir.filePath("lote.csv");
+    QFile f(input);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("tipo;nome;principal;vencimento\nDARF;ALFA BETA;1.234,56;10/01/2026\n");
+    f.close();
+    const QStringList arguments{"--lote", input, "--imprimir", "--impressora", queue, "--modo", mode};
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(Batch::Run(arguments, outStream, errStream, false), 0);
+    const int referenceJob = RLPrinter().LastJobId();
+    const QList<PdfWord> unmoved = PdfInspect::words(m_cups.SubmittedDocument(referenceJob));
+    QVERIFY(unmoved.size() > 3);
+
+    QDir(dir.path()).mkpath("config/Morvath");
+    QFile settings(dir.filePath("config/Morvath/Zavenor.conf"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[AjustePosicao]\nLoteAjuste/x_mm=1.5\nLoteAjuste/y_mm=-2.0\n");
+    settings.close();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.start(ZAVENOR_EXECUTABLE, arguments);
+    QVERIFY(p.waitForFinished(120000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    const QList<PdfWord> moved = PdfInspect::words(m_cups.SubmittedDocument(referenceJob + 1));
+    QCOMPARE(moved.size(), unmoved.size());
+    for (int i = 0; i < moved.size(); ++i) {
+        QCOMPARE(moved[i].text, unmoved[i].text);
+        const QPointF by = moved[i].boxMm().topLeft() - unmoved[i].boxMm().topLeft();
+        QVERIFY2(qAbs(by.x() - 1.5) < 0.1 && qAbs(by.y() + 2.0) < 0.1,
+                 qPrintable(QStringLiteral("%1 moved by %2, %3 mm").arg(moved[i].text).arg(by.x()).arg(by.y())));
+    }
 }
 
 QTEST_MAIN(TestBatchPrint)

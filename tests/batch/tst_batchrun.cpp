@@ -38,6 +38,11 @@ private slots:
     void eachSlipAsTheWindowFillsIt_data();
     void eachSlipAsTheWindowFillsIt();
     void replacesOnlyWhenAsked();
+    void namesFilesAfterTheSlip();
+    void listsWhatTheFileHolds_data();
+    void listsWhatTheFileHolds();
+    void printsWholeBrazilianSlipsWhateverTheEnvironment_data();
+    void printsWholeBrazilianSlipsWhateverTheEnvironment();
     void refusesUnusableFiles_data();
     void refusesUnusableFiles();
     void commandLine_data();
@@ -57,6 +62,7 @@ private:
     }
     // The slips of a file as the batch reads them.
     static QList<TBatchSlip> slipsOf(const QString &file);
+    QString writeFile(const QString &name, const QByteArray &bytes);
 
     QTemporaryDir m_dir;
 };
@@ -88,6 +94,15 @@ QList<TBatchSlip> TestBatchRun::slipsOf(const QString &file)
     return slips;
 }
 
+QString TestBatchRun::writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+    return path;
+}
+
 void TestBatchRun::writesOnePdfPerRow_data()
 {
     QTest::addColumn<QString>("file");
@@ -95,10 +110,11 @@ void TestBatchRun::writesOnePdfPerRow_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QSizeF>("sheetMm");
 
-    const QStringList darfNames{QString::fromUtf8("2-DARF-JOÃO DA CONCEIÇÃO ASSUNÇÃO & FILHOS LTDA.pdf"),
-                                QStringLiteral("3-DARF-Maria; Souza _Mimi_.pdf")};
-    const QStringList gareNames{QString::fromUtf8("2-GARE-José Antônio Açaí Comércio.pdf"),
-                                QString::fromUtf8("3-GARE-Conceição Ltda.pdf")};
+    // In row order.
+    const QStringList darfNames{QString::fromUtf8("DARF-12345678000195-2089-2026-01-20-JOÃO DA CONCEIÇÃO ASSUNÇÃO & FILHOS LTDA.pdf"),
+                                QStringLiteral("DARF-12345678909-0190-Maria; Souza _Mimi_.pdf")};
+    const QStringList gareNames{QString::fromUtf8("GARE-12345678000195-046-2-2004-11-05-José Antônio Açaí Comércio.pdf"),
+                                QString::fromUtf8("GARE-111-1-2026-01-31-Conceição Ltda.pdf")};
     QTest::newRow("darf, utf-8, colour") << "darf-utf8.csv" << "layout-cor" << darfNames << QSizeF(210, 297);
     QTest::newRow("darf, utf-8, black and white") << "darf-utf8.csv" << "layout-pb" << darfNames << QSizeF(210, 297);
     QTest::newRow("darf, data only") << "darf-utf8.csv" << "dados" << darfNames << QSizeF(211, 102);
@@ -115,7 +131,9 @@ void TestBatchRun::writesOnePdfPerRow()
     const QString folder = m_dir.filePath(QStringLiteral("per-row-") + QString::number(QTest::currentDataTag()[0]) + mode);
     const Outcome o = run({"--lote", data(file), "--pdf", folder, "--modo", mode, "--sobrescrever"});
     QVERIFY2(o.code == 0, qPrintable(o.err));
-    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), names);
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), sorted);
 
     // Each file against the same slip prepared here: sheet, every text where its replay puts it.
     const QList<TBatchSlip> slips = slipsOf(data(file));
@@ -298,14 +316,14 @@ void TestBatchRun::replacesOnlyWhenAsked()
 {
     const QString folder = m_dir.filePath("existing");
     QDir().mkpath(folder);
-    const QString kept = QDir(folder).filePath("3-DARF-Maria; Souza _Mimi_.pdf");
+    const QString kept = QDir(folder).filePath("DARF-12345678909-0190-Maria; Souza _Mimi_.pdf");
     QFile old(kept);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("old");
     old.close();
     Outcome o = run({"--lote", data("darf-utf8.csv"), "--pdf", folder});
     QCOMPARE(o.code, 3);
-    QVERIFY2(o.err.contains("linha 3: o arquivo 3-DARF-Maria; Souza _Mimi_.pdf já existe"), qPrintable(o.err));
+    QVERIFY2(o.err.contains("linha 3: o arquivo DARF-12345678909-0190-Maria; Souza _Mimi_.pdf já existe"), qPrintable(o.err));
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
     QCOMPARE(QFileInfo(kept).size(), 3);
 
@@ -324,6 +342,116 @@ void TestBatchRun::replacesOnlyWhenAsked()
     QCOMPARE(o.code, 3);
     QVERIFY2(o.err.contains("linha 2:"), qPrintable(o.err));
     QVERIFY(QDir(locked).isEmpty());
+}
+
+// Last month's file plus a new client: every old slip keeps its file, replaced in place.
+void TestBatchRun::namesFilesAfterTheSlip()
+{
+    const QString folder = m_dir.filePath("by-slip");
+    const QByteArray header = "tipo;cpf_cnpj;codigo_receita;vencimento;nome;principal;valor_receita\n";
+    const QByteArray alfa = "DARF;123.456.789-09;0220;5/1/2026;ALFA;10,00;\n";
+    const QByteArray beta = "GARE;12345678000195;046-2;10/01/2026;BETA/SA;;20,00\n";
+    const QStringList before{"DARF-12345678909-0220-2026-01-05-ALFA.pdf", "GARE-12345678000195-046-2-2026-01-10-BETA_SA.pdf"};
+    Outcome o = run({"--lote", writeFile("mes1.csv", header + alfa + beta), "--pdf", folder});
+    QVERIFY2(o.code == 0, qPrintable(o.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), before);
+
+    // A second slip with the same name gets a suffix, and the run says so.
+    o = run({"--lote", writeFile("mes2.csv", header + "DARF;;0220;;NOVO;1,00;\n" + alfa + beta + alfa), "--pdf", folder,
+             "--sobrescrever"});
+    QVERIFY2(o.code == 0, qPrintable(o.err));
+    QCOMPARE(o.err, QStringLiteral("linha 5: aviso: mesmo nome de arquivo que a guia da linha 3; gravada como "
+                                   "DARF-12345678909-0220-2026-01-05-ALFA-2.pdf\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             (QStringList{"DARF-0220-NOVO.pdf", "DARF-12345678909-0220-2026-01-05-ALFA-2.pdf", before[0], before[1]}));
+}
+
+void TestBatchRun::listsWhatTheFileHolds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("lines"); // the beginnings of standard error's lines
+
+    QTest::newRow("quoting faults beside the rows' faults")
+        << QByteArray("tipo;nome;principal\nDARF;A;x\nDARF;\"B\"c;1\nDARF;C;20\"89\nDARF;D;1\n") << 1
+        << QStringList{"linha 2, coluna principal: valor inválido", "linha 3: aspas fora do lugar",
+                       "linha 4: aspas fora do lugar", "zavenor: 3 erros; nada foi gravado nem impresso."};
+    QTest::newRow("blank lines and empty rows as the spreadsheet numbers them")
+        << QByteArray("tipo;nome;principal\r\n\r\n;;\r\nDARF;A;1\r\n;;\r\nDARF;B;x\r\n") << 1
+        << QStringList{"linha 6, coluna principal: valor inválido", "zavenor: 1 erro;"};
+    QTest::newRow("a row short of fields") << QByteArray("tipo;nome;principal;multa\nDARF;A;1,00\n") << 0
+        << QStringList{"linha 2: aviso: a linha tem 3 campos e o cabeçalho, 4 colunas; as que faltam ficam em branco"};
+    QTest::newRow("utf-8 with a windows-1252 name")
+        << QByteArray("tipo;nome;principal\nDARF;Jo\xC3\xA3o;1\nDARF;Jos\xE9;1\nGARE;;\n") << 1
+        << QStringList{"linha 3, coluna nome: caracteres que não são UTF-8", "linha 4: o GARE não tem nenhum valor",
+                       "zavenor: 2 erros;"};
+    QTest::newRow("windows-1252 is said") << QByteArray("tipo;nome;principal\nDARF;Jos\xE9;1\n") << 0
+                                          << QStringList{"zavenor: "};
+    QTest::newRow("a quoting fault in the header") << QByteArray("tipo;\"nome\"x;principal\nDARF;A;1\n") << 2
+                                                   << QStringList{"zavenor: "};
+}
+
+void TestBatchRun::listsWhatTheFileHolds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, code);
+    QFETCH(QStringList, lines);
+    const Outcome o = run({"--lote", writeFile("holds.csv", bytes), "--verificar"});
+    QCOMPARE(o.code, code);
+    const QStringList err = o.err.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(err.size(), lines.size());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY2(err[i].startsWith(lines[i]), qPrintable(o.err));
+    if (QByteArray(QTest::currentDataTag()).startsWith("windows"))
+        QVERIFY2(err[0].endsWith("o arquivo não é UTF-8; lido como Windows-1252"), qPrintable(o.err));
+    if (QByteArray(QTest::currentDataTag()).endsWith("header"))
+        QVERIFY2(err[0].contains("cabeçalho: aspas fora do lugar"), qPrintable(o.err));
+}
+
+void TestBatchRun::printsWholeBrazilianSlipsWhateverTheEnvironment_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::newRow("pt_BR") << QStringList{"LANG=pt_BR.UTF-8"};
+    QTest::newRow("cron's LANG=C") << QStringList{"LANG=C"};
+    QTest::newRow("LC_ALL=C") << QStringList{"LANG=pt_BR.UTF-8", "LC_ALL=C"};
+    QTest::newRow("LC_NUMERIC=en_US") << QStringList{"LANG=pt_BR.UTF-8", "LC_NUMERIC=en_US.UTF-8"};
+}
+
+// Rows whose check digits are wrong print whole, their totals in Brazilian form; standard error
+// holds the batch's own lines, and the single PDF carries the spreadsheet's name.
+void TestBatchRun::printsWholeBrazilianSlipsWhateverTheEnvironment()
+{
+    QFETCH(QStringList, environment);
+    const QString input = writeFile(
+        "clientes.csv",
+        "tipo;nome;cpf_cnpj;inscricao_estadual;principal;multa;valor_receita;juros_mora\n"
+        "DARF;ALFA;12.345.678/0001-00;;5.000,00;994,19;;\n"
+        "GARE;BETA;123.456.789-00;110.042.490.115;;;478,00;0,24\n"
+        "GARE;GAMA;;110.042.490.115;;;1.000,00;\n");
+    const QString pdf = m_dir.filePath(QStringLiteral("env-%1.pdf").arg(QTest::currentDataTag()).replace(' ', '_'));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LANG", "LC_ALL", "LC_NUMERIC", "LANGUAGE", "DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    for (const QString &setting : environment)
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    p.setProcessEnvironment(env);
+    p.start(ZAVENOR_EXECUTABLE, {"--lote", input, "--pdf-unico", pdf});
+    QVERIFY(p.waitForFinished(120000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(p.exitCode() == 0, qPrintable(err));
+    const QStringList lines = err.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4); // the three wrong numbers and GAMA's registration
+    for (const QString &line : lines)
+        QVERIFY2(line.contains(QRegularExpression("^linha [234], coluna \\w+: aviso: ")), qPrintable(err));
+    const QStringList totals{"5.994,19", "478,24", "1.000,00"};
+    for (int page = 1; page <= 3; ++page) {
+        const QString text = PdfInspect::texts(pdf, page).join(' ');
+        QVERIFY2(text.count(totals[page - 1]) == 2 + (page == 3 ? 2 : 0), qPrintable(text));
+    }
+    QVERIFY2(PdfInspect::run("pdfinfo", {pdf}).contains(QRegularExpression("^Title:\\s+clientes.csv$",
+                                                                         QRegularExpression::MultilineOption)),
+             qPrintable(PdfInspect::run("pdfinfo", {pdf})));
 }
 
 void TestBatchRun::refusesUnusableFiles_data()

@@ -13,8 +13,12 @@ class TestBatchTable : public QObject
 private slots:
     void readsSpreadsheetFiles_data();
     void readsSpreadsheetFiles();
+    void readsWhatOfficesSave_data();
+    void readsWhatOfficesSave();
     void refusesWhatIsNoTable_data();
     void refusesWhatIsNoTable();
+    void matchesHeadersAsWritten_data();
+    void matchesHeadersAsWritten();
     void refusesHeaders_data();
     void refusesHeaders();
     void judgesRows_data();
@@ -41,7 +45,9 @@ QList<TCsvRecord> readAll(const QByteArray &bytes, QString *error = nullptr)
     while (reader.Next(record))
         records << record;
     if (error)
-        *error = reader.Error();
+        *error = !reader.Error().isEmpty() || reader.Faults().isEmpty()
+                     ? reader.Error()
+                     : QStringLiteral("linha %1: %2").arg(reader.Faults().first().row).arg(reader.Faults().first().reason);
     return records;
 }
 
@@ -100,6 +106,55 @@ void TestBatchTable::readsSpreadsheetFiles()
         QCOMPARE(read[i].row, i + 1);
 }
 
+void TestBatchTable::readsWhatOfficesSave_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<int>>("rows"); // of the records read, the header's included
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<int>("undecodedRow"); // whose name holds a byte that is not UTF-8; 0: none
+
+    QTest::newRow("blank lines keep the spreadsheet's numbers")
+        << QByteArray("tipo;nome\r\n\r\nDARF;A\r\n\r\n\r\nGARE;B\r\n") << QList<int>{1, 3, 6} << QStringList() << 0;
+    QTest::newRow("rows of empty fields are skipped")
+        << QByteArray("tipo;nome\n;\nDARF;A\n \xC2\xA0; \nGARE;B") << QList<int>{1, 3, 5} << QStringList() << 0;
+    QTest::newRow("a memo's line breaks are one row")
+        << QByteArray("tipo;nome\nGARE;\"a\r\nb\"\n\nDARF;C\n") << QList<int>{1, 2, 4} << QStringList() << 0;
+    QTest::newRow("every quoting fault, and the rows after each")
+        << QByteArray("tipo;nome\nDARF;\"A\"x\nDARF;B\nDARF;20\"89\nDARF;C\n") << QList<int>{1, 3, 5}
+        << QStringList{"2: aspas fora do lugar", "4: aspas fora do lugar"} << 0;
+    QTest::newRow("a quote left open") << QByteArray("tipo;nome\nDARF;A\nDARF;\"B\n") << QList<int>{1, 2}
+                                       << QStringList{"3: aspas abertas e não fechadas"} << 0;
+    QTest::newRow("utf-8 with one windows-1252 name")
+        << QByteArray("tipo;nome\nDARF;Jo\xC3\xA3o\nDARF;Jos\xE9\nGARE;Concei\xC3\xA7\xC3\xA3o\n") << QList<int>{1, 2, 3, 4}
+        << QStringList() << 3;
+}
+
+void TestBatchTable::readsWhatOfficesSave()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, rows);
+    QFETCH(QStringList, faults);
+    QFETCH(int, undecodedRow);
+    TCsvReader reader;
+    QString error;
+    QVERIFY2(reader.OpenBytes(bytes, &error), qPrintable(error));
+    QCOMPARE(reader.WasWindows1252(), false);
+    QList<int> read;
+    TCsvRecord record;
+    while (reader.Next(record)) {
+        read << record.row;
+        QCOMPARE(record.undecoded, record.row == undecodedRow ? 1 : -1);
+    }
+    QVERIFY2(reader.Error().isEmpty(), qPrintable(reader.Error()));
+    QCOMPARE(read, rows);
+    QStringList said;
+    for (const TCsvFault &fault : reader.Faults())
+        said << QStringLiteral("%1: %2").arg(fault.row).arg(fault.reason);
+    QCOMPARE(said.size(), faults.size());
+    for (int i = 0; i < faults.size(); ++i)
+        QVERIFY2(said[i].startsWith(faults[i]), qPrintable(said.join(" | ")));
+}
+
 void TestBatchTable::refusesWhatIsNoTable_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -119,6 +174,24 @@ void TestBatchTable::refusesWhatIsNoTable()
     QString error;
     readAll(bytes, &error);
     QVERIFY2(error.contains(reason), qPrintable(error));
+}
+
+void TestBatchTable::matchesHeadersAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::newRow("accents and blanks") << QByteArray("Tipo;Período Apuração;CPF CNPJ;Código Receita;Principal");
+    QTest::newRow("underscores and capitals") << QByteArray("TIPO;PERIODO_APURACAO;CPF_CNPJ;Código_Receita;principal ");
+    QTest::newRow("the gare's caption") << QByteArray("tipo;periodo apuracao;CGC CPF;codigo  receita;PRINCIPAL");
+}
+
+void TestBatchTable::matchesHeadersAsWritten()
+{
+    QFETCH(QByteArray, header);
+    TBatchSlip slip;
+    QCOMPARE(issuesOf(header + "\nDARF;5/1/2026;12345678909;0220;1,00\n", &slip),
+             QStringList());
+    QCOMPARE((QStringList{slip.darf.Periodo, slip.darf.CGCCPF, slip.darf.CodRec, slip.darf.Total}),
+             (QStringList{"05/01/2026", "123.456.789-09", "0220", "1,00"}));
 }
 
 void TestBatchTable::refusesHeaders_data()
@@ -152,15 +225,15 @@ void TestBatchTable::judgesRows_data()
     const QByteArray gare = "tipo;nome;uf;tributo_receita;observacoes;vencimento;valor_receita;cae\n";
 
     QTest::newRow("good darf") << darf + "DARF;A;10/01/2026;31/12/2025;1.234,56;1234,56;0,5;2.469,62\n" << QStringList();
-    QTest::newRow("blanks are fine") << darf + "DARF;;;;;;;\n" << QStringList();
-    QTest::newRow("impossible day") << darf + "DARF;A;31/02/2026;;;;;\n"
-                                    << QStringList{"linha 2, coluna vencimento: data inválida \"31/02/2026\" (escreva DD/MM/AAAA)"};
+    QTest::newRow("blanks are fine") << darf + "DARF;;;;1,00;;;\n" << QStringList();
+    QTest::newRow("impossible day") << darf + "DARF;A;31/02/2026;;1,00;;;\n"
+                                    << QStringList{"linha 2, coluna vencimento: a data 31/02/2026 não existe"};
     QTest::newRow("before 1900") << darf + "DARF;A;31/12/1899;;;;;\n"
                                  << QStringList{"linha 2, coluna vencimento: data inválida \"31/12/1899\": menor que 01/01/1900"};
-    QTest::newRow("1900 passes") << darf + "DARF;A;01/01/1900;;;;;\n" << QStringList();
-    QTest::newRow("date in another form") << darf + "DARF;A;2026-01-10;5/1/2026;;;;\n"
+    QTest::newRow("1900 passes") << darf + "DARF;A;01/01/1900;;1,00;;;\n" << QStringList();
+    QTest::newRow("date in another form") << darf + "DARF;A;2026-01-10;5/1/26;1,00;;;\n"
                                           << QStringList{"linha 2, coluna vencimento: data inválida \"2026-01-10\" (escreva DD/MM/AAAA)",
-                                                         "linha 2, coluna periodo_apuracao: data inválida \"5/1/2026\" (escreva DD/MM/AAAA)"};
+                                                         "linha 2, coluna periodo_apuracao: data inválida \"5/1/26\" (escreva DD/MM/AAAA)"};
     QTest::newRow("three decimals, US form, letters")
         << darf + "DARF;A;;;1,234;1,234.56;dez;\n"
         << QStringList{"linha 2, coluna principal: valor inválido \"1,234\" (escreva 1.234,56 ou 1234,56, com até duas casas decimais)",
@@ -173,36 +246,48 @@ void TestBatchTable::judgesRows_data()
     QTest::newRow("total beyond currency")
         << darf + "DARF;A;;;900000000000000,00;900000000000000,00;;\n"
         << QStringList{"linha 2, coluna total: O valor total ultrapassa o maior valor monetário aceito (922.337.203.685.477,5807)."};
-    QTest::newRow("darf name of 51 passes") << darf + "DARF;" + QByteArray(51, 'n') + ";;;;;;\n" << QStringList();
-    // 51 wide capitals run past the printed box of field 01.
-    QTest::newRow("darf name of 51 capitals") << darf + "DARF;" + QByteArray(51, 'W') + ";;;;;;\n"
-        << QStringList{"linha 2, coluna nome: o texto não cabe no quadro do campo no documento impresso"};
-    QTest::newRow("darf name of 52") << darf + "DARF;" + QByteArray(52, 'N') + ";;;;;;\n"
+    QTest::newRow("darf name of 51 passes") << darf + "DARF;" + QByteArray(51, 'n') + ";;;1,00;;;\n" << QStringList();
+    // 51 wide capitals run past the printed box of field 01, which holds 33.
+    QTest::newRow("darf name of 51 capitals") << darf + "DARF;" + QByteArray(51, 'W') + ";;;1,00;;;\n"
+        << QStringList{"linha 2, coluna nome: o texto não cabe no quadro do campo no documento impresso: sobram cerca de 18 caracteres"};
+    QTest::newRow("darf name of 52") << darf + "DARF;" + QByteArray(52, 'N') + ";;;1,00;;;\n"
                                      << QStringList{"linha 2, coluna nome: 52 caracteres; o campo aceita no máximo 51"};
     QTest::newRow("gare name of 60 passes, accents count once")
-        << gare + "GARE;" + QString(60, QChar(0xC7)).toUtf8() + ";SP;;;;;\n" << QStringList();
+        << gare + "GARE;" + QString(60, QChar(0xC7)).toUtf8() + ";SP;;;;1,00;\n" << QStringList();
     QTest::newRow("state of three letters") << gare + "GARE;A;SPX;;;;;\n"
                                             << QStringList{"linha 2, coluna uf: 3 caracteres; o campo aceita no máximo 2"};
     QTest::newRow("line break in a one-line field") << gare + "GARE;\"A\nB\";SP;;;;;\n"
                                                     << QStringList{"linha 2, coluna nome: quebra de linha num campo de uma só linha"};
     // CR LF inside a memo is one line break, as the memo keeps it: 49 + 1 + 50 = 100.
     QTest::newRow("memo of 100 with CR LF passes")
-        << gare + "GARE;A;SP;\"" + QByteArray("aaaa ").repeated(9) + "aaaa\r\n" + QByteArray("aaaa ").repeated(9) + "aaaaa\";;;;\n" << QStringList();
+        << gare + "GARE;A;SP;\"" + QByteArray("aaaa ").repeated(9) + "aaaa\r\n" + QByteArray("aaaa ").repeated(9) + "aaaaa\";;;1,00;\n" << QStringList();
     QTest::newRow("memo rows past its box")
         << gare + "GARE;A;SP;\"a\nb\nc\";;;;\n"
-        << QStringList{"linha 2, coluna tributo_receita: o texto não cabe no quadro do campo no documento impresso"};
+        << QStringList{"linha 2, coluna tributo_receita: o texto não cabe no quadro do campo no documento impresso: sobram cerca de 2 caracteres"};
     QTest::newRow("memo of 101") << gare + "GARE;A;SP;\"" + QByteArray(99, 'x') + "\ny\";;;;\n"
                                  << QStringList{"linha 2, coluna tributo_receita: 101 caracteres; o campo aceita no máximo 100"};
     QTest::newRow("observations of 401") << gare + "GARE;A;SP;;" + QByteArray(401, 'o') + ";;;\n"
                                          << QStringList{"linha 2, coluna observacoes: 401 caracteres; o campo aceita no máximo 400"};
     QTest::newRow("a gare column on a darf") << gare + "DARF;A;SP;;;;;\n"
                                              << QStringList{"linha 2, coluna uf: o DARF não tem este campo; deixe-o em branco"};
-    QTest::newRow("a blank gare column on a darf") << gare + "darf;A;;;;;;\n" << QStringList();
+    QTest::newRow("a blank gare column on a darf") << QByteArray("tipo;nome;uf;principal\ndarf;A;;1,00\n") << QStringList();
     QTest::newRow("unknown kind") << gare + "GAREX;A;SP;;;;;\n"
                                   << QStringList{"linha 2, coluna tipo: tipo \"GAREX\" desconhecido (escreva DARF ou GARE)"};
     QTest::newRow("more fields than columns") << QByteArray("tipo;nome\nDARF;A;B\n")
                                               << QStringList{"linha 2: a linha tem 3 campos e o cabeçalho, 2 colunas"};
-    QTest::newRow("fewer fields are blanks") << QByteArray("tipo;nome;principal\nDARF\n") << QStringList();
+    QTest::newRow("fewer fields are blanks") << QByteArray("tipo;principal;nome\nDARF;1,00\n") << QStringList();
+    QTest::newRow("short row without an amount")
+        << QByteArray("tipo;nome;vencimento;principal;multa;juros\nDARF;R9 POUCAS COLUNAS;30/11/2026\n")
+        << QStringList{"linha 2: o DARF não tem nenhum valor (principal, multa, juros)"};
+    QTest::newRow("negative amount") << darf + "DARF;A;;;-10,00;R$ -1,00;;\n"
+        << QStringList{"linha 2, coluna principal: valor negativo \"-10,00\": a guia não aceita valores negativos",
+                       "linha 2, coluna multa: valor negativo \"R$ -1,00\": a guia não aceita valores negativos"};
+    QTest::newRow("one amount beyond the limit") << darf + "DARF;A;;;1,00;;999.999.999.999.999.999,00;\n"
+        << QStringList{"linha 2, coluna juros: valor \"999.999.999.999.999.999,00\" acima do maior valor aceito, 922.337.203.685.477,58"};
+    QTest::newRow("numbers a spreadsheet turned scientific")
+        << QByteArray("tipo;cpf_cnpj;principal\nDARF;1,12223E+13;1,5E+3\n")
+        << QStringList{"linha 2, coluna cpf_cnpj: número em notação científica \"1,12223E+13\": a planilha converteu o texto em número; formate a coluna como texto e digite os valores de novo",
+                       "linha 2, coluna principal: número em notação científica \"1,5E+3\": a planilha converteu o texto em número; formate a coluna como texto e digite os valores de novo"};
 }
 
 void TestBatchTable::judgesRows()
@@ -223,9 +308,10 @@ void TestBatchTable::showsWhatTheWindowShows_data()
                                                << QStringList{"999.999,99", "1.000.000,00", "  /  /    ", "A"};
     QTest::newRow("tenths add exactly") << darf + "DARF;A;;0,10;0,20;0,00\n"
                                         << QStringList{"0,10", "0,30", "  /  /    ", "A"};
-    QTest::newRow("negative") << darf + "DARF;A;;-10,00;;\n" << QStringList{"-10,00", "-10,00", "  /  /    ", "A"};
+    QTest::newRow("currency sign, blanks and d/m/aaaa") << darf + "DARF;A;5/1/2026;R$ 1.234,56 ;R$\xC2\xA0" "10;\n"
+                                                        << QStringList{"1.234,56", "1.244,56", "05/01/2026", "A"};
     // Blanks inside a name print as typed; the field keeps them too.
-    QTest::newRow("name as typed") << darf + "DARF;  A  B ;;;;\n" << QStringList{"0,00", "0,00", "  /  /    ", "  A  B "};
+    QTest::newRow("name as typed") << darf + "DARF;  A  B ;;;;0\n" << QStringList{"0,00", "0,00", "  /  /    ", "  A  B "};
     QTest::newRow("gare sums four amounts")
         << QByteArray("tipo;valor_receita;juros_mora;multa_mora;honorarios;vencimento\nGARE;100,00;1,50;2,00;10,00;01/02/2026\n")
         << QStringList{"100,00", "113,50", "01/02/2026", ""};
@@ -248,14 +334,21 @@ void TestBatchTable::warnsOfCheckDigits_data()
     QTest::addColumn<QByteArray>("row");
     QTest::addColumn<QString>("warning"); // empty: none
     QTest::addColumn<QString>("printed"); // what the number prints as
-    QTest::newRow("darf, valid bare cpf punctuated") << QByteArray("DARF;12345678909;") << "" << "123.456.789-09";
-    QTest::newRow("darf, wrong cnpj") << QByteArray("DARF;12.345.678/0001-00;") << "linha 2, coluna cpf_cnpj: CNPJ"
+    QTest::newRow("darf, valid bare cpf punctuated") << QByteArray("DARF;12345678909;;1;") << "" << "123.456.789-09";
+    QTest::newRow("darf, wrong cnpj") << QByteArray("DARF;12.345.678/0001-00;;1;") << "linha 2, coluna cpf_cnpj: CNPJ"
                                       << "12.345.678/0001-00";
-    QTest::newRow("gare, wrong cpf") << QByteArray("GARE;123.456.789-00;") << "linha 2, coluna cpf_cnpj: CPF"
+    QTest::newRow("gare, wrong cpf") << QByteArray("GARE;123.456.789-00;;;1") << "linha 2, coluna cpf_cnpj: CPF"
                                      << "123.456.789-00";
-    QTest::newRow("gare, wrong state registration") << QByteArray("GARE;;110.042.490.115")
+    QTest::newRow("gare, wrong state registration") << QByteArray("GARE;;110.042.490.115;;1")
                                                     << "linha 2, coluna inscricao_estadual:" << "";
-    QTest::newRow("free text is not judged") << QByteArray("DARF;isento;") << "" << "isento";
+    QTest::newRow("free text is not judged") << QByteArray("DARF;isento;;1;") << "" << "isento";
+    // A spreadsheet drops the leading zeros of a number: 012.345.678-90 becomes 12345678909's kin.
+    QTest::newRow("cpf short of a zero") << QByteArray("DARF;1234567890;;1;")
+        << "linha 2, coluna cpf_cnpj: CPF de 10 dígitos, completado com zeros à esquerda: 012.345.678-90"
+        << "012.345.678-90";
+    QTest::newRow("cnpj short of two zeros, wrong digits") << QByteArray("GARE;123456000100;;;1")
+        << "linha 2, coluna cpf_cnpj: CNPJ de 12 dígitos, completado com zeros à esquerda: 00123456000100; CNPJ"
+        << "00123456000100";
 }
 
 void TestBatchTable::warnsOfCheckDigits()
@@ -263,7 +356,7 @@ void TestBatchTable::warnsOfCheckDigits()
     QFETCH(QByteArray, row);
     QFETCH(QString, warning);
     QFETCH(QString, printed);
-    const QList<TCsvRecord> records = readAll("tipo;cpf_cnpj;inscricao_estadual\n" + row + "\n");
+    const QList<TCsvRecord> records = readAll("tipo;cpf_cnpj;inscricao_estadual;juros;juros_mora\n" + row + "\n");
     TBatchTable table;
     QString error;
     QVERIFY(table.ReadHeader(records[0].fields, &error));
