@@ -74,7 +74,7 @@ void TestBatchPrint::unknownQueueIsBadUsage()
     const QString input = dir.filePath("lote.csv");
     QFile f(input);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("tipo;nome\nDARF;ALFA\n");
+    f.write("tipo;nome;principal\nDARF;ALFA;1,00\n");
     f.close();
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
