@@ -1,11 +1,16 @@
 // The application-level error handler: silent aborts vanish, other errors reach the error box.
 #include "app/ZavenorApplication.h"
 #include "report/base/RLExceptions.h"
+#include "slips/CurrencyTotal.h"
+#include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
+#include "widgets/NumberText.h"
 
 #include <QMessageBox>
+#include <QProcess>
 #include <QTimer>
 #include <QtTest>
+#include <cstdio>
 #include <stdexcept>
 
 class TestApplication : public QObject
@@ -68,10 +73,43 @@ private slots:
         // The application must leave strtod reading a full stop even under pt_BR.
         QCOMPARE(std::strtod("1.5", nullptr), 1.5);
     }
+
+    void slipsAreBrazilianWhateverTheEnvironment_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::newRow("LANG=C") << QStringList{"LANG=C"};
+        QTest::newRow("LC_ALL=en_US") << QStringList{"LANG=pt_BR.UTF-8", "LC_ALL=en_US.UTF-8"};
+        QTest::newRow("LC_NUMERIC=en_US") << QStringList{"LANG=pt_BR.UTF-8", "LC_NUMERIC=en_US.UTF-8"};
+        QTest::newRow("German") << QStringList{"LANG=de_DE.UTF-8"};
+    }
+
+    // A new start of the program under that environment: an amount field's text, a total and an
+    // untouched date field.
+    void slipsAreBrazilianWhateverTheEnvironment()
+    {
+        QFETCH(QStringList, environment);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LANG", "LC_ALL", "LC_NUMERIC", "LC_TIME", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        for (const QString &setting : environment)
+            env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QCoreApplication::applicationFilePath(), {"--forms"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("1.234,50|5.994,19|  /  /    \n"));
+    }
 };
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && qstrcmp(argv[1], "--forms") == 0) {
+        TZavenorApplication app(argc, argv);
+        const QString line = NumberText::Format(1234.5, 2, true, QLocale()) + '|'
+                             + CurrencyTotal::Total({5000.0L, 994.19L}, QLocale()) + '|' + TDateMaskEdit().Text();
+        std::printf("%s\n", line.toUtf8().constData());
+        return 0;
+    }
     TZavenorApplication app(argc, argv);
     TestApplication t;
     return QTest::qExec(&t, argc, argv);
