@@ -436,6 +436,12 @@ void TestBatchRun::printsWholeBrazilianSlipsWhateverTheEnvironment()
     for (const QString &setting : environment)
         env.insert(setting.section('=', 0, 0), setting.section('=', 1));
     p.setProcessEnvironment(env);
+    // The engine's own messages too: a name longer than the file system takes.
+    p.start(ZAVENOR_EXECUTABLE, {"--lote", input, "--pdf-unico", m_dir.filePath(QString(300, 'x') + ".pdf")});
+    QVERIFY(p.waitForFinished(120000));
+    const QString failure = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(p.exitCode() == 3 && failure.contains("zavenor: Não foi possível gravar o arquivo"), qPrintable(failure));
+
     p.start(ZAVENOR_EXECUTABLE, {"--lote", input, "--pdf-unico", pdf});
     QVERIFY(p.waitForFinished(120000));
     const QString err = QString::fromUtf8(p.readAllStandardError());
