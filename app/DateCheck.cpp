@@ -38,7 +38,7 @@ bool readPart(const QString &part, int &value)
 
 } // namespace
 
-TDateVerdict CheckDateText(const QString &text, bool allowBlank)
+TDateVerdict CheckDateText(const QString &text, bool allowBlank, QDate *date)
 {
     const QChar sep = TDateMaskEdit::DateSeparator();
     const QString trimmed = text.trimmed();
@@ -59,10 +59,24 @@ TDateVerdict CheckDateText(const QString &text, bool allowBlank)
     // conversion reads it.
     if (parts.at(order[2]).trimmed().size() <= 2)
         year += QDate::currentDate().year() / 100 * 100;
-    const QDate date(year, values[order[1]], values[order[0]]);
-    if (year < 1 || !date.isValid())
+    const QDate read(year, values[order[1]], values[order[0]]);
+    if (year < 1 || !read.isValid())
         return TDateVerdict::Invalid;
-    if (date < QDate(1900, 1, 1))
+    if (read < QDate(1900, 1, 1))
         return TDateVerdict::Before1900;
+    if (date)
+        *date = read;
     return TDateVerdict::Good;
+}
+
+QString DateFieldText(const QDate &date)
+{
+    int order[3];
+    fieldOrder(order[0], order[1], order[2]);
+    QString parts[3];
+    parts[order[0]] = QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0'));
+    parts[order[1]] = QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0'));
+    parts[order[2]] = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    const QChar sep = TDateMaskEdit::DateSeparator();
+    return parts[0] + sep + parts[1] + sep + parts[2];
 }

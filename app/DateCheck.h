@@ -2,8 +2,14 @@
 // Judging the text of a date field: blank, not a date, too early, or good. Day, month and year
 // are read in the order of the regional short date format, split at the regional separator.
 
+#include <QDate>
 #include <QString>
 
 enum class TDateVerdict { Good, Blank, Invalid, Before1900 };
 
-TDateVerdict CheckDateText(const QString &text, bool allowBlank);
+// `date`, when given, receives the date read from a Good text.
+TDateVerdict CheckDateText(const QString &text, bool allowBlank, QDate *date = nullptr);
+
+// The date as a full date field shows it: two-digit day and month, four-digit year, in the
+// regional order and separator.
+QString DateFieldText(const QDate &date);

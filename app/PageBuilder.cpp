@@ -145,6 +145,8 @@ QWidget *createField(QWidget *panel, const TFieldRow &row)
         number->setAlignment(row.alignment);
         number->SetDecimals(2);
         number->SetShowSeparator(true);
+        // A slip never carries an amount below zero.
+        number->SetAcceptsNegative(false);
         return number;
     }
     case TFieldRow::Memo:

@@ -445,7 +445,18 @@ bool TfrmZavenor::fValidaData(const QString &Texto, bool PermiteVazio)
 
 void TfrmZavenor::checkDateOnExit(TDateMaskEdit *field)
 {
-    if (!fValidaData(field->Text(), true)) {
+    const QString typed = field->Text();
+    QDate date;
+    if (CheckDateText(typed, true, &date) == TDateVerdict::Good) {
+        // What prints is the field's text: 5/1/2026 typed with its slashes would print "5 /1 /2026".
+        const QString whole = DateFieldText(date);
+        // The mask's slots hold day and month (either order) before the year only.
+        const bool fits = whole.lastIndexOf(TDateMaskEdit::DateSeparator()) == 5;
+        if (whole != typed && fits)
+            field->setText(whole);
+        return;
+    }
+    if (!fValidaData(typed, true)) {
         m_leave->ReturnFocus(field);
         // Caret on the first slot with the date selected: typing retypes it at once (at the end
         // of a full mask nothing could be typed).

@@ -6,6 +6,7 @@
 #include "widgets/NumberText.h"
 
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLocale>
@@ -173,7 +174,7 @@ void TNumEditCLX::mouseReleaseEvent(QMouseEvent *e)
 {
     // The middle button pastes the desktop's selection: through the key filter too.
     QChar c(kPaste);
-    if (e->button() == Qt::MiddleButton && !filterCharacter(c)) {
+    if (e->button() == Qt::MiddleButton && !filterCharacter(c, false, QClipboard::Selection)) {
         e->accept();
         return;
     }
@@ -204,7 +205,7 @@ void TNumEditCLX::keyPressEvent(QKeyEvent *e)
         QLineEdit::keyPressEvent(e);
         return;
     }
-    if (!filterCharacter(c)) {
+    if (!filterCharacter(c, e->modifiers().testFlag(Qt::KeypadModifier))) {
         e->accept();
         return;
     }
@@ -218,20 +219,29 @@ void TNumEditCLX::keyPressEvent(QKeyEvent *e)
     }
 }
 
-bool TNumEditCLX::filterCharacter(QChar &c)
+bool TNumEditCLX::filterCharacter(QChar &c, bool keypad, QClipboard::Mode pasteFrom)
 {
     const QLocale locale;
     const QString decimalPoint = locale.decimalPoint();
     const QChar separator = decimalPoint.size() == 1 ? decimalPoint.at(0) : QLatin1Char(',');
     const QChar minus = QLatin1Char('-');
+    const QChar fullStop = QLatin1Char('.');
 
-    if (c == QLatin1Char(',') || c == QLatin1Char('.'))
+    // Where amounts are written 1.234,56 a full stop from the main keyboard groups thousands
+    // (the value skips it); the keypad's decimal key stays the decimal separator whatever it sends.
+    const bool grouping = c == fullStop && separator == QLatin1Char(',') && !keypad;
+    if (!grouping && (c == QLatin1Char(',') || c == fullStop))
         c = separator;
 
     const char16_t u = c.unicode();
-    const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == separator
-                         || c == minus || u == kBackspace || u == kCopy || u == kPaste || u == kCut;
+    const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == separator || grouping
+                         || (c == minus && m_acceptsNegative) || u == kBackspace || u == kCopy || u == kPaste
+                         || u == kCut;
     if (!allowed) {
+        Beep::Sound();
+        return false;
+    }
+    if (u == kPaste && !m_acceptsNegative && QGuiApplication::clipboard()->text(pasteFrom).contains(minus)) {
         Beep::Sound();
         return false;
     }
@@ -244,6 +254,17 @@ bool TNumEditCLX::filterCharacter(QChar &c)
     if (sign() < 0 && caret == 0 && !hasSelectedText() && c != minus) {
         Beep::Sound();
         return false;
+    }
+
+    if (grouping) {
+        // Thousands stand before the decimals only.
+        const int point = int(current.indexOf(separator));
+        const int lands = hasSelectedText() ? selectionStart() : caret;
+        if (point >= 0 && lands > point && !whole) {
+            Beep::Sound();
+            return false;
+        }
+        return true;
     }
 
     if (c == separator && m_decimals == 0) {
@@ -266,9 +287,14 @@ bool TNumEditCLX::filterCharacter(QChar &c)
             setCursorPosition(existing + 1);
             return false;
         }
-        if (whole || current.size() - caret <= m_decimals)
+        if (whole)
             return true;
-        setText(current.left(caret + m_decimals));
+        // What follows the caret becomes the decimals: thousands full stops drop out of it.
+        QString tail = current.mid(caret);
+        tail.remove(fullStop);
+        if (tail.size() + caret == current.size() && tail.size() <= m_decimals)
+            return true;
+        setText(current.left(caret) + tail.left(m_decimals));
         setCursorPosition(caret);
         return true;
     }

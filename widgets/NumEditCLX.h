@@ -3,6 +3,7 @@
 // can be typed; shown without thousands separators while focused and with them (optionally)
 // after leaving; the number lives in the text and is parsed again at every read of Value().
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <functional>
 
@@ -26,6 +27,11 @@ public:
 
     bool ShowSeparator() const { return m_showSeparator; }
     void SetShowSeparator(bool show);
+
+    // When off, the minus sign is refused like any other wrong key, and so is a paste that
+    // holds one: the control cannot be made to show a negative amount by typing.
+    bool AcceptsNegative() const { return m_acceptsNegative; }
+    void SetAcceptsNegative(bool accepts) { m_acceptsNegative = accepts; }
 
     // Pastes the clipboard when the key filter lets the paste character through.
     void PasteFiltered();
@@ -51,7 +57,8 @@ private:
     QString fixedText(long double value) const;
     bool checkRange();
     // Applies the key filter to one typed character; false means the key is swallowed.
-    bool filterCharacter(QChar &c);
+    // `keypad`: the key came from the numeric keypad; `pasteFrom`: where a paste takes its text.
+    bool filterCharacter(QChar &c, bool keypad = false, QClipboard::Mode pasteFrom = QClipboard::Clipboard);
     bool wholeTextSelected() const;
     // The sign of the number in the text, without converting it (the key filter must work
     // even on a text too long to convert).
@@ -61,4 +68,5 @@ private:
     long double m_maxValue = 0;
     long double m_minValue = 0;
     bool m_showSeparator = true;
+    bool m_acceptsNegative = true;
 };

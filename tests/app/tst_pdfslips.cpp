@@ -14,12 +14,17 @@
 #include "slips/pLayOutGare.h"
 #include "support/PdfInspect.h"
 #include "support/PrivateCups.h"
+#include "widgets/Beep.h"
+#include "widgets/DateMaskEdit.h"
+#include "widgets/NumEditCLX.h"
 
 #include "../slips/DarfTestData.h"
 #include "../slips/PrintedPage.h"
 #include "WindowDriver.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
 #include <QRadioButton>
 #include <QComboBox>
 #include <QFileDialog>
@@ -79,6 +84,7 @@ class TestPdfSlips : public QObject
     PrivateCups m_cups; // first: before anything asks CUPS about its server
     QTemporaryDir m_dir;
     TfrmZavenor *w = nullptr;
+    int m_beeps = 0;
 
     // The page of the window's slip, recorded again from the same entries.
     TRLGraphicSurface *reference(int slip, std::unique_ptr<QWidget> &holder)
@@ -113,6 +119,7 @@ private slots:
         QVERIFY2(m_cups.IsRunning(), qPrintable("no private CUPS scheduler: " + m_cups.Error()));
         QVERIFY(m_cups.AddPdfQueue(QStringLiteral("ZavenorPDF")));
         RLPrinter().Refresh();
+        Beep::SetHandler([this] { ++m_beeps; });
     }
 
     void init() { w = ShowMainWindow(); }
@@ -184,6 +191,88 @@ private slots:
             QCOMPARE(image.size(), QSize(794, 1123));
             PrintedPage::checkDarfInks(image, colour);
         }
+    }
+
+    // Amounts and dates typed key by key as Brazilians write them; what the field shows after
+    // leaving it, the page's total and the saved slip must agree. In `keys`, "k" stands for the
+    // keypad's decimal key sending a full stop and "K" for one sending a comma.
+    void typedAsPeopleTypeThem_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<QString>("message"); // a refused date: nothing is printed
+        QTest::addColumn<QString>("absent"); // a word the slip must not print
+
+        QTest::newRow("thousands typed") << "neValPrinc" << "1.234,56" << "" << "1.234,56" << "1.234,56" << 0 << "" << "1,56";
+        QTest::newRow("with the currency sign") << "neValPrinc" << "R$ 1.234,56" << "" << "1.234,56" << "1.234,56" << 3 << "" << "1,56";
+        QTest::newRow("bare") << "neValPrinc" << "1234,56" << "" << "1.234,56" << "1.234,56" << 0 << "" << "";
+        QTest::newRow("keypad sending a full stop") << "neValMulta" << "12k5" << "" << "12,50" << "12,50" << 0 << "" << "125,00";
+        QTest::newRow("keypad sending a comma") << "neValJuros" << "7K25" << "" << "7,25" << "7,25" << 0 << "" << "";
+        QTest::newRow("minus refused") << "neValPrinc" << "-50" << "" << "50,00" << "50,00" << 1 << "" << "-50,00";
+        QTest::newRow("minus refused on the GARE") << "neHonor" << "-50" << "" << "50,00" << "50,00" << 1 << "" << "-50,00";
+        QTest::newRow("negative paste refused") << "neValMulta" << "3" << "-1,00" << "3,00" << "3,00" << 1 << "" << "-3,00";
+        QTest::newRow("date with slashes") << "meDtVenc" << "5/1/2026" << "" << "05/01/2026" << "0,00" << 0 << "" << "/2026";
+        QTest::newRow("date on the GARE") << "MEDTVencG" << "5/1/2026" << "" << "05/01/2026" << "0,00" << 0 << "" << "/2026";
+        QTest::newRow("date in digits") << "meDtVenc" << "05012026" << "" << "05/01/2026" << "0,00" << 0 << "" << "";
+        QTest::newRow("impossible date") << "meDtVenc" << "31/2/2026" << "" << "31/2_/2026" << "0,00" << 0
+                                         << QString::fromUtf8("Data inválida ! ! !") << "";
+    }
+
+    void typedAsPeopleTypeThem()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, keys);
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        QFETCH(QString, total);
+        QFETCH(int, beeps);
+        QFETCH(QString, message);
+        QFETCH(QString, absent);
+        auto *edit = w->findChild<QLineEdit *>(field);
+        QVERIFY(edit);
+        const bool gare = w->tsGare->isAncestorOf(edit);
+        if (gare)
+            w->PC1->setCurrentWidget(w->tsGare);
+        PdfAnswerer answers;
+        answers.file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-') + ".pdf");
+
+        edit->setFocus(Qt::TabFocusReason);
+        m_beeps = 0;
+        for (const QChar c : keys) {
+            if (c == QLatin1Char('k'))
+                QTest::keyClick(edit, Qt::Key_Period, Qt::KeypadModifier);
+            else if (c == QLatin1Char('K'))
+                QTest::keyClick(edit, Qt::Key_Comma, Qt::KeypadModifier);
+            else
+                QTest::keyClicks(edit, QString(c), Qt::NoModifier, 5);
+        }
+        if (!pasted.isEmpty()) {
+            QGuiApplication::clipboard()->setText(pasted);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTest::keyClick(edit, Qt::Key_Tab);
+        settle();
+        QCOMPARE(m_beeps, beeps);
+        QCOMPARE(edit->displayText(), shown);
+        QCOMPARE((gare ? w->LbTotalG : w->LbTotal)->text(), total);
+        if (!message.isEmpty()) {
+            QTRY_COMPARE(answers.texts, QStringList(message));
+            QCOMPARE(focused(), edit);
+            return;
+        }
+
+        QTest::mouseClick(w->BBImprimir, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!answers.texts.isEmpty(), 30000);
+        QCOMPARE(answers.texts, QStringList(QStringLiteral("Ok. Impressão efetuada.")));
+        const QStringList printed = PdfInspect::texts(answers.file);
+        QVERIFY2(printed.contains(shown), qPrintable(printed.join(' ')));
+        QVERIFY2(printed.contains(total), qPrintable(printed.join(' ')));
+        if (!absent.isEmpty())
+            QVERIFY2(!printed.contains(absent), qPrintable(printed.join(' ')));
     }
 
     void cancelledFileDialogWritesNothing()

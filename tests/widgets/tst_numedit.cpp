@@ -88,7 +88,9 @@ private slots:
         QTest::newRow("backspace at the end of full decimals") << "12,34" << 5 << false << "\b" << "12,3" << 4 << 0;
         QTest::newRow("separator cuts excess decimals") << "12345" << 2 << false << "," << "12,34" << 3 << 0;
         QTest::newRow("second separator jumps past the first") << "12,34" << 0 << false << "," << "12,34" << 3 << 0;
-        QTest::newRow("full stop becomes a comma") << "12" << 2 << false << "." << "12," << 3 << 0;
+        QTest::newRow("full stop groups thousands") << "1" << 1 << false << ".234,5" << "1.234,5" << 7 << 0;
+        QTest::newRow("no full stop among the decimals") << "1,5" << 3 << false << "." << "1,5" << 3 << 1;
+        QTest::newRow("separator drops full stops after it") << "1.234.567" << 1 << false << "," << "1,23" << 2 << 0;
         QTest::newRow("letters, blank and plus refused") << "12" << 2 << false << "a +" << "12" << 2 << 3;
         QTest::newRow("typing replaces a whole selection") << "12,34" << 0 << true << "7" << "7" << 1 << 0;
         QTest::newRow("minus replaces a whole selection") << "12,34" << 0 << true << "-5" << "-5" << 2 << 0;
