@@ -13,12 +13,8 @@ class TestBatchTable : public QObject
 private slots:
     void readsSpreadsheetFiles_data();
     void readsSpreadsheetFiles();
-    void readsWhatOfficesSave_data();
-    void readsWhatOfficesSave();
     void refusesWhatIsNoTable_data();
     void refusesWhatIsNoTable();
-    void matchesHeadersAsWritten_data();
-    void matchesHeadersAsWritten();
     void refusesHeaders_data();
     void refusesHeaders();
     void judgesRows_data();
@@ -106,55 +102,6 @@ void TestBatchTable::readsSpreadsheetFiles()
         QCOMPARE(read[i].row, i + 1);
 }
 
-void TestBatchTable::readsWhatOfficesSave_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QList<int>>("rows"); // of the records read, the header's included
-    QTest::addColumn<QStringList>("faults");
-    QTest::addColumn<int>("undecodedRow"); // whose name holds a byte that is not UTF-8; 0: none
-
-    QTest::newRow("blank lines keep the spreadsheet's numbers")
-        << QByteArray("tipo;nome\r\n\r\nDARF;A\r\n\r\n\r\nGARE;B\r\n") << QList<int>{1, 3, 6} << QStringList() << 0;
-    QTest::newRow("rows of empty fields are skipped")
-        << QByteArray("tipo;nome\n;\nDARF;A\n \xC2\xA0; \nGARE;B") << QList<int>{1, 3, 5} << QStringList() << 0;
-    QTest::newRow("a memo's line breaks are one row")
-        << QByteArray("tipo;nome\nGARE;\"a\r\nb\"\n\nDARF;C\n") << QList<int>{1, 2, 4} << QStringList() << 0;
-    QTest::newRow("every quoting fault, and the rows after each")
-        << QByteArray("tipo;nome\nDARF;\"A\"x\nDARF;B\nDARF;20\"89\nDARF;C\n") << QList<int>{1, 3, 5}
-        << QStringList{"2: aspas fora do lugar", "4: aspas fora do lugar"} << 0;
-    QTest::newRow("a quote left open") << QByteArray("tipo;nome\nDARF;A\nDARF;\"B\n") << QList<int>{1, 2}
-                                       << QStringList{"3: aspas abertas e não fechadas"} << 0;
-    QTest::newRow("utf-8 with one windows-1252 name")
-        << QByteArray("tipo;nome\nDARF;Jo\xC3\xA3o\nDARF;Jos\xE9\nGARE;Concei\xC3\xA7\xC3\xA3o\n") << QList<int>{1, 2, 3, 4}
-        << QStringList() << 3;
-}
-
-void TestBatchTable::readsWhatOfficesSave()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QList<int>, rows);
-    QFETCH(QStringList, faults);
-    QFETCH(int, undecodedRow);
-    TCsvReader reader;
-    QString error;
-    QVERIFY2(reader.OpenBytes(bytes, &error), qPrintable(error));
-    QCOMPARE(reader.WasWindows1252(), false);
-    QList<int> read;
-    TCsvRecord record;
-    while (reader.Next(record)) {
-        read << record.row;
-        QCOMPARE(record.undecoded, record.row == undecodedRow ? 1 : -1);
-    }
-    QVERIFY2(reader.Error().isEmpty(), qPrintable(reader.Error()));
-    QCOMPARE(read, rows);
-    QStringList said;
-    for (const TCsvFault &fault : reader.Faults())
-        said << QStringLiteral("%1: %2").arg(fault.row).arg(fault.reason);
-    QCOMPARE(said.size(), faults.size());
-    for (int i = 0; i < faults.size(); ++i)
-        QVERIFY2(said[i].startsWith(faults[i]), qPrintable(said.join(" | ")));
-}
-
 void TestBatchTable::refusesWhatIsNoTable_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -174,24 +121,6 @@ void TestBatchTable::refusesWhatIsNoTable()
     QString error;
     readAll(bytes, &error);
     QVERIFY2(error.contains(reason), qPrintable(error));
-}
-
-void TestBatchTable::matchesHeadersAsWritten_data()
-{
-    QTest::addColumn<QByteArray>("header");
-    QTest::newRow("accents and blanks") << QByteArray("Tipo;Período Apuração;CPF CNPJ;Código Receita;Principal");
-    QTest::newRow("underscores and capitals") << QByteArray("TIPO;PERIODO_APURACAO;CPF_CNPJ;Código_Receita;principal ");
-    QTest::newRow("the gare's caption") << QByteArray("tipo;periodo apuracao;CGC CPF;codigo  receita;PRINCIPAL");
-}
-
-void TestBatchTable::matchesHeadersAsWritten()
-{
-    QFETCH(QByteArray, header);
-    TBatchSlip slip;
-    QCOMPARE(issuesOf(header + "\nDARF;5/1/2026;12345678909;0220;1,00\n", &slip),
-             QStringList());
-    QCOMPARE((QStringList{slip.darf.Periodo, slip.darf.CGCCPF, slip.darf.CodRec, slip.darf.Total}),
-             (QStringList{"05/01/2026", "123.456.789-09", "0220", "1,00"}));
 }
 
 void TestBatchTable::refusesHeaders_data()
