@@ -40,6 +40,18 @@ bool readPart(const QString &part, int &value)
 
 TDateVerdict CheckDateText(const QString &text, bool allowBlank)
 {
+    QDate date;
+    return CheckDateText(text, allowBlank, date);
+}
+
+QDate DateOfText(const QString &text)
+{
+    QDate date;
+    return CheckDateText(text, false, date) == TDateVerdict::Good ? date : QDate();
+}
+
+TDateVerdict CheckDateText(const QString &text, bool allowBlank, QDate &date)
+{
     const QChar sep = TDateMaskEdit::DateSeparator();
     const QString trimmed = text.trimmed();
     if (allowBlank && (trimmed.isEmpty() || trimmed == QString(sep) + QStringLiteral("  ") + sep))
@@ -59,7 +71,7 @@ TDateVerdict CheckDateText(const QString &text, bool allowBlank)
     // conversion reads it.
     if (parts.at(order[2]).trimmed().size() <= 2)
         year += QDate::currentDate().year() / 100 * 100;
-    const QDate date(year, values[order[1]], values[order[0]]);
+    date = QDate(year, values[order[1]], values[order[0]]);
     if (year < 1 || !date.isValid())
         return TDateVerdict::Invalid;
     if (date < QDate(1900, 1, 1))
