@@ -1,6 +1,7 @@
 #include "batch/BatchTable.h"
 
 #include "slips/CurrencyTotal.h"
+#include "slips/LateCharges.h"
 #include "slips/SlipFieldFits.h"
 #include "slips/TaxIdCheck.h"
 #include "widgets/NumberText.h"
@@ -162,6 +163,8 @@ bool TBatchTable::ReadHeader(const QStringList &names, QString *error)
         *error = QStringLiteral("o cabeçalho não tem a coluna tipo (DARF ou GARE)");
         return false;
     }
+    if (!m_selic && m_columns.contains(QLatin1String("data_pagamento")))
+        m_selic = TSelicTable::Load(TSelicTable::OfficeFile());
     return true;
 }
 
@@ -199,6 +202,8 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
 
     // Every field starts as the cleared window shows it.
     for (const TBatchField &field : BatchColumns::Fields(slip.kind)) {
+        if (field.kind == TFieldKind::PaymentDate)
+            continue;
         QString shown;
         long double ignored = 0;
         QString reason;
@@ -215,7 +220,8 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
     }
 
     QString givenTotal;
-    QHash<const TBatchField *, long double> amounts;
+    TAmounts amounts;
+    QSet<const TBatchField *> givenAmounts;
     for (int i = 0; i < m_columns.size(); ++i) {
         if (i == m_typeIndex)
             continue;
@@ -263,15 +269,25 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
                 continue;
             }
             amounts.insert(field, amount);
+            if (!value.trimmed().isEmpty())
+                givenAmounts.insert(field);
             break;
         }
         case TFieldKind::Total:
             givenTotal = value.trimmed();
             continue;
+        case TFieldKind::PaymentDate:
+            if (!BatchValues::DateText(value, shown, &reason))
+                fail(column, reason);
+            else if (!value.trimmed().isEmpty())
+                slip.paymentDate = QDate::fromString(shown, QStringLiteral("dd/MM/yyyy"));
+            continue;
         }
         textOf(*field) = shown;
     }
     if (errors.size() > errorsBefore)
+        return false;
+    if (slip.paymentDate.isValid() && !applyLateCharges(slip, amounts, givenAmounts, errors, warnings))
         return false;
 
     // The total as the window sums it: amounts in the page's order, held as currency.
@@ -304,6 +320,65 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
                                   .arg(shown, textOf(*totalField)));
             return false;
         }
+    }
+    return true;
+}
+
+bool TBatchTable::applyLateCharges(TBatchSlip &slip, TAmounts &amounts, const QSet<const TBatchField *> &given,
+                                   QList<TBatchIssue> &errors, QList<TBatchIssue> &warnings) const
+{
+    const TBatchField *principal = BatchColumns::Field(TSlipKind::Darf, QStringLiteral("principal"));
+    const TBatchField *charged[] = {BatchColumns::Field(TSlipKind::Darf, QStringLiteral("multa")),
+                                    BatchColumns::Field(TSlipKind::Darf, QStringLiteral("juros"))};
+    const QString column = QStringLiteral("data_pagamento");
+    const bool toCompute = !given.contains(charged[0]) || !given.contains(charged[1]);
+    // A value to print cannot be made up; values given still print, unchecked.
+    const auto cannot = [&](const QString &reason) {
+        (toCompute ? errors : warnings).append(TBatchIssue{slip.row, column, reason});
+        return !toCompute;
+    };
+    const QDate due = QDate::fromString(slip.darf.DtVenc, QStringLiteral("dd/MM/yyyy"));
+    if (!due.isValid())
+        return cannot(QStringLiteral("sem a data do vencimento não há multa e juros a calcular; preencha a coluna vencimento"));
+    qint64 principalCents = 0;
+    try {
+        principalCents = LateCharges::Cents(amounts.value(principal, 0));
+    } catch (const std::exception &e) {
+        return cannot(QString::fromUtf8(e.what()));
+    }
+    if (!m_selic)
+        throw std::logic_error("applyLateCharges: no Selic table");
+    TLateCharges charges = LateCharges::Compute(principalCents, due, slip.paymentDate, *m_selic);
+    switch (charges.status) {
+    case TLateCharges::TStatus::Computed:
+        break;
+    case TLateCharges::TStatus::NotLate:
+        // Paid on or before the due date: neither fine nor interest.
+        charges = TLateCharges{TLateCharges::TStatus::Computed};
+        break;
+    case TLateCharges::TStatus::BlankPrincipal:
+        return cannot(QStringLiteral("sem o valor do principal não há multa e juros a calcular"));
+    case TLateCharges::TStatus::MissingMonth:
+        return cannot(QStringLiteral("falta a taxa Selic de %1; acrescente-a na janela do Zavenor (Ferramentas > "
+                                     "Tabela Selic...) ou no arquivo %2; nada foi calculado")
+                          .arg(SelicText::MonthName(charges.missingYear, charges.missingMonth), TSelicTable::OfficeFile()));
+    }
+    const qint64 computed[] = {charges.fine, charges.interest};
+    const QString what[] = {QStringLiteral("%1 % por %2 dias de atraso").arg(SelicText::FormatRate(charges.finePercent)).arg(charges.daysLate),
+                            QStringLiteral("%1 %").arg(SelicText::FormatRate(charges.interestPercent))};
+    for (int i = 0; i < 2; ++i) {
+        const TBatchField *field = charged[i];
+        if (!given.contains(field)) {
+            amounts.insert(field, static_cast<long double>(computed[i]) / 100);
+            slip.darf.*field->darf = LateCharges::FormatCents(computed[i]);
+            continue;
+        }
+        const qint64 typed = LateCharges::Cents(amounts.value(field, 0));
+        if (typed != computed[i])
+            warnings.append(TBatchIssue{slip.row, QString::fromLatin1(field->column),
+                                        QStringLiteral("informado %1, calculado %2 para o pagamento em %3 (%4)")
+                                            .arg(LateCharges::FormatCents(typed), LateCharges::FormatCents(computed[i]),
+                                                 slip.paymentDate.toString(QStringLiteral("dd/MM/yyyy")), what[i])});
     }
     return true;
 }
