@@ -44,6 +44,7 @@ TfrmTabelaSelic::TfrmTabelaSelic(const QString &officeFile, QWidget *parent)
     GridMeses->setObjectName(QStringLiteral("GridMeses"));
     GridMeses->setHorizontalHeaderLabels({QStringLiteral("Mês"), QStringLiteral("Taxa (%)"), QStringLiteral("Origem")});
     GridMeses->verticalHeader()->hide();
+    GridMeses->verticalHeader()->setDefaultSectionSize(GridMeses->fontMetrics().height() + 6);
     GridMeses->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridMeses->setSelectionBehavior(QAbstractItemView::SelectRows);
     GridMeses->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -124,6 +125,8 @@ TfrmTabelaSelic::TfrmTabelaSelic(const QString &officeFile, QWidget *parent)
         say(QStringLiteral("Linhas do arquivo do escritório que não foram lidas (corrija-as no arquivo antes de gravar):\n")
                 + m_fileProblems.join(QLatin1Char('\n')),
             true);
+    // Adding the next month is what the window is opened for most.
+    EdTaxa->setFocus();
 }
 
 void TfrmTabelaSelic::reload()

@@ -250,6 +250,10 @@ namespace SelicText {
 bool ParseRate(const QString &text, int &rate, QString *reason)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})(?:[,.](\\d{1,2}))?\\s*%?$"));
+    if (text.trimmed().isEmpty()) {
+        *reason = QStringLiteral("falta a taxa (escreva 0,93, com até duas casas decimais)");
+        return false;
+    }
     const QRegularExpressionMatch m = pattern.match(text.trimmed());
     if (!m.hasMatch()) {
         *reason = QStringLiteral("taxa inválida \"%1\" (escreva 0,93, com até duas casas decimais)").arg(text.trimmed().left(20));
