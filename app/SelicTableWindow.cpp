@@ -48,7 +48,9 @@ TfrmTabelaSelic::TfrmTabelaSelic(const QString &officeFile, QWidget *parent)
     GridMeses->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridMeses->setSelectionBehavior(QAbstractItemView::SelectRows);
     GridMeses->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridMeses->horizontalHeader()->setStretchLastSection(true);
+    GridMeses->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    GridMeses->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    GridMeses->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     GridMeses->setMinimumHeight(180);
 
     auto *one = new QGroupBox(QStringLiteral("Acrescentar ou corrigir um mês"), this);
@@ -150,7 +152,6 @@ void TfrmTabelaSelic::fillGrid()
         GridMeses->setItem(row, 2, new QTableWidgetItem(m_table.IsOffice(m.year, m.month) ? QStringLiteral("escritório")
                                                                                            : QStringLiteral("programa")));
     }
-    GridMeses->resizeColumnsToContents();
 }
 
 void TfrmTabelaSelic::say(const QString &text, bool problem)
@@ -220,8 +221,13 @@ void TfrmTabelaSelic::BBGravarMesClick()
         EdTaxa->setFocus();
         return;
     }
-    if (store({TSelicMonth{SpAno->value(), CbMes->currentIndex() + 1, rate}}))
-        EdTaxa->clear();
+    if (!store({TSelicMonth{SpAno->value(), CbMes->currentIndex() + 1, rate}}))
+        return;
+    // Months are mostly added one after another.
+    const QDate next = QDate(SpAno->value(), CbMes->currentIndex() + 1, 1).addMonths(1);
+    SpAno->setValue(next.year());
+    CbMes->setCurrentIndex(next.month() - 1);
+    EdTaxa->clear();
 }
 
 void TfrmTabelaSelic::BBImportarClick()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the picture of "Calcular acréscimos..." for the README's worked example (principal
-# 1.234,56 due 31/01/2024, paid 15/04/2025) under a private Xvfb into docs/acrescimos-darf.png,
-# with Brazilian regional settings and an empty office Selic table.
+# 1.234,56 due 31/01/2024, paid 15/04/2025) into docs/acrescimos-darf.png, and of "Tabela
+# Selic..." just after a month was added into docs/tabela-selic.png, under a private Xvfb with
+# Brazilian regional settings and an office Selic table of its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -37,3 +38,16 @@ xdotool type --delay 20 '15042025'
 sleep 0.5
 import -window "$dialog" "$root/docs/acrescimos-darf.png"
 echo docs/acrescimos-darf.png
+xdotool key Escape
+sleep 0.3
+# The table opens on the month after the last known, the rate field ready.
+xdotool windowfocus --sync "$win" key alt+e
+sleep 0.3
+xdotool key s
+table=$(xdotool search --sync --onlyvisible --name '^Tabela Selic$' | head -n1)
+sleep 0.3
+xdotool type --delay 20 '1,14'
+xdotool key alt+g
+sleep 0.5
+import -window "$table" "$root/docs/tabela-selic.png"
+echo docs/tabela-selic.png
