@@ -80,3 +80,9 @@ QString DateFieldText(const QDate &date)
     const QChar sep = TDateMaskEdit::DateSeparator();
     return parts[0] + sep + parts[1] + sep + parts[2];
 }
+
+QDate DateOfText(const QString &text)
+{
+    QDate date;
+    return CheckDateText(text, false, &date) == TDateVerdict::Good ? date : QDate();
+}

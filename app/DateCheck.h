@@ -13,3 +13,6 @@ TDateVerdict CheckDateText(const QString &text, bool allowBlank, QDate *date = n
 // The date as a full date field shows it: two-digit day and month, four-digit year, in the
 // regional order and separator.
 QString DateFieldText(const QDate &date);
+
+// The date of a good date text; an invalid date otherwise.
+QDate DateOfText(const QString &text);

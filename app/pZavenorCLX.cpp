@@ -81,6 +81,7 @@ TfrmZavenor::TfrmZavenor(QWidget *parent) : QWidget(parent)
     buildHeader();
     buildButtonPanel();
     buildPages();
+    buildLateChargeCommands();
 
     // The tab order is the order of creation: the bottom panel's controls as its table lists
     // them, then the page control and its pages' fields, each page's table being in tab order.

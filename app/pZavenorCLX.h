@@ -78,6 +78,9 @@ public:
     // menu behind this button, so the replicas and the tab chain stay as they are.
     QPushButton *BBFerramentas = nullptr;
     QMenu *MenuFerramentas = nullptr;
+    // The DARF's late charges and the Selic table they add up (pZavenorAcrescimos.cpp).
+    QAction *AcCalcularAcrescimos = nullptr;
+    QAction *AcTabelaSelic = nullptr;
 
     // Pages
     QTabWidget *PC1 = nullptr;
@@ -153,6 +156,8 @@ public slots:
     void neMulMorGExit();
     void neHonorExit();
     void EDCGCGExit();
+    void CalcularAcrescimosClick();
+    void TabelaSelicClick();
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -165,6 +170,7 @@ private:
     void buildGarePage();
     void buildAlignmentMenu();
     void buildToolsMenu();
+    void buildLateChargeCommands();
     // The four ways of printing; each answers whether the pages reached the printer.
     bool printLayOutDarf();
     bool printLayOutGare();

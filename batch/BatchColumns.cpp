@@ -17,6 +17,7 @@ constexpr TBatchField kDarf[] = {
     {"multa", "08 VALOR DA MULTA", Amount, 0, &TDarfEntryTexts::ValMulta},
     {"juros", "09 VLR. DOS JUROS E/OU ENCARGOS DL - 1.025/69", Amount, 0, &TDarfEntryTexts::ValJuros},
     {"total", "10 VALOR TOTAL", Total, 0, &TDarfEntryTexts::Total},
+    {"data_pagamento", "DATA DO PAGAMENTO (calcula multa e juros em branco, confere os informados)", PaymentDate, 10},
 };
 
 // In the tab order of the GARE page, the total after the last amount.

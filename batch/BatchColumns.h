@@ -11,8 +11,9 @@
 
 enum class TSlipKind { Darf, Gare };
 
-// How a field's text is judged and shown: as typed, several lines, a date or an amount.
-enum class TFieldKind { Text, Memo, Date, Amount, Total };
+// How a field's text is judged and shown: as typed, several lines, a date or an amount. The
+// payment date prints nowhere: it computes or checks the DARF's fine and interest.
+enum class TFieldKind { Text, Memo, Date, Amount, Total, PaymentDate };
 
 struct TBatchField
 {

@@ -129,7 +129,7 @@ QString columnLine(const QString &column)
         if (!field)
             continue;
         QString part = BatchColumns::KindName(kind) + QStringLiteral(" ") + QString::fromUtf8(field->caption);
-        if (field->kind == TFieldKind::Date)
+        if (field->kind == TFieldKind::Date || field->kind == TFieldKind::PaymentDate)
             part += QStringLiteral(", DD/MM/AAAA");
         else if (field->kind == TFieldKind::Amount)
             part += QStringLiteral(", valor");

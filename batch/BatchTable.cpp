@@ -1,6 +1,7 @@
 #include "batch/BatchTable.h"
 
 #include "slips/CurrencyTotal.h"
+#include "slips/LateCharges.h"
 #include "slips/SlipFieldFits.h"
 #include "slips/TaxIdCheck.h"
 #include "widgets/NumberText.h"
@@ -9,6 +10,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -243,6 +245,73 @@ public:
                                    .arg(BatchColumns::KindName(m_slip.kind), columns.join(QStringLiteral(", "))));
     }
 
+    // With a payment date, a fine or interest left blank is computed and one given is compared
+    // with the computed value.
+    bool AddsLateCharges(const std::optional<TSelicTable> &selic)
+    {
+        if (!m_slip.paymentDate.isValid())
+            return true;
+        const TBatchField *principal = BatchColumns::Field(TSlipKind::Darf, QStringLiteral("principal"));
+        const TBatchField *charged[] = {BatchColumns::Field(TSlipKind::Darf, QStringLiteral("multa")),
+                                        BatchColumns::Field(TSlipKind::Darf, QStringLiteral("juros"))};
+        const QString column = QStringLiteral("data_pagamento");
+        const bool toCompute = !m_givenAmounts.contains(charged[0]) || !m_givenAmounts.contains(charged[1]);
+        // A value to print cannot be made up; values given still print, unchecked.
+        const auto cannot = [&](const QString &reason) {
+            if (toCompute)
+                return fail(column, reason);
+            warn(column, reason);
+            return true;
+        };
+        const QDate due = QDate::fromString(m_slip.darf.DtVenc, QStringLiteral("dd/MM/yyyy"));
+        if (!due.isValid())
+            return cannot(QStringLiteral("sem a data do vencimento não há multa e juros a calcular; preencha a coluna vencimento"));
+        qint64 principalCents = 0;
+        try {
+            principalCents = LateCharges::Cents(m_amounts.value(principal, 0));
+        } catch (const std::exception &e) {
+            return cannot(QString::fromUtf8(e.what()));
+        }
+        if (!selic)
+            throw std::logic_error("AddsLateCharges: no Selic table");
+        TLateCharges charges = LateCharges::Compute(principalCents, due, m_slip.paymentDate, *selic);
+        switch (charges.status) {
+        case TLateCharges::TStatus::Computed:
+            break;
+        case TLateCharges::TStatus::NotLate:
+            // Paid on or before the due date: neither fine nor interest.
+            charges = TLateCharges{TLateCharges::TStatus::Computed};
+            break;
+        case TLateCharges::TStatus::BlankPrincipal:
+            return cannot(QStringLiteral("sem o valor do principal não há multa e juros a calcular"));
+        case TLateCharges::TStatus::MissingMonth:
+            return cannot(QStringLiteral("falta a taxa Selic de %1; acrescente-a na janela do Zavenor (Ferramentas > "
+                                         "Tabela Selic...) ou no arquivo %2; nada foi calculado")
+                              .arg(SelicText::MonthName(charges.missingYear, charges.missingMonth),
+                                   TSelicTable::OfficeFile()));
+        }
+        const qint64 computed[] = {charges.fine, charges.interest};
+        const QString what[] = {QStringLiteral("%1 % por %2 dias de atraso")
+                                    .arg(SelicText::FormatRate(charges.finePercent))
+                                    .arg(charges.daysLate),
+                                QStringLiteral("%1 %").arg(SelicText::FormatRate(charges.interestPercent))};
+        for (int i = 0; i < 2; ++i) {
+            const TBatchField *field = charged[i];
+            if (!m_givenAmounts.contains(field)) {
+                m_amounts.insert(field, static_cast<long double>(computed[i]) / 100);
+                m_slip.darf.*field->darf = LateCharges::FormatCents(computed[i]);
+                continue;
+            }
+            const qint64 typed = LateCharges::Cents(m_amounts.value(field, 0));
+            if (typed != computed[i])
+                warn(QString::fromLatin1(field->column),
+                     QStringLiteral("informado %1, calculado %2 para o pagamento em %3 (%4)")
+                         .arg(LateCharges::FormatCents(typed), LateCharges::FormatCents(computed[i]),
+                              m_slip.paymentDate.toString(QStringLiteral("dd/MM/yyyy")), what[i]));
+        }
+        return true;
+    }
+
     // The total as the window sums it: amounts in the page's order, held as currency; a given
     // total must agree with it.
     bool AddsUp()
@@ -303,6 +372,8 @@ private:
     void startAsTheClearedWindow()
     {
         for (const TBatchField &field : BatchColumns::Fields(m_slip.kind)) {
+            if (field.kind == TFieldKind::PaymentDate)
+                continue;
             QString shown, reason;
             long double ignored = 0;
             if (field.kind == TFieldKind::Date)
@@ -347,12 +418,21 @@ private:
                 fail(column, reason);
                 return;
             }
-            m_anyAmount = m_anyAmount || !value.trimmed().isEmpty();
+            if (!value.trimmed().isEmpty()) {
+                m_anyAmount = true;
+                m_givenAmounts.insert(field);
+            }
             m_amounts.insert(field, amount);
             break;
         }
         case TFieldKind::Total:
             m_givenTotal = value;
+            return;
+        case TFieldKind::PaymentDate:
+            if (!BatchValues::DateText(value, shown, &reason))
+                fail(column, reason);
+            else if (!value.trimmed().isEmpty())
+                m_slip.paymentDate = QDate::fromString(shown, QStringLiteral("dd/MM/yyyy"));
             return;
         }
         textOf(*field) = shown;
@@ -420,6 +500,7 @@ private:
     TBatchSlip &m_slip;
     QList<TBatchIssue> m_errors, m_warnings;
     QHash<const TBatchField *, long double> m_amounts;
+    QSet<const TBatchField *> m_givenAmounts;
     bool m_anyAmount = false;
     QString m_givenTotal;
 };
@@ -466,6 +547,8 @@ bool TBatchTable::ReadHeader(const QStringList &names, QString *error)
         *error = QStringLiteral("o cabeçalho não tem a coluna tipo (DARF ou GARE)");
         return false;
     }
+    if (!m_selic && m_columns.contains(QLatin1String("data_pagamento")))
+        m_selic = TSelicTable::Load(TSelicTable::OfficeFile());
     return true;
 }
 
@@ -474,7 +557,7 @@ bool TBatchTable::ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBat
 {
     TRowReading row(m_columns, m_typeIndex, record, slip);
     const bool read = row.FitsTheHeader() && row.IsDecoded() && row.ReadsItsKind() && row.ReadsEveryColumn()
-                      && row.HasAnAmount() && row.AddsUp();
+                      && row.HasAnAmount() && row.AddsLateCharges(m_selic) && row.AddsUp();
     errors += row.Errors();
     warnings += row.Warnings();
     return read;

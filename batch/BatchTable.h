@@ -6,9 +6,13 @@
 #include "batch/BatchColumns.h"
 #include "batch/CsvReader.h"
 
+#include "slips/SelicTable.h"
+
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QVector>
+#include <optional>
 
 struct TBatchIssue
 {
@@ -26,6 +30,8 @@ struct TBatchSlip
     TSlipKind kind = TSlipKind::Darf;
     TDarfEntryTexts darf;
     TGareEntryTexts gare;
+    // When the DARF is paid (data_pagamento); it prints nowhere.
+    QDate paymentDate;
 
     QString PayerName() const { return kind == TSlipKind::Darf ? darf.Nome : gare.EdNomeG; }
 };
@@ -41,9 +47,14 @@ public:
     bool ReadRow(const TCsvRecord &record, TBatchSlip &slip, QList<TBatchIssue> &errors,
                  QList<TBatchIssue> &warnings) const;
 
+    // The Selic months late charges add up; without one, the office's table is read when a
+    // header names data_pagamento.
+    void SetSelicTable(const TSelicTable &table) { m_selic = table; }
+
 private:
     QVector<QString> m_columns; // by position in the file
     int m_typeIndex = -1;
+    std::optional<TSelicTable> m_selic;
 };
 
 namespace BatchValues {

@@ -23,6 +23,8 @@ private slots:
     void showsWhatTheWindowShows();
     void warnsOfCheckDigits_data();
     void warnsOfCheckDigits();
+    void computesOrChecksLateCharges_data();
+    void computesOrChecksLateCharges();
 };
 
 namespace {
@@ -297,6 +299,61 @@ void TestBatchTable::warnsOfCheckDigits()
     if (!warning.isEmpty())
         QVERIFY2(warnings[0].Text().startsWith(warning), qPrintable(warnings[0].Text()));
     QCOMPARE(slip.kind == TSlipKind::Darf ? slip.darf.CGCCPF : slip.gare.EDCGCG, printed);
+}
+
+void TestBatchTable::computesOrChecksLateCharges_data()
+{
+    QTest::addColumn<QByteArray>("row"); // principal;vencimento;multa;juros;data_pagamento
+    QTest::addColumn<QStringList>("shown"); // 08, 09 and the total
+    QTest::addColumn<QString>("error");     // start of the row's error; empty: none
+    QTest::addColumn<QString>("warning");   // the row's warning; empty: none
+    const QStringList example{"246,91", "165,06", "1.646,53"};
+    QTest::newRow("blank fine and interest computed") << QByteArray("DARF;1.234,56;31/01/2024;;;15/04/2025") << example
+                                                      << "" << "";
+    QTest::newRow("given and equal") << QByteArray("DARF;1.234,56;31/01/2024;246,91;165,06;15/04/2025") << example
+                                     << "" << "";
+    QTest::newRow("given and different: a warning naming both")
+        << QByteArray("DARF;1.234,56;31/01/2024;200,00;;15/04/2025") << QStringList{"200,00", "165,06", "1.599,62"} << ""
+        << "linha 2, coluna multa: informado 200,00, calculado 246,91 para o pagamento em 15/04/2025 "
+           "(20,00 % por 440 dias de atraso)";
+    QTest::newRow("paid on the due date") << QByteArray("DARF;1.234,56;31/01/2024;;;31/01/2024")
+                                          << QStringList{"0,00", "0,00", "1.234,56"} << "" << "";
+    QTest::newRow("a month the table lacks") << QByteArray("DARF;1.234,56;15/03/2025;;;10/07/2025") << QStringList()
+                                             << "linha 2, coluna data_pagamento: falta a taxa Selic de 05/2025" << "";
+    QTest::newRow("unchecked values still print") << QByteArray("DARF;1.234,56;15/03/2025;10,00;5,00;10/07/2025")
+                                                  << QStringList{"10,00", "5,00", "1.249,56"} << ""
+                                                  << "linha 2, coluna data_pagamento: falta a taxa Selic de 05/2025";
+    QTest::newRow("no due date") << QByteArray("DARF;1.234,56;;;;15/04/2025") << QStringList()
+                                 << "linha 2, coluna data_pagamento: sem a data do vencimento" << "";
+    QTest::newRow("impossible payment date") << QByteArray("DARF;1.234,56;31/01/2024;;;31/02/2025") << QStringList()
+                                             << "linha 2, coluna data_pagamento: a data 31/02/2025 não existe" << "";
+    QTest::newRow("the gare has no payment date") << QByteArray("GARE;;;;;15/04/2025") << QStringList()
+                                                  << "linha 2, coluna data_pagamento: o GARE não tem este campo" << "";
+}
+
+void TestBatchTable::computesOrChecksLateCharges()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, error);
+    QFETCH(QString, warning);
+    const QList<TCsvRecord> records = readAll("tipo;principal;vencimento;multa;juros;data_pagamento\n" + row + "\n");
+    TBatchTable table;
+    table.SetSelicTable(TSelicTable::Shipped());
+    QString headerError;
+    QVERIFY2(table.ReadHeader(records[0].fields, &headerError), qPrintable(headerError));
+    QList<TBatchIssue> errors, warnings;
+    TBatchSlip slip;
+    QCOMPARE(table.ReadRow(records[1], slip, errors, warnings), error.isEmpty());
+    QCOMPARE(errors.size(), error.isEmpty() ? 0 : 1);
+    if (!error.isEmpty()) {
+        QVERIFY2(errors[0].Text().startsWith(error), qPrintable(errors[0].Text()));
+        return;
+    }
+    QCOMPARE(warnings.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty())
+        QVERIFY2(warnings[0].Text().startsWith(warning), qPrintable(warnings[0].Text()));
+    QCOMPARE((QStringList{slip.darf.ValMulta, slip.darf.ValJuros, slip.darf.Total}), shown);
 }
 
 QTEST_MAIN(TestBatchTable)
