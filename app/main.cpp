@@ -3,6 +3,7 @@
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "batch/BatchRunner.h"
+#include "report/output/RLUserChoices.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     TZavenorApplication app(argc, argv);
     fonts.Wait();
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
+    RLUserChoices::SetRemembered(true);
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
     InstallProgramEnd(&frmZavenor);

@@ -4,18 +4,22 @@
 #include "app/DateCheck.h"
 #include "app/FitChecks.h"
 #include "app/DesktopShell.h"
+#include "app/EnterAsTab.h"
 #include "app/PageBuilder.h"
 #include "app/Pictures.h"
 #include "app/ReportPrinting.h"
 #include "app/TaxIdHint.h"
 #include "report/base/RLExceptions.h"
+#include "report/base/RLHost.h"
 #include "report/base/RLUtils.h"
 #include "report/RLReport.h"
+#include "report/output/RLUserChoices.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
 #include "slips/pLayOutGare.h"
 #include "slips/SlipColours.h"
+#include "slips/SlipNames.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/ErrorRelay.h"
 #include "widgets/LeaveWatcher.h"
@@ -25,6 +29,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +86,8 @@ TfrmZavenor::TfrmZavenor(QWidget *parent) : QWidget(parent)
     buildHeader();
     buildButtonPanel();
     buildPages();
+    m_unsaved.AddPage(tsDarf, [this] { return darfSnapshot(); });
+    m_unsaved.AddPage(tsGare, [this] { return gareSnapshot(); });
     buildLateChargeCommands();
 
     // The tab order is the order of creation: the bottom panel's controls as its table lists
@@ -169,6 +176,10 @@ void TfrmZavenor::buildButtonPanel()
     for (QAbstractButton *button : buttons)
         m_leave->Guard(button);
     connect(BBImprimir, &QPushButton::clicked, this, guarded([this] { BBImprimirClick(); }));
+    // Only the user's choices are kept: the start's own setting of the options is not one.
+    connect(cbComLayOut, &QAbstractButton::clicked, this, [this] { rememberOptions(cbComLayOut); });
+    for (QAbstractButton *option : {RBCor, RBPB})
+        connect(option, &QAbstractButton::clicked, this, [this] { rememberOptions(RBCor); });
     connect(BBSair, &QPushButton::clicked, this, guarded([this] { BBSairClick(); }));
     buildToolsMenu();
 }
@@ -185,6 +196,13 @@ void TfrmZavenor::buildToolsMenu()
     BBFerramentas->setMenu(MenuFerramentas);
     // No entries yet: the button shows only once something is in the menu.
     BBFerramentas->setVisible(false);
+
+    acNovaGuia = addToolsAction(QStringLiteral("&Nova guia"), "acNovaGuia");
+    acNovaGuia->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    // The menu is hidden most of the time: the window carries the shortcut.
+    acNovaGuia->setShortcutContext(Qt::WindowShortcut);
+    addAction(acNovaGuia);
+    connect(acNovaGuia, &QAction::triggered, this, guarded([this] { NovaGuiaClick(); }));
 }
 
 QAction *TfrmZavenor::addToolsAction(const QString &caption, const char *objectName)
@@ -211,6 +229,8 @@ void TfrmZavenor::buildPages()
     buildGarePage();
     FitChecks::Attach(Panel1);
     FitChecks::Attach(Panel3);
+    TEnterAsTab::Attach(Panel1);
+    TEnterAsTab::Attach(Panel3);
     connect(PC1, &QTabWidget::currentChanged, this, [this](int index) {
         if (PC1->widget(index) == tsDarf)
             ErrorRelay::RunGuarded([this] { tsDarfShow(); });
@@ -308,7 +328,23 @@ void TfrmZavenor::showEvent(QShowEvent *e)
     if (m_shown)
         return;
     m_shown = true;
+    // Installed now, after the program's own close handling, so that it is asked first: a
+    // "Não" here must leave a running print alone.
+    installEventFilter(this);
     ErrorRelay::RunGuarded([this] { FormShow(); });
+}
+
+bool TfrmZavenor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != this || event->type() != QEvent::Close)
+        return QWidget::eventFilter(watched, event);
+    // The system stopping the program asks nothing.
+    if (RLApplicationClosing() || !m_unsaved.AnyUnsaved())
+        return false;
+    if (TUnsavedEntries::AskDiscard(this))
+        return false;
+    event->ignore();
+    return true;
 }
 
 void TfrmZavenor::FormShow()
@@ -320,8 +356,10 @@ void TfrmZavenor::FormShow()
         move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
     }
     fLimapEdits();
+    m_unsaved.MarkAllSaved();
     RBPB->setChecked(true);
-    RBPB->setFocus();
+    restoreOptions();
+    (RBCor->isChecked() ? RBCor : RBPB)->setFocus();
     if (PC1->currentWidget() == tsDarf)
         tsDarfShow();
     else
@@ -341,6 +379,7 @@ void TfrmZavenor::BBImprimirClick()
     // Nothing printed (the user has been told why): no confirmation, the caret stays.
     if (!printed)
         return;
+    m_unsaved.MarkSaved(darf ? tsDarf : tsGare);
     if (darf)
         EdNome->setFocus();
     else
@@ -354,6 +393,7 @@ bool TfrmZavenor::printLayOutDarf()
     frmLayOutDARF = window.get();
     fCorDarf(CorDarf);
     window->RLDarf->SetTitle(QStringLiteral("Zavenor - DARF"));
+    window->RLDarf->SetFileName(SlipFileName(darfIdentity()));
     return ReportPrinting::Print(window->RLDarf);
 }
 
@@ -363,6 +403,7 @@ bool TfrmZavenor::printLayOutGare()
     frmLayOutGARE = window.get();
     fCorGare(CorGare);
     window->QRGARE->SetTitle(QStringLiteral("Zavenor - GARE"));
+    window->QRGARE->SetFileName(SlipFileName(gareIdentity()));
     return ReportPrinting::Print(window->QRGARE);
 }
 
@@ -372,6 +413,8 @@ bool TfrmZavenor::printDadosDarf()
     auto window = std::make_unique<TfrmDadosDARF>();
     frmDadosDARF = window.get();
     fDadosDarf();
+    window->RLDadosDARF->SetTitle(SlipJobTitle(darfIdentity()));
+    window->RLDadosDARF->SetFileName(SlipFileName(darfIdentity()));
     return ReportPrinting::Print(window->RLDadosDARF);
 }
 
@@ -380,6 +423,8 @@ bool TfrmZavenor::printDadosGare()
     auto window = std::make_unique<TfrmDadosGARE>();
     frmDadosGARE = window.get();
     fDadosGARE();
+    window->LRDadosGARE->SetTitle(SlipJobTitle(gareIdentity()));
+    window->LRDadosGARE->SetFileName(SlipFileName(gareIdentity()));
     return ReportPrinting::Print(window->LRDadosGARE);
 }
 
@@ -542,6 +587,12 @@ void TfrmZavenor::fTotalizaDarf()
 
 void TfrmZavenor::fLimapEdits()
 {
+    clearDarfPage();
+    clearGarePage();
+}
+
+void TfrmZavenor::clearDarfPage()
+{
     for (QLineEdit *edit : {EdNome, edCGCCPF, edCodRec, edNumRef})
         edit->clear();
     mePerAp->Clear();
@@ -550,7 +601,10 @@ void TfrmZavenor::fLimapEdits()
         amount->SetValue(0);
     // This literal whatever the regional settings.
     LbTotal->setText(QStringLiteral("0,00"));
+}
 
+void TfrmZavenor::clearGarePage()
+{
     for (QLineEdit *edit : {EdNomeG, EdEnderecoG, EDMunicipioG, EDUFG, EDFoneG})
         edit->clear();
     MMTribG->ClearLines();
@@ -588,4 +642,84 @@ void TfrmZavenor::fCorDarf(quint32 Cor)
     if (!frmLayOutDARF)
         return;
     FillLayOutDarf(*frmLayOutDARF, darfTexts(), Cor);
+}
+
+void TfrmZavenor::NovaGuiaClick()
+{
+    QWidget *page = PC1->currentWidget();
+    if (m_unsaved.Unsaved(page) && !TUnsavedEntries::AskDiscard(this))
+        return;
+    const bool darf = page == tsDarf;
+    darf ? clearDarfPage() : clearGarePage();
+    m_unsaved.MarkSaved(page);
+    (darf ? EdNome : EdNomeG)->setFocus();
+}
+
+namespace {
+
+// An amount as its value, so that the focus's reformatting (1.234,50 / 1234,50) is no change.
+QString amountKey(const TNumEditCLX *field)
+{
+    try {
+        return QString::number(double(field->Value()), 'f', 2);
+    } catch (const std::exception &) {
+        return field->text();
+    }
+}
+
+const QString optionLayout = QStringLiteral("ImprimirComLayOut");
+const QString optionColour = QStringLiteral("Colorido");
+const QString yes = QStringLiteral("sim"), no = QStringLiteral("nao");
+
+} // namespace
+
+QStringList TfrmZavenor::darfSnapshot() const
+{
+    QStringList texts = {EdNome->text(), mePerAp->Text(), edCGCCPF->text(), edCodRec->text(), edNumRef->text(),
+                         meDtVenc->Text(), mmVejaVerso->Lines().join(QLatin1Char('\n'))};
+    for (const TNumEditCLX *amount : {neValPrinc, neValMulta, neValJuros})
+        texts << amountKey(amount);
+    return texts;
+}
+
+QStringList TfrmZavenor::gareSnapshot() const
+{
+    QStringList texts;
+    for (const QLineEdit *edit : {EdNomeG, EdEnderecoG, EDMunicipioG, EDUFG, EDFoneG, EdCAEG, EdPlacaG, EDCodRecG,
+                                  EDInscEstG, EDCGCG, EDInscrDAG, EDNroAinG})
+        texts << edit->text();
+    texts << MMTribG->Lines().join(QLatin1Char('\n')) << MMObsG->Lines().join(QLatin1Char('\n')) << MEDTVencG->Text();
+    for (const TNumEditCLX *amount : {neValRecG, neJurMorG, neMulMorG, neHonor})
+        texts << amountKey(amount);
+    return texts;
+}
+
+void TfrmZavenor::restoreOptions()
+{
+    const QString layout = RLUserChoices::Text(optionLayout, QString(), 3);
+    if (layout == yes || layout == no)
+        cbComLayOut->setChecked(layout == yes);
+    const QString colour = RLUserChoices::Text(optionColour, QString(), 3);
+    if (colour == yes)
+        RBCor->setChecked(true);
+    else if (colour == no)
+        RBPB->setChecked(true);
+}
+
+void TfrmZavenor::rememberOptions(QAbstractButton *option)
+{
+    if (option == cbComLayOut)
+        RLUserChoices::SetValue(optionLayout, cbComLayOut->isChecked() ? yes : no);
+    else
+        RLUserChoices::SetValue(optionColour, RBCor->isChecked() ? yes : no);
+}
+
+TSlipIdentity TfrmZavenor::darfIdentity() const
+{
+    return {QStringLiteral("DARF"), edCodRec->text(), EdNome->text(), meDtVenc->Text()};
+}
+
+TSlipIdentity TfrmZavenor::gareIdentity() const
+{
+    return {QStringLiteral("GARE"), EDCodRecG->text(), EdNomeG->text(), MEDTVencG->Text()};
 }

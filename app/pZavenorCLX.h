@@ -3,6 +3,8 @@
 // pages, and the print options with the Print and Exit buttons. Its fields keep their data
 // for the whole run; the Print command reads them as the texts they show.
 
+#include "app/UnsavedEntries.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -12,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QAbstractButton;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -24,6 +27,7 @@ class TfrmLayOutDARF;
 class TfrmLayOutGARE;
 struct TDarfEntryTexts;
 struct TGareEntryTexts;
+struct TSlipIdentity;
 
 class TfrmZavenor : public QWidget
 {
@@ -41,6 +45,11 @@ public:
     void fTotalizaGare();
     // Clears the fields of both pages (the memo's notice and alignment stay).
     void fLimapEdits();
+    // "Nova guia": clears the page in front, after a question when what was typed there has
+    // not gone out since.
+    void NovaGuiaClick();
+    // Whether anything typed on the page has neither been printed, saved as PDF nor cleared.
+    bool HasUnsavedEntries(QWidget *page) const { return m_unsaved.Unsaved(page); }
     // Copy the entry texts unchanged into the data-only document created last.
     void fDadosDarf();
     void fDadosGARE();
@@ -81,6 +90,7 @@ public:
     // The DARF's late charges and the Selic table they add up (pZavenorAcrescimos.cpp).
     QAction *AcCalcularAcrescimos = nullptr;
     QAction *AcTabelaSelic = nullptr;
+    QAction *acNovaGuia = nullptr;
 
     // Pages
     QTabWidget *PC1 = nullptr;
@@ -161,6 +171,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildHeader();
@@ -171,6 +182,18 @@ private:
     void buildAlignmentMenu();
     void buildToolsMenu();
     void buildLateChargeCommands();
+    void clearDarfPage();
+    void clearGarePage();
+    // The print options of the last run, and keeping one when the user changes it (the layout
+    // check box, or RBCor for the colour pair).
+    void restoreOptions();
+    void rememberOptions(QAbstractButton *option);
+    // What the page's fields hold, for telling whether anything was typed since.
+    QStringList darfSnapshot() const;
+    QStringList gareSnapshot() const;
+    // Kind, code, payer and due date of each page's slip, for its file and job names.
+    TSlipIdentity darfIdentity() const;
+    TSlipIdentity gareIdentity() const;
     // The four ways of printing; each answers whether the pages reached the printer.
     bool printLayOutDarf();
     bool printLayOutGare();
@@ -190,4 +213,5 @@ private:
 
     TLeaveWatcher *m_leave = nullptr;
     bool m_shown = false;
+    TUnsavedEntries m_unsaved;
 };

@@ -40,6 +40,9 @@ public:
 
     QString Title() const { return m_title; }
     void SetTitle(const QString &title) { m_title = title; }
+    // The name a saved copy is offered under (without extension); empty: the title.
+    QString FileName() const { return m_fileName; }
+    void SetFileName(const QString &name) { m_fileName = name; }
     int FirstPageNumber() const { return m_firstPageNumber; }
     void SetFirstPageNumber(int number) { m_firstPageNumber = number; }
     bool PrintDialog() const { return m_printDialog; }
@@ -167,6 +170,7 @@ private:
     std::unique_ptr<TRLPageSetup> m_pageSetup;
     std::unique_ptr<TRLGraphicSurface> m_page;
     QString m_title;
+    QString m_fileName;
     int m_firstPageNumber = 1;
     bool m_printDialog = true;
     bool m_showProgress = true;

@@ -288,7 +288,8 @@ void TRLCustomReport::Print()
     if (!filter)
         filter = SpoolFilter();
     // Asked before the pages are made, so that a user who declines waits for nothing.
-    if (!filter->AskBeforeRun(QApplication::activeWindow(), m_title.isEmpty() ? Name() : m_title)) {
+    const QString document = !m_fileName.isEmpty() ? m_fileName : !m_title.isEmpty() ? m_title : Name();
+    if (!filter->AskBeforeRun(QApplication::activeWindow(), document)) {
         m_canceled = true;
         throw TRLAbort();
     }

@@ -1,6 +1,7 @@
 #include "report/output/RLPdfFileDialog.h"
 
 #include "report/base/RLConsts.h"
+#include "report/output/RLUserChoices.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -46,6 +47,10 @@ QString RLLastPdfFolder()
 {
     if (!lastFolder().isEmpty() && QFileInfo(lastFolder()).isDir())
         return lastFolder();
+    // The folder of an earlier run, while it is still there.
+    const QString remembered = RLUserChoices::Text(QStringLiteral("PastaPdf"));
+    if (!remembered.isEmpty() && QFileInfo(remembered).isAbsolute() && QFileInfo(remembered).isDir())
+        return remembered;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
@@ -53,6 +58,7 @@ QString RLLastPdfFolder()
 void RLSetLastPdfFolder(const QString &folder)
 {
     lastFolder() = folder;
+    RLUserChoices::SetValue(QStringLiteral("PastaPdf"), folder);
 }
 
 bool RLConfirmReplace(QWidget *parent, const QString &fileName)

@@ -12,7 +12,8 @@ QString RLAskPdfFileName(QWidget *parent, const QString &documentName);
 // documentName with ".pdf", every character a file system refuses replaced.
 QString RLPdfDefaultFileName(const QString &documentName);
 
-// The folder the dialog opens in: the one used last in this run, else the user's documents.
+// The folder the dialog opens in: the one used last (in this run, else in an earlier one), else
+// the user's documents.
 QString RLLastPdfFolder();
 void RLSetLastPdfFolder(const QString &folder);
 

@@ -11,6 +11,7 @@
 #include "report/output/RLPrintOffsets.h"
 #include "report/output/RLPreview.h"
 #include "report/output/RLPrinters.h"
+#include "report/output/RLUserChoices.h"
 #include "report/output/RLWindowColours.h"
 #include "report/output/RLWindowFont.h"
 
@@ -107,6 +108,7 @@ const ControlRow controlRows[] = {
 };
 
 constexpr QSize clientSize{430, 267};
+const QString rememberedPrinterKey = QStringLiteral("Impressora");
 constexpr int listItemHeight = 13;
 
 // The printer and option lists show their items 13 pixels high.
@@ -259,6 +261,10 @@ void TRLPrintDialog::buildControls()
     BIND(ButtonCancel);
     BIND(ButtonPreview);
     ButtonPreview->setEnabled(false);
+    LabelPrinterGone = new QLabel(this);
+    LabelPrinterGone->setObjectName(QStringLiteral("LabelPrinterGone"));
+    LabelPrinterGone->setGeometry(8, clientSize.height() - 4, clientSize.width() - 16, 20);
+    LabelPrinterGone->hide();
 
     LabelOptions->hide();
     ComboBoxOptions->hide();
@@ -351,21 +357,49 @@ void TRLPrintDialog::FillPrinterList()
     TRLPrinterWrapper &printer = RLPrinter();
     ComboBoxPrinterNames->clear();
     printer.Refresh();
-    const QString selected = printer.PrinterName();
+    // The first dialog of a run starts at the printer of the last run (queue names are short);
+    // later ones at the printer chosen since, as before.
+    static bool firstOfRun = true;
+    const QString remembered = firstOfRun ? RLUserChoices::Text(rememberedPrinterKey, QString(), 255) : QString();
+    firstOfRun = false;
+    const QString current = printer.PrinterName();
     int selectedIndex = 0;
+    int rememberedIndex = -1;
     const int count = int(printer.Printers().size());
     for (int i = 0; i < count; ++i) {
         const QString name = printer.PrinterNames(i);
-        if (name == selected)
+        if (name == current)
             selectedIndex = i;
+        if (name == remembered)
+            rememberedIndex = i;
         const QString port = printer.PrinterPorts(i);
         if (!port.isEmpty() && port != name)
             ComboBoxPrinterNames->addItem(name + QLatin1Char(' ') + RLMessage(rlmAt) + QLatin1Char(' ') + port);
         else
             ComboBoxPrinterNames->addItem(name);
     }
+    if (rememberedIndex >= 0)
+        selectedIndex = rememberedIndex;
     ComboBoxPrinterNames->setCurrentIndex(count > 0 ? selectedIndex : -1);
     ComboBoxPrinterNamesChange();
+    showPrinterGone(count > 0 && !remembered.isEmpty() && rememberedIndex < 0 ? remembered : QString());
+}
+
+void TRLPrintDialog::showPrinterGone(const QString &queue)
+{
+    if (queue.isEmpty()) {
+        LabelPrinterGone->hide();
+        setFixedSize(clientSize);
+        return;
+    }
+    const QString shown = RLMessagesLanguage() == mlPortuguese
+                              ? QStringLiteral("A impressora \"%1\" usada da última vez não existe mais; "
+                                               "foi escolhida a padrão.")
+                              : QStringLiteral("The printer \"%1\" used last time is gone; the default is chosen.");
+    LabelPrinterGone->setText(shown.arg(queue));
+    LabelPrinterGone->show();
+    // A line below the buttons, so the designed layout stays as it is.
+    setFixedSize(clientSize + QSize(0, 20));
 }
 
 void TRLPrintDialog::ComboBoxPrinterNamesChange()
@@ -513,8 +547,10 @@ void TRLPrintDialog::WriteToParams()
     params.SetPrintToFile(CheckBoxPrintToFile->isChecked());
     params.SetPrintInBackground(CheckBoxPrintInBackground->isChecked());
     TRLPrinterWrapper &printer = RLPrinter();
-    if (ComboBoxPrinterNames->currentIndex() >= 0)
+    if (ComboBoxPrinterNames->currentIndex() >= 0) {
         printer.SetPrinterIndex(ComboBoxPrinterNames->currentIndex());
+        RLUserChoices::SetValue(rememberedPrinterKey, SelectedQueueName());
+    }
     TRLCustomPrintFilter *filter = FilterOfItem(ComboBoxFilters->currentIndex());
     params.SetFilter(filter);
     if (filter)

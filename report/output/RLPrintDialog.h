@@ -162,6 +162,8 @@ public:
     QPushButton *ButtonOk = nullptr;
     QPushButton *ButtonCancel = nullptr;
     QPushButton *ButtonPreview = nullptr;
+    // Says that the printer chosen in an earlier run is gone; hidden otherwise.
+    QLabel *LabelPrinterGone = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -171,6 +173,8 @@ private:
     void localize();
     void connectHandlers();
     void setFilterListEnabled(bool enabled);
+    // Shows which remembered printer is gone; an empty queue hides the note.
+    void showPrinterGone(const QString &queue);
 
     QList<QPointer<TRLCustomPrintFilter>> m_filterItems;
     TRLPreviewSource m_previewSource;

@@ -13,6 +13,7 @@ class BoxCatcher : public QObject
 {
 public:
     QStringList titles, texts;
+    QString answer; // the caption of the button to click; empty: the default button
 
     BoxCatcher()
     {
@@ -21,7 +22,11 @@ public:
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 titles << box->windowTitle();
                 texts << box->text();
-                box->defaultButton()->click();
+                QAbstractButton *chosen = box->defaultButton();
+                for (QAbstractButton *button : box->buttons())
+                    if (!answer.isEmpty() && button->text() == answer)
+                        chosen = button;
+                chosen->click();
             }
         });
         m_timer.start();

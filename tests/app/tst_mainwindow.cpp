@@ -5,6 +5,7 @@
 #include "app/DesktopShell.h"
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
+#include "report/output/RLUserChoices.h"
 #include "widgets/DateMaskEdit.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/MemoCLX.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -42,6 +44,12 @@ class TestMainWindow : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        QSettings(QStringLiteral("Morvath"), QStringLiteral("Zavenor")).remove(QStringLiteral("Escolhas"));
+        RLUserChoices::SetRemembered(true);
+    }
+
     void init()
     {
         w = ShowMainWindow();
@@ -417,6 +425,127 @@ private slots:
         QCOMPARE(w->Label81->toolTip(),
                  QStringLiteral("Fale com a gente. Envie suas críticas, sugestões  ou dúvidas."));
         QCOMPARE(w->Label33->toolTip(), QStringLiteral("Visite o nosso site e conheça melhor a nossa empresa."));
+    }
+
+    // Enter in a one-line field goes where Tab goes, on both pages; a memo keeps it for a new line.
+    void enterMovesOnAsTab_data()
+    {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<int>("key");
+        QTest::newRow("DARF, Return") << QStringLiteral("Panel1") << int(Qt::Key_Return);
+        QTest::newRow("GARE, keypad Enter") << QStringLiteral("Panel3") << int(Qt::Key_Enter);
+    }
+
+    void enterMovesOnAsTab()
+    {
+        QFETCH(QString, panel);
+        QFETCH(int, key);
+        auto *page = w->findChild<QWidget *>(panel);
+        w->PC1->setCurrentWidget(page->parentWidget());
+        settle();
+        const QList<QLineEdit *> fields = page->findChildren<QLineEdit *>();
+        QVERIFY(fields.size() >= 8);
+        const Qt::KeyboardModifier pad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        for (QLineEdit *field : fields) {
+            QString reached[2];
+            for (int enter = 0; enter < 2; ++enter) {
+                field->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(field, enter ? Qt::Key(key) : Qt::Key_Tab, enter ? pad : Qt::NoModifier);
+                settle();
+                reached[enter] = focused() ? focused()->objectName() : QString();
+            }
+            QVERIFY2(!reached[0].isEmpty() && reached[0] != field->objectName(), qPrintable(field->objectName()));
+            QCOMPARE(reached[1], reached[0]);
+        }
+        TMemoCLX *memo = panel == QLatin1String("Panel1") ? w->mmVejaVerso : w->MMTribG;
+        memo->setFocus(Qt::TabFocusReason);
+        memo->ClearLines();
+        QTest::keyClick(memo, Qt::Key_A);
+        QTest::keyClick(memo, Qt::Key(key), pad);
+        QTest::keyClick(memo, Qt::Key_B);
+        QCOMPARE(focused(), memo);
+        QCOMPARE(memo->Lines(), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
+    }
+
+    // Closing and "Nova guia" (Ctrl+N) ask before anything typed is lost, and only then; "Nova
+    // guia" clears the page in front only.
+    void unsavedEntriesAskFirst_data()
+    {
+        QTest::addColumn<QString>("typedOn");  // "", "DARF" or "GARE"
+        QTest::addColumn<bool>("novaGuia");     // else close
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("lost");         // the window closed or the DARF page was cleared
+        QTest::newRow("close, nothing typed") << "" << false << "" << false << true;
+        QTest::newRow("close, typed, Não") << "DARF" << false << "" << true << false;
+        QTest::newRow("close, typed, Sim") << "DARF" << false << "Sim" << true << true;
+        QTest::newRow("close, typed on the GARE") << "GARE" << false << "" << true << false;
+        QTest::newRow("Nova guia, nothing typed") << "" << true << "" << false << true;
+        QTest::newRow("Nova guia, typed, Não") << "DARF" << true << "" << true << false;
+        QTest::newRow("Nova guia, typed, Sim") << "DARF" << true << "Sim" << true << true;
+        QTest::newRow("Nova guia, typed on the other page") << "GARE" << true << "" << false << true;
+    }
+
+    void unsavedEntriesAskFirst()
+    {
+        QFETCH(QString, typedOn);
+        QFETCH(bool, novaGuia);
+        QFETCH(QString, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, lost);
+        if (typedOn == QLatin1String("GARE")) {
+            w->PC1->setCurrentWidget(w->tsGare);
+            w->EdNomeG->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(w->EdNomeG, QStringLiteral("Beltrano"));
+            w->PC1->setCurrentWidget(w->tsDarf);
+        }
+        w->EdNome->setFocus(Qt::TabFocusReason);
+        if (typedOn == QLatin1String("DARF")) {
+            QTest::keyClicks(w->EdNome, QStringLiteral("Fulano"));
+            QTest::keyClick(w->EdNome, Qt::Key_Return);
+            QTest::keyClicks(focused(), QStringLiteral("ab"));
+        }
+        // Tabbing through the amounts reformats them: not something typed.
+        for (QWidget *field : {static_cast<QWidget *>(w->neValPrinc), static_cast<QWidget *>(w->neValMulta)})
+            leave(field);
+        BoxCatcher boxes;
+        boxes.answer = answer;
+        if (novaGuia)
+            QTest::keyClick(focused(), Qt::Key_N, Qt::ControlModifier);
+        else
+            QMetaObject::invokeMethod(w->BBSair, &QPushButton::click, Qt::QueuedConnection);
+        settle();
+        settle();
+        QCOMPARE(boxes.texts, asked ? QStringList(QStringLiteral("Descartar os dados digitados?")) : QStringList());
+        if (novaGuia) {
+            QVERIFY(w->isVisible());
+            QCOMPARE(w->EdNome->text(), lost || typedOn != QLatin1String("DARF") ? QString() : QStringLiteral("Fulano"));
+            QCOMPARE(w->EdNomeG->text(), typedOn == QLatin1String("GARE") ? QStringLiteral("Beltrano") : QString());
+            if (lost)
+                QCOMPARE(w->focusWidget(), w->EdNome);
+        } else {
+            QCOMPARE(w->isVisible(), !lost);
+        }
+    }
+
+    // The layout and colour options are those the user chose last, in a window of a later start.
+    void optionsRemembered()
+    {
+        QTest::mouseClick(w->RBCor, Qt::LeftButton);
+        QTest::mouseClick(w->cbComLayOut, Qt::LeftButton);
+        QVERIFY(!w->cbComLayOut->isChecked());
+        delete w;
+        w = ShowMainWindow();
+        QVERIFY(w->RBCor->isChecked());
+        QVERIFY(!w->cbComLayOut->isChecked());
+        QVERIFY(w->CorDarf != 0);
+        // Back to the first start's options for the tests after this one.
+        QTest::mouseClick(w->RBPB, Qt::LeftButton);
+        QTest::mouseClick(w->cbComLayOut, Qt::LeftButton);
+        delete w;
+        w = ShowMainWindow();
+        QVERIFY(w->RBPB->isChecked());
+        QVERIFY(w->cbComLayOut->isChecked());
     }
 
     void accelerators()

@@ -8,6 +8,7 @@
 #include "report/RLReport.h"
 #include "report/output/RLPdfFilter.h"
 #include "report/output/RLPrinters.h"
+#include "report/output/RLUserChoices.h"
 #include "report/output/RLPreview.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pLayOutDarf.h"
@@ -30,6 +31,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -46,6 +48,7 @@ public:
     bool background = false;
     int fileDialogs = 0;
     QStringList texts;
+    QString suggested; // the name the file dialog offered
 
     PdfAnswerer()
     {
@@ -60,6 +63,7 @@ public:
                 if (file.isEmpty()) {
                     QMetaObject::invokeMethod(files, &QDialog::reject, Qt::QueuedConnection);
                 } else if (auto *name = files->findChild<QLineEdit *>("fileNameEdit")) {
+                    suggested = name->text();
                     name->setText(file);
                     QMetaObject::invokeMethod(files, &QDialog::accept, Qt::QueuedConnection);
                 }
@@ -120,6 +124,8 @@ private slots:
         QVERIFY(m_cups.AddPdfQueue(QStringLiteral("ZavenorPDF")));
         RLPrinter().Refresh();
         Beep::SetHandler([this] { ++m_beeps; });
+        QSettings(QStringLiteral("Morvath"), QStringLiteral("Zavenor")).remove(QStringLiteral("Escolhas"));
+        RLUserChoices::SetRemembered(true);
     }
 
     void init() { w = ShowMainWindow(); }
@@ -264,7 +270,6 @@ private slots:
             QCOMPARE(focused(), edit);
             return;
         }
-
         QTest::mouseClick(w->BBImprimir, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!answers.texts.isEmpty(), 30000);
         QCOMPARE(answers.texts, QStringList(QStringLiteral("Ok. Impressão efetuada.")));
@@ -273,6 +278,60 @@ private slots:
         QVERIFY2(printed.contains(total), qPrintable(printed.join(' ')));
         if (!absent.isEmpty())
             QVERIFY2(!printed.contains(absent), qPrintable(printed.join(' ')));
+    }
+
+    // The PDF is offered under a name that tells the slip apart, and a data-only slip's document
+    // carries its title; once saved, nothing typed is left to lose.
+    void namesTheSlip_data()
+    {
+        QTest::addColumn<int>("slip"); // 0 DARF, 1 GARE, 2 data-only DARF
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("payer");
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("DARF") << 0 << "2089" << "JOSE DA SILVA" << "31012025"
+                              << "DARF 2089 JOSE DA SILVA 31-01-2025.pdf" << "Zavenor - DARF";
+        QTest::newRow("GARE, characters a file name refuses") << 1 << "046-2" << "A/B: C*D?" << "5/1/2026"
+                                                              << "GARE 046-2 A_B_ C_D_ 05-01-2026.pdf" << "Zavenor - GARE";
+        QTest::newRow("data-only DARF, no due date") << 2 << "" << "JOSE DA SILVA" << ""
+                                                     << "DARF JOSE DA SILVA.pdf" << "DARF - JOSE DA SILVA";
+    }
+
+    void namesTheSlip()
+    {
+        QFETCH(int, slip);
+        QFETCH(QString, code);
+        QFETCH(QString, payer);
+        QFETCH(QString, due);
+        QFETCH(QString, fileName);
+        QFETCH(QString, title);
+        w->cbComLayOut->setChecked(slip != 2);
+        if (slip == 1)
+            w->PC1->setCurrentWidget(w->tsGare);
+        const QList<QLineEdit *> fields = slip == 1 ? QList<QLineEdit *>{w->EDCodRecG, w->EdNomeG, w->MEDTVencG}
+                                                    : QList<QLineEdit *>{w->edCodRec, w->EdNome, w->meDtVenc};
+        const QStringList typed = {code, payer, due};
+        for (int i = 0; i < 3; ++i) {
+            fields[i]->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(fields[i], typed[i]);
+            QTest::keyClick(fields[i], Qt::Key_Tab);
+            settle();
+        }
+        enterAmount(slip == 1 ? w->neValRecG : w->neValPrinc, QStringLiteral("100"));
+        QVERIFY(w->HasUnsavedEntries(w->PC1->currentWidget()));
+
+        PdfAnswerer answers;
+        answers.file = m_dir.filePath(QStringLiteral("nome-%1.pdf").arg(slip));
+        QTest::mouseClick(w->BBImprimir, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!answers.texts.isEmpty(), 30000);
+        QCOMPARE(answers.texts, QStringList(QStringLiteral("Ok. Impressão efetuada.")));
+        QCOMPARE(answers.suggested, fileName);
+        const QString info = PdfInspect::run(QStringLiteral("pdfinfo"), {answers.file});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title:\\s+") + QRegularExpression::escape(title) + '$',
+                                                  QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+        QVERIFY(!w->HasUnsavedEntries(w->PC1->currentWidget()));
     }
 
     void cancelledFileDialogWritesNothing()

@@ -1,0 +1,21 @@
+#pragma once
+// Choices the user made last (the printer, the PDF folder, the host's print options), kept
+// between runs in the same settings file as the position adjustments. Nothing is remembered
+// until the host program asks for it, nor without a position adjustment store. Every value read
+// is the user's to edit: callers check it.
+
+#include <QString>
+#include <QVariant>
+
+namespace RLUserChoices {
+
+void SetRemembered(bool on);
+bool Remembered();
+
+// The stored value, or a null QVariant when there is none (or no store).
+QVariant Value(const QString &key);
+// A text value; `fallback` when missing, not a text, or longer than `maxLength`.
+QString Text(const QString &key, const QString &fallback = QString(), int maxLength = 4096);
+void SetValue(const QString &key, const QVariant &value);
+
+} // namespace RLUserChoices
