@@ -3,6 +3,7 @@
 #include "batch/BatchErrors.h"
 #include "batch/BatchOutputs.h"
 #include "batch/BatchProgress.h"
+#include "batch/BatchRegister.h"
 #include "batch/BatchTable.h"
 #include "batch/SlipDocuments.h"
 #include "report/base/RLExceptions.h"
@@ -32,8 +33,22 @@ struct TOptions
     TBatchMode mode = TBatchMode::LayoutColour;
     bool overwrite = false;
     bool verify = false;
+    bool enroll = false;
     bool help = false;
 };
+
+QString modeName(TBatchMode mode)
+{
+    switch (mode) {
+    case TBatchMode::LayoutColour:
+        return QStringLiteral("layout-cor");
+    case TBatchMode::LayoutBlackWhite:
+        return QStringLiteral("layout-pb");
+    case TBatchMode::DataOnly:
+        break;
+    }
+    return QStringLiteral("dados");
+}
 
 // Parses the command line; an empty result means good, else the reason.
 QString parse(const QStringList &arguments, TOptions &o)
@@ -95,6 +110,8 @@ QString parse(const QStringList &arguments, TOptions &o)
             o.overwrite = true;
         } else if (arg == QLatin1String("--verificar")) {
             o.verify = true;
+        } else if (arg == QLatin1String("--cadastrar")) {
+            o.enroll = true;
         } else {
             return QStringLiteral("opção desconhecida: %1").arg(arguments.at(i));
         }
@@ -109,6 +126,8 @@ QString parse(const QStringList &arguments, TOptions &o)
         return QStringLiteral("--verificar só confere o arquivo: não o combine com uma saída");
     if (!o.verify && outputs == 0)
         return QStringLiteral("falta a saída: --pdf PASTA, --pdf-unico ARQUIVO.pdf ou --imprimir (ou --verificar)");
+    if (o.enroll && outputs == 0)
+        return QStringLiteral("--cadastrar só vale com uma saída: --pdf, --pdf-unico ou --imprimir");
     if (queueGiven && o.output != TOutputKind::Print)
         return QStringLiteral("--impressora só vale com --imprimir");
     if (o.overwrite && o.output != TOutputKind::PdfFolder && o.output != TOutputKind::PdfSingle)
@@ -202,6 +221,7 @@ public:
             return usageFailure(m_reader.Error().isEmpty() ? QStringLiteral("o arquivo está vazio") : m_reader.Error());
         if (!m_table.ReadHeader(header.fields, &reason))
             return usageFailure(reason);
+        m_register = TBatchRegister::Open(m_err);
 
         int rows = 0;
         const int code = checkRows(rows);
@@ -242,6 +262,8 @@ private:
             ++rows;
             if (!m_table.ReadRow(record, slip, errors, warnings))
                 continue;
+            if (m_register)
+                m_register->CompletePayer(slip, &m_err);
             if (m_o.output == TOutputKind::PdfFolder && !m_o.overwrite) {
                 const QString name = TPdfPerRowOutput::FileName(slip);
                 if (QFileInfo::exists(QDir(m_o.target).filePath(name)))
@@ -316,13 +338,18 @@ private:
         int done = 0;
         while (m_reader.Next(record)) {
             m_table.ReadRow(record, slip, ignored, ignored);
+            if (m_register)
+                m_register->CompletePayer(slip, nullptr);
             try {
                 output->Add(slip, documents.Prepare(slip));
+                issued(slip);
             } catch (const TRLAbort &) {
                 progress.Clear();
+                finishHistory(false);
                 return outputFailure(QStringLiteral("linha %1: interrompido; nada mais foi gravado").arg(slip.row));
             } catch (const std::exception &e) {
                 progress.Clear();
+                finishHistory(false);
                 QString line = QStringLiteral("linha %1: %2").arg(slip.row).arg(messageOf(e));
                 if (m_o.output == TOutputKind::PdfFolder && done > 0)
                     line += QStringLiteral(" (as %1 guias anteriores estão gravadas em %2)").arg(done).arg(m_o.target);
@@ -333,16 +360,57 @@ private:
             ++done;
             progress.Step();
         }
+        const int jobBefore = RLPrinter().LastJobId();
         try {
             output->Finish();
         } catch (const std::exception &e) {
             progress.Clear();
+            // A job the print service took and then failed is recorded as such.
+            const bool jobMade = m_o.output == TOutputKind::Print && RLPrinter().LastJobId() != jobBefore;
+            if (m_register && jobMade)
+                m_register->Printed(RLPrinter().PrinterName(), RLPrinter().LastJobId(), TIssueOutcome::Failed);
+            finishHistory(jobMade);
             return outputFailure(messageOf(e) + (m_o.output == TOutputKind::Print
                                                      ? QStringLiteral("; a impressão não foi feita")
                                                      : QStringLiteral("; nada foi gravado")));
         }
+        if (m_register && m_o.output == TOutputKind::Print)
+            m_register->Printed(RLPrinter().PrinterName(), RLPrinter().LastJobId(), TIssueOutcome::Completed);
+        finishHistory(true);
         progress.Finish(output->Made(done));
         return ExitOk;
+    }
+
+    // The slip reached its output: noted for the history, and its payer registered when asked.
+    void issued(const TBatchSlip &slip)
+    {
+        if (!m_register)
+            return;
+        QString path;
+        if (m_o.output == TOutputKind::PdfFolder)
+            path = QFileInfo(QDir(m_o.target).filePath(TPdfPerRowOutput::FileName(slip))).absoluteFilePath();
+        else if (m_o.output == TOutputKind::PdfSingle)
+            path = QFileInfo(m_o.target).absoluteFilePath();
+        m_register->Issued(slip, modeName(m_o.mode), path);
+        if (m_o.enroll) {
+            try {
+                m_register->Register(slip);
+            } catch (const TStorageError &e) {
+                m_err << QStringLiteral("linha %1: aviso: contribuinte não cadastrado: %2").arg(slip.row).arg(e.Message())
+                      << Qt::endl;
+            }
+        }
+    }
+
+    // Records what went out. A single PDF or a print job that never came to be issued nothing;
+    // the files of one PDF a row already written are issued whatever followed.
+    void finishHistory(bool outputDone)
+    {
+        if (!m_register)
+            return;
+        if (!outputDone && m_o.output != TOutputKind::PdfFolder)
+            m_register->Discard();
+        m_register->Flush(m_err);
     }
 
     const TOptions &m_o;
@@ -351,6 +419,7 @@ private:
     bool m_terminal;
     TCsvReader m_reader;
     TBatchTable m_table;
+    std::unique_ptr<TBatchRegister> m_register;
 };
 
 } // namespace
@@ -410,6 +479,7 @@ QString Usage()
         "  --modo MODO             layout-cor (padrão), layout-pb ou dados (só os dados, para o\n"
         "                          formulário pré-impresso de 211 x 102 mm)\n"
         "  --sobrescrever          substitui arquivos PDF que já existam\n"
+        "  --cadastrar             inclui ou atualiza no cadastro o contribuinte de cada linha\n"
         "  --ajuda                 mostra este texto\n"
         "\n"
         "O arquivo: a primeira linha dá os nomes das colunas, em qualquer ordem, maiúsculas ou\n"
@@ -417,6 +487,8 @@ QString Usage()
         "de linha; UTF-8 ou Windows-1252. Valores como 1.234,56 ou 1234,56; datas DD/MM/AAAA.\n"
         "Colunas ausentes ficam em branco; colunas desconhecidas são erro. O total é calculado\n"
         "como na janela. Todas as linhas são conferidas antes de qualquer saída.\n"
+        "Uma linha que traz só o cpf_cnpj de um contribuinte do cadastro recebe dele o nome e os\n"
+        "demais dados do contribuinte. Toda guia emitida fica no histórico (\"Guias emitidas\").\n"
         "\n"
         "Colunas:\n"
         "  tipo                    DARF ou GARE (obrigatória)\n");
