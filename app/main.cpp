@@ -3,6 +3,8 @@
 #include "app/ZavenorApplication.h"
 #include "app/pZavenorCLX.h"
 #include "batch/BatchRunner.h"
+#include "storage/RegisterThread.h"
+#include "storage/SqliteRegister.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 
@@ -15,9 +17,13 @@ int main(int argc, char *argv[])
     TZavenorApplication app(argc, argv);
     fonts.Wait();
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
+    // The register's file is opened on its own thread at the first search or record; it outlives
+    // the window that uses it.
+    TRegisterThread office([] { return std::make_unique<TSqliteRegister>(TSqliteRegister::DefaultPath()); });
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
     InstallProgramEnd(&frmZavenor);
+    frmZavenor.SetRegister(&office);
 
     // Hidden, never shown, released at exit; the Print command makes windows of its own.
     TfrmDadosGARE dadosGare;
