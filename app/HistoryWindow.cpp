@@ -40,7 +40,9 @@ QString modeText(const QString &mode)
         return QStringLiteral("Colorido");
     if (mode == QLatin1String("layout-pb"))
         return QStringLiteral("Preto e branco");
-    return QStringLiteral("Só os dados");
+    if (mode == QLatin1String("dados"))
+        return QStringLiteral("Só os dados");
+    return QString();
 }
 
 } // namespace
@@ -49,7 +51,7 @@ TfrmGuiasEmitidas::TfrmGuiasEmitidas(TRegisterThread &reg, QWidget *parent) : QD
 {
     setObjectName(QStringLiteral("frmGuiasEmitidas"));
     setWindowTitle(QStringLiteral("Guias emitidas"));
-    resize(900, 440);
+    resize(1000, 440);
 
     edContribuinte = new QLineEdit(this);
     edContribuinte->setObjectName(QStringLiteral("edContribuinte"));
@@ -84,8 +86,13 @@ TfrmGuiasEmitidas::TfrmGuiasEmitidas(TRegisterThread &reg, QWidget *parent) : QD
     tbGuias->setSelectionMode(QAbstractItemView::SingleSelection);
     tbGuias->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tbGuias->verticalHeader()->hide();
+    tbGuias->setWordWrap(false);
+    // A long file path gives up its middle, not the file's name.
+    tbGuias->setTextElideMode(Qt::ElideMiddle);
     tbGuias->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tbGuias->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    tbGuias->horizontalHeader()->setSectionResizeMode(7, QHeaderView::Interactive);
+    tbGuias->horizontalHeader()->resizeSection(7, 220);
 
     cbDatasValores = new QCheckBox(QStringLiteral("Copiar também &datas e valores"), this);
     cbDatasValores->setObjectName(QStringLiteral("cbDatasValores"));
@@ -165,6 +172,8 @@ void TfrmGuiasEmitidas::Refresh()
             auto *item = new QTableWidgetItem(cells.at(column));
             if (column == 5)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (column == 7)
+                item->setToolTip(cells.at(column));
             tbGuias->setItem(row, column, item);
         }
         ++row;
