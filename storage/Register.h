@@ -16,7 +16,7 @@
 class TStorageError : public std::runtime_error
 {
 public:
-    enum Kind { Other, Foreign, Newer, Locked, Full, Timeout };
+    enum Kind { Other, Foreign, Newer, Locked, Full, Timeout, Unreachable, Conflict };
     TStorageError(Kind kind, const QString &message)
         : std::runtime_error(message.toStdString()), m_kind(kind), m_message(message)
     {
