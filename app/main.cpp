@@ -4,7 +4,7 @@
 #include "app/pZavenorCLX.h"
 #include "batch/BatchRunner.h"
 #include "storage/RegisterThread.h"
-#include "storage/SqliteRegister.h"
+#include "storage/RegisterChoice.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("Zavenor - Morvath Informática Ltda."));
     // The register's file is opened on its own thread at the first search or record; it outlives
     // the window that uses it.
-    TRegisterThread office([] { return std::make_unique<TSqliteRegister>(TSqliteRegister::DefaultPath()); });
+    TRegisterThread office([] { return RegisterChoice::Open(); });
     // The first window created is the main window: closing it ends the program.
     TfrmZavenor frmZavenor;
     InstallProgramEnd(&frmZavenor);

@@ -1,12 +1,12 @@
 #include "batch/BatchRegister.h"
 
 #include "batch/IssueRecords.h"
-#include "storage/SqliteRegister.h"
+#include "storage/RegisterChoice.h"
 
 std::unique_ptr<TBatchRegister> TBatchRegister::Open(QTextStream &err)
 {
     try {
-        return std::make_unique<TBatchRegister>(std::make_unique<TSqliteRegister>(TSqliteRegister::DefaultPath()));
+        return std::make_unique<TBatchRegister>(RegisterChoice::Open());
     } catch (const TStorageError &e) {
         err << QStringLiteral("zavenor: aviso: %1 As guias saem sem o cadastro e não ficam no histórico.").arg(e.Message())
             << Qt::endl;

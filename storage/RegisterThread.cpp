@@ -66,7 +66,9 @@ TRegister &TRegisterThread::reg()
     try {
         m_register = m_open();
     } catch (const TStorageError &e) {
-        m_openError = e;
+        // A file or server that is not ours stays so; a server that did not answer may next time.
+        if (e.What() == TStorageError::Foreign || e.What() == TStorageError::Newer)
+            m_openError = e;
         throw;
     }
     return *m_register;

@@ -1,10 +1,12 @@
 // The register on a real PostgreSQL server started by the test itself.
 #include "storage/PostgresRegister.h"
+#include "storage/RegisterChoice.h"
 #include "support/PrivatePostgres.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <thread>
@@ -105,6 +107,33 @@ private slots:
             QCOMPARE(e.What(), TStorageError::Unreachable);
             QVERIFY2(e.Message().contains(QStringLiteral("Não foi possível falar com o servidor")), qPrintable(e.Message()));
         }
+    }
+
+    // [Banco] in the user's settings chooses the server; without it, the file of this machine.
+    void settingsChooseTheRegister_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("server named") << true;
+        QTest::newRow("nothing named") << false;
+    }
+    void settingsChooseTheRegister()
+    {
+        QFETCH(bool, server);
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("dados")).toUtf8());
+        QDir().mkpath(home.filePath(QStringLiteral("Morvath")));
+        QFile conf(home.filePath(QStringLiteral("Morvath/Zavenor.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        if (server)
+            conf.write(QStringLiteral("[Banco]\nservidor=%1\nporta=%2\nbanco=postgres\nusuario=zavenor\n")
+                           .arg(m_server.SocketFolder())
+                           .arg(m_server.Port())
+                           .toUtf8());
+        conf.close();
+        const std::unique_ptr<TRegister> r = RegisterChoice::Open();
+        QCOMPARE(r->Location().contains(m_server.SocketFolder()), server);
+        QCOMPARE(r->Location().endsWith(QLatin1String("zavenor.db")), !server);
     }
 };
 
