@@ -7,7 +7,10 @@
 #include "app/EnterAsTab.h"
 #include "app/PageBuilder.h"
 #include "app/Pictures.h"
+#include "app/RegisterCommands.h"
+#include "app/IssueHistory.h"
 #include "app/ReportPrinting.h"
+#include "batch/IssueRecords.h"
 #include "app/TaxIdHint.h"
 #include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
@@ -213,6 +216,27 @@ QAction *TfrmZavenor::addToolsAction(const QString &caption, const char *objectN
     return action;
 }
 
+void TfrmZavenor::SetRegister(TRegisterThread *reg)
+{
+    if (m_registerCommands || !reg)
+        return;
+    m_registerCommands = new TRegisterCommands(*this, *reg);
+}
+
+TIssuedSlip TfrmZavenor::issuedSlip(bool darf) const
+{
+    TBatchSlip slip;
+    slip.kind = darf ? TSlipKind::Darf : TSlipKind::Gare;
+    if (darf)
+        slip.darf = darfTexts();
+    else
+        slip.gare = gareTexts();
+    const QString mode = !cbComLayOut->isChecked() ? QStringLiteral("dados")
+        : RBCor->isChecked()                        ? QStringLiteral("layout-cor")
+                                                    : QStringLiteral("layout-pb");
+    return IssueRecords::FromSlip(slip, mode);
+}
+
 void TfrmZavenor::buildPages()
 {
     PC1 = new QTabWidget(this);
@@ -371,11 +395,12 @@ void TfrmZavenor::BBImprimirClick()
     const bool darf = PC1->currentWidget() == tsDarf;
     // A slip whose amounts have no total does not print; the same message as on leaving the field.
     darf ? darfTotalText() : gareTotalText();
-    bool printed = false;
-    if (cbComLayOut->isChecked())
-        printed = darf ? printLayOutDarf() : printLayOutGare();
-    else
-        printed = darf ? printDadosDarf() : printDadosGare();
+    const auto print = [this, darf] {
+        if (cbComLayOut->isChecked())
+            return darf ? printLayOutDarf() : printLayOutGare();
+        return darf ? printDadosDarf() : printDadosGare();
+    };
+    const bool printed = m_registerCommands ? m_registerCommands->History().Track(issuedSlip(darf), print) : print();
     // Nothing printed (the user has been told why): no confirmation, the caret stays.
     if (!printed)
         return;

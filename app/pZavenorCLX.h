@@ -25,9 +25,12 @@ class TMemoCLX;
 class TNumEditCLX;
 class TfrmLayOutDARF;
 class TfrmLayOutGARE;
+class TRegisterCommands;
+class TRegisterThread;
 struct TDarfEntryTexts;
 struct TGareEntryTexts;
 struct TSlipIdentity;
+struct TIssuedSlip;
 
 class TfrmZavenor : public QWidget
 {
@@ -41,6 +44,11 @@ public:
     bool fValidaData(const QString &Texto, bool PermiteVazio);
     // Adds a command at the end of the tools menu (the button shows with the first one).
     QAction *addToolsAction(const QString &caption, const char *objectName);
+    // Gives the window the office's register: clients offered under the payer's fields, the
+    // register's commands in the tools menu, and every slip issued recorded. Without one the
+    // window works as alone.
+    void SetRegister(TRegisterThread *reg);
+    TRegisterCommands *RegisterCommands() const { return m_registerCommands; }
     void fTotalizaDarf();
     void fTotalizaGare();
     // Clears the fields of both pages (the memo's notice and alignment stay).
@@ -204,6 +212,8 @@ private:
     // What each page's fields show, as the fills take it.
     TDarfEntryTexts darfTexts() const;
     TGareEntryTexts gareTexts() const;
+    // The page's slip as the history records it.
+    TIssuedSlip issuedSlip(bool darf) const;
     // The exit handler of any date field: a refused date keeps the focus in the field.
     void checkDateOnExit(TDateMaskEdit *field);
     // A valid CPF or CNPJ typed bare is shown, and so printed, with its usual punctuation.
@@ -212,6 +222,7 @@ private:
     void bind(T *&member, const char *name);
 
     TLeaveWatcher *m_leave = nullptr;
+    TRegisterCommands *m_registerCommands = nullptr;
     bool m_shown = false;
     TUnsavedEntries m_unsaved;
 };

@@ -84,7 +84,8 @@ TPdfPerRowOutput::TPdfPerRowOutput(const QString &folder) : m_folder(folder) {}
 
 void TPdfPerRowOutput::Add(const TBatchSlip &slip, TRLGraphicStorage &pages)
 {
-    TSlipPdfFile::Write(QDir(m_folder).filePath(m_names.Next(slip)), pages);
+    m_lastPath = QDir(m_folder).filePath(m_names.Next(slip));
+    TSlipPdfFile::Write(m_lastPath, pages);
 }
 
 QString TPdfPerRowOutput::Made(int slips) const

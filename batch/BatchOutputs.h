@@ -22,6 +22,8 @@ public:
     virtual void Finish() = 0;
     // What was made, for the summary ("200 arquivos PDF em saida/").
     virtual QString Made(int slips) const = 0;
+    // The file the last slip went into; none for a print job.
+    virtual QString LastPath() const { return {}; }
 };
 
 // The file names of a run's slips, made from the slip and not its row, so that a re-run with one
@@ -47,10 +49,12 @@ public:
     void Add(const TBatchSlip &slip, TRLGraphicStorage &pages) override;
     void Finish() override {}
     QString Made(int slips) const override;
+    QString LastPath() const override { return m_lastPath; }
 
 private:
     QString m_folder;
     TPdfFileNames m_names;
+    QString m_lastPath;
 };
 
 class TSinglePdfOutput : public TBatchOutput
@@ -61,6 +65,7 @@ public:
     void Add(const TBatchSlip &slip, TRLGraphicStorage &pages) override;
     void Finish() override;
     QString Made(int slips) const override;
+    QString LastPath() const override { return m_path; }
 
 private:
     QString m_path;

@@ -3,6 +3,7 @@
 #include "batch/BatchErrors.h"
 #include "batch/BatchOutputs.h"
 #include "batch/BatchProgress.h"
+#include "batch/BatchRegister.h"
 #include "batch/BatchTable.h"
 #include "batch/SlipDocuments.h"
 #include "report/base/RLConsts.h"
@@ -34,8 +35,22 @@ struct TOptions
     TBatchMode mode = TBatchMode::LayoutColour;
     bool overwrite = false;
     bool verify = false;
+    bool enroll = false;
     bool help = false;
 };
+
+QString modeName(TBatchMode mode)
+{
+    switch (mode) {
+    case TBatchMode::LayoutColour:
+        return QStringLiteral("layout-cor");
+    case TBatchMode::LayoutBlackWhite:
+        return QStringLiteral("layout-pb");
+    case TBatchMode::DataOnly:
+        break;
+    }
+    return QStringLiteral("dados");
+}
 
 // Parses the command line; an empty result means good, else the reason.
 QString parse(const QStringList &arguments, TOptions &o)
@@ -97,6 +112,8 @@ QString parse(const QStringList &arguments, TOptions &o)
             o.overwrite = true;
         } else if (arg == QLatin1String("--verificar")) {
             o.verify = true;
+        } else if (arg == QLatin1String("--cadastrar")) {
+            o.enroll = true;
         } else {
             return QStringLiteral("opção desconhecida: %1").arg(arguments.at(i));
         }
@@ -111,6 +128,8 @@ QString parse(const QStringList &arguments, TOptions &o)
         return QStringLiteral("--verificar só confere o arquivo: não o combine com uma saída");
     if (!o.verify && outputs == 0)
         return QStringLiteral("falta a saída: --pdf PASTA, --pdf-unico ARQUIVO.pdf ou --imprimir (ou --verificar)");
+    if (o.enroll && outputs == 0)
+        return QStringLiteral("--cadastrar só vale com uma saída: --pdf, --pdf-unico ou --imprimir");
     if (queueGiven && o.output != TOutputKind::Print)
         return QStringLiteral("--impressora só vale com --imprimir");
     if (o.overwrite && o.output != TOutputKind::PdfFolder && o.output != TOutputKind::PdfSingle)
@@ -209,6 +228,7 @@ public:
             return usageFailure(QStringLiteral("cabeçalho: ") + m_reader.Faults().first().reason);
         if (!m_table.ReadHeader(header.fields, &reason))
             return usageFailure(reason);
+        m_register = TBatchRegister::Open(m_err);
 
         int rows = 0;
         const int code = checkRows(rows);
@@ -250,6 +270,8 @@ private:
             ++rows;
             if (!m_table.ReadRow(record, slip, errors, warnings))
                 continue;
+            if (m_register)
+                m_register->CompletePayer(slip, &m_err);
             if (m_o.output == TOutputKind::PdfFolder)
                 checkFileName(names, slip, warnings, existing);
         }
@@ -345,13 +367,18 @@ private:
                 return outputFailure(QStringLiteral("linha %1: a linha não foi lida como na conferência; "
                                                     "nada mais foi gravado").arg(record.row));
             }
+            if (m_register)
+                m_register->CompletePayer(slip, nullptr);
             try {
                 output->Add(slip, documents.Prepare(slip));
+                issued(slip, output->LastPath());
             } catch (const TRLAbort &) {
                 progress.Clear();
+                finishHistory(false);
                 return outputFailure(QStringLiteral("linha %1: interrompido; nada mais foi gravado").arg(slip.row));
             } catch (const std::exception &e) {
                 progress.Clear();
+                finishHistory(false);
                 QString line = QStringLiteral("linha %1: %2").arg(slip.row).arg(messageOf(e));
                 if (m_o.output == TOutputKind::PdfFolder && done > 0)
                     line += QStringLiteral(" (as %1 guias anteriores estão gravadas em %2)").arg(done).arg(m_o.target);
@@ -362,16 +389,53 @@ private:
             ++done;
             progress.Step();
         }
+        const int jobBefore = RLPrinter().LastJobId();
         try {
             output->Finish();
         } catch (const std::exception &e) {
             progress.Clear();
+            // A job the print service took and then failed is recorded as such.
+            const bool jobMade = m_o.output == TOutputKind::Print && RLPrinter().LastJobId() != jobBefore;
+            if (m_register && jobMade)
+                m_register->Printed(RLPrinter().PrinterName(), RLPrinter().LastJobId(), TIssueOutcome::Failed);
+            finishHistory(jobMade);
             return outputFailure(messageOf(e) + (m_o.output == TOutputKind::Print
                                                      ? QStringLiteral("; a impressão não foi feita")
                                                      : QStringLiteral("; nada foi gravado")));
         }
+        if (m_register && m_o.output == TOutputKind::Print)
+            m_register->Printed(RLPrinter().PrinterName(), RLPrinter().LastJobId(), TIssueOutcome::Completed);
+        finishHistory(true);
         progress.Finish(output->Made(done));
         return ExitOk;
+    }
+
+    // The slip reached its output: noted for the history, and its payer registered when asked.
+    void issued(const TBatchSlip &slip, const QString &file)
+    {
+        if (!m_register)
+            return;
+        const QString path = file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
+        m_register->Issued(slip, modeName(m_o.mode), path);
+        if (m_o.enroll) {
+            try {
+                m_register->Register(slip);
+            } catch (const TStorageError &e) {
+                m_err << QStringLiteral("linha %1: aviso: contribuinte não cadastrado: %2").arg(slip.row).arg(e.Message())
+                      << Qt::endl;
+            }
+        }
+    }
+
+    // Records what went out. A single PDF or a print job that never came to be issued nothing;
+    // the files of one PDF a row already written are issued whatever followed.
+    void finishHistory(bool outputDone)
+    {
+        if (!m_register)
+            return;
+        if (!outputDone && m_o.output != TOutputKind::PdfFolder)
+            m_register->Discard();
+        m_register->Flush(m_err);
     }
 
     const TOptions &m_o;
@@ -380,6 +444,7 @@ private:
     bool m_terminal;
     TCsvReader m_reader;
     TBatchTable m_table;
+    std::unique_ptr<TBatchRegister> m_register;
 };
 
 } // namespace
@@ -445,6 +510,7 @@ QString Usage()
         "  --modo MODO             layout-cor (padrão), layout-pb ou dados (só os dados, para o\n"
         "                          formulário pré-impresso de 211 x 102 mm)\n"
         "  --sobrescrever          substitui arquivos PDF que já existam\n"
+        "  --cadastrar             inclui ou atualiza no cadastro o contribuinte de cada linha\n"
         "  --ajuda                 mostra este texto\n"
         "\n"
         "O arquivo: a primeira linha dá os nomes das colunas, em qualquer ordem, maiúsculas ou\n"
@@ -453,6 +519,8 @@ QString Usage()
         "DD/MM/AAAA ou D/M/AAAA. Nos nomes das colunas, acentos, espaços e \"_\" não contam.\n"
         "Colunas ausentes ficam em branco; colunas desconhecidas são erro. O total é calculado\n"
         "como na janela. Todas as linhas são conferidas antes de qualquer saída.\n"
+        "Uma linha que traz só o cpf_cnpj de um contribuinte do cadastro recebe dele o nome e os\n"
+        "demais dados do contribuinte. Toda guia emitida fica no histórico (\"Guias emitidas\").\n"
         "\n"
         "Colunas:\n"
         "  tipo                    DARF ou GARE (obrigatória)\n");

@@ -5,6 +5,7 @@
 #include "report/output/RLPrinters.h"
 #include "support/PdfInspect.h"
 #include "support/PrivateCups.h"
+#include "storage/SqliteRegister.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,6 +21,8 @@ private slots:
     void unknownQueueIsBadUsage();
     void movesSlipsByThePrintersAdjustment_data();
     void movesSlipsByThePrintersAdjustment();
+    void printedSlipsAreRecorded_data();
+    void printedSlipsAreRecorded();
 
 private:
     PrivateCups m_cups; // first: before anything asks CUPS about its server
@@ -136,6 +139,41 @@ void TestBatchPrint::movesSlipsByThePrintersAdjustment()
         const QPointF by = moved[i].boxMm().topLeft() - unmoved[i].boxMm().topLeft();
         QVERIFY2(qAbs(by.x() - 1.5) < 0.1 && qAbs(by.y() + 2.0) < 0.1,
                  qPrintable(QStringLiteral("%1 moved by %2, %3 mm").arg(moved[i].text).arg(by.x()).arg(by.y())));
+    }
+}
+
+void TestBatchPrint::printedSlipsAreRecorded_data()
+{
+    QTest::addColumn<bool>("failing");
+    QTest::newRow("completed") << false;
+    QTest::newRow("failed") << true;
+}
+
+// Every slip of the job is in the history with the job's id and what CUPS said of it.
+void TestBatchPrint::printedSlipsAreRecorded()
+{
+    QFETCH(bool, failing);
+    QVERIFY2(m_cups.IsRunning(), qPrintable("no private CUPS scheduler: " + m_cups.Error()));
+    const QString queue = failing ? QStringLiteral("LoteFalha") : QStringLiteral("LotePDF");
+    QVERIFY(failing ? m_cups.AddFailingQueue(queue) : m_cups.AddPdfQueue(queue, false));
+    RLPrinter().Refresh();
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.filePath("dados").toUtf8());
+    const QString input = dir.filePath("lote.csv");
+    QFile f(input);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("tipo;nome;principal\nDARF;ALFA;10,00\nDARF;BETA;20,00\n");
+    f.close();
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const int code = Batch::Run({"--lote", input, "--imprimir", "--impressora", queue}, outStream, errStream, false);
+    QCOMPARE(code, failing ? 3 : 0);
+    const QList<TIssuedSlip> history = TSqliteRegister(TSqliteRegister::DefaultPath()).History({});
+    QCOMPARE(history.size(), 2);
+    for (const TIssuedSlip &slip : history) {
+        QCOMPARE(slip.printer, queue);
+        QCOMPARE(slip.jobId, RLPrinter().LastJobId());
+        QCOMPARE(slip.outcome, failing ? TIssueOutcome::Failed : TIssueOutcome::Completed);
     }
 }
 

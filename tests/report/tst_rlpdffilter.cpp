@@ -11,6 +11,7 @@
 #include "report/output/RLPdfFilter.h"
 #include "report/output/RLPrintDialog.h"
 #include "support/PdfInspect.h"
+#include "support/SmallDisk.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -58,44 +59,6 @@ QByteArray contents(const QString &file)
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
 }
-
-// A small file system of its own, so that a test can fill it or make it read-only (root only).
-class SmallDisk
-{
-public:
-    explicit SmallDisk(const QString &path, const char *size) : m_path(path)
-    {
-        QDir().mkpath(path);
-        m_mounted = ::geteuid() == 0
-            && QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", QStringLiteral("size=%1").arg(size), "tmpfs", path}) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_path});
-    }
-    bool Mounted() const { return m_mounted; }
-    bool MakeReadOnly()
-    {
-        return QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", m_path}) == 0;
-    }
-    // Leaves about `room` bytes free.
-    bool FillLeaving(qint64 room)
-    {
-        QFile filler(m_path + QStringLiteral("/filler"));
-        if (!filler.open(QIODevice::WriteOnly))
-            return false;
-        const QByteArray block(1024, 'x');
-        while (QStorageInfo(m_path).bytesAvailable() > room)
-            if (filler.write(block) != block.size() || !filler.flush())
-                break;
-        return true;
-    }
-
-private:
-    QString m_path;
-    bool m_mounted = false;
-};
 
 // Answers the modal windows that open, one step at a time.
 class ModalScript : public QObject
