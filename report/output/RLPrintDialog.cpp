@@ -108,7 +108,6 @@ const ControlRow controlRows[] = {
 };
 
 constexpr QSize clientSize{430, 267};
-const QString rememberedPrinterKey = QStringLiteral("Impressora");
 constexpr int listItemHeight = 13;
 
 // The printer and option lists show their items 13 pixels high.
@@ -263,7 +262,6 @@ void TRLPrintDialog::buildControls()
     ButtonPreview->setEnabled(false);
     LabelPrinterGone = new QLabel(this);
     LabelPrinterGone->setObjectName(QStringLiteral("LabelPrinterGone"));
-    LabelPrinterGone->setGeometry(8, clientSize.height() - 4, clientSize.width() - 16, 20);
     LabelPrinterGone->hide();
 
     LabelOptions->hide();
@@ -357,11 +355,7 @@ void TRLPrintDialog::FillPrinterList()
     TRLPrinterWrapper &printer = RLPrinter();
     ComboBoxPrinterNames->clear();
     printer.Refresh();
-    // The first dialog of a run starts at the printer of the last run (queue names are short);
-    // later ones at the printer chosen since, as before.
-    static bool firstOfRun = true;
-    const QString remembered = firstOfRun ? RLUserChoices::Text(rememberedPrinterKey, QString(), 255) : QString();
-    firstOfRun = false;
+    const QString remembered = RLUserChoices::TakeRunStartPrinter();
     const QString current = printer.PrinterName();
     int selectedIndex = 0;
     int rememberedIndex = -1;
@@ -397,6 +391,8 @@ void TRLPrintDialog::showPrinterGone(const QString &queue)
                                                "foi escolhida a padrão.")
                               : QStringLiteral("The printer \"%1\" used last time is gone; the default is chosen.");
     LabelPrinterGone->setText(shown.arg(queue));
+    // Set here: the captions' fitting at build time sizes an empty label to nothing.
+    LabelPrinterGone->setGeometry(8, clientSize.height() - 4, clientSize.width() - 16, 20);
     LabelPrinterGone->show();
     // A line below the buttons, so the designed layout stays as it is.
     setFixedSize(clientSize + QSize(0, 20));
@@ -549,7 +545,7 @@ void TRLPrintDialog::WriteToParams()
     TRLPrinterWrapper &printer = RLPrinter();
     if (ComboBoxPrinterNames->currentIndex() >= 0) {
         printer.SetPrinterIndex(ComboBoxPrinterNames->currentIndex());
-        RLUserChoices::SetValue(rememberedPrinterKey, SelectedQueueName());
+        RLUserChoices::SetLastPrinter(SelectedQueueName());
     }
     TRLCustomPrintFilter *filter = FilterOfItem(ComboBoxFilters->currentIndex());
     params.SetFilter(filter);

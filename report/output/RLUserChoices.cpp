@@ -8,10 +8,18 @@ namespace {
 
 const QString group = QStringLiteral("Escolhas");
 
+const QString printerKey = QStringLiteral("Impressora");
+
 bool &remembered()
 {
     static bool on = false;
     return on;
+}
+
+bool &runStartPrinterTaken()
+{
+    static bool taken = false;
+    return taken;
 }
 
 const TRLPrintOffsetStore *store()
@@ -24,6 +32,21 @@ const TRLPrintOffsetStore *store()
 void RLUserChoices::SetRemembered(bool on)
 {
     remembered() = on;
+    runStartPrinterTaken() = false;
+}
+
+QString RLUserChoices::TakeRunStartPrinter()
+{
+    if (runStartPrinterTaken())
+        return QString();
+    runStartPrinterTaken() = true;
+    // Queue names are short: anything longer is not one.
+    return Text(printerKey, QString(), 255);
+}
+
+void RLUserChoices::SetLastPrinter(const QString &queue)
+{
+    SetValue(printerKey, queue);
 }
 
 bool RLUserChoices::Remembered()

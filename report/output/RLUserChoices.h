@@ -9,8 +9,14 @@
 
 namespace RLUserChoices {
 
+// Turning remembering on marks the start of a run (see TakeRunStartPrinter).
 void SetRemembered(bool on);
 bool Remembered();
+
+// The printer of the last print of an earlier run, once per run: the first print dialog starts
+// there, later ones at the printer chosen since. Empty when there is none or it was taken.
+QString TakeRunStartPrinter();
+void SetLastPrinter(const QString &queue);
 
 // The stored value, or a null QVariant when there is none (or no store).
 QVariant Value(const QString &key);

@@ -120,7 +120,8 @@ private slots:
         print(accelerator);
         QCOMPARE(printed.size(), 1);
         QCOMPARE(printed[0].report, gare ? QStringLiteral("LRDadosGARE") : QStringLiteral("RLDadosDARF"));
-        QCOMPARE(printed[0].title, QString());
+        // Named for the slip, so that the print queue tells the clerk's slips apart.
+        QCOMPARE(printed[0].title, gare ? QStringLiteral("GARE - Comércio São João") : QStringLiteral("DARF - José"));
         QVERIFY(printed[0].texts.contains(gare ? QStringLiteral("LNomeG=Comércio São João")
                                                : QStringLiteral("QRLNome=José")));
         QVERIFY(printed[0].texts.contains(gare ? QStringLiteral("LVlrTotG=10,00") : QStringLiteral("QRLValTot=10,00")));

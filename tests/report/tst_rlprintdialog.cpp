@@ -6,6 +6,8 @@
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLFilters.h"
 #include "report/output/RLPrintDialog.h"
+#include "report/output/RLPrintOffsets.h"
+#include "report/output/RLUserChoices.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSaveDialog.h"
 #include "report/output/RLWindowColours.h"
@@ -129,6 +131,8 @@ private slots:
     void paramsMaxPageAndClear_data();
     void paramsMaxPageAndClear();
     void paramsForgetDestroyedFilter();
+    void rememberedPrinter_data();
+    void rememberedPrinter();
     void screenshot();
 
 private:
@@ -177,6 +181,50 @@ void TestRLPrintDialog::printerItems_data()
                   unreadableQueue(QStringLiteral("Quebrada"))}
         << QStringList{QStringLiteral("Fiscal em srv\\fis"), QStringLiteral("Quebrada") + driverError} << 0;
     QTest::newRow("no printer") << Queues{} << QStringList{} << -1;
+}
+
+void TestRLPrintDialog::rememberedPrinter_data()
+{
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<bool>("gone");
+    QTest::newRow("none") << QString() << QStringLiteral("GuiaPDF") << false;
+    QTest::newRow("still there") << QStringLiteral("Sala2") << QStringLiteral("Sala2") << false;
+    QTest::newRow("gone") << QStringLiteral("Sumiu") << QStringLiteral("GuiaPDF") << true;
+}
+
+// A new run's first dialog starts at the last run's printer, or says that it is gone; the
+// printer chosen is what the next run starts at.
+void TestRLPrintDialog::rememberedPrinter()
+{
+    QFETCH(QString, remembered);
+    QFETCH(QString, selected);
+    QFETCH(bool, gone);
+    SetRLPrintOffsetStore(std::make_unique<TRLPrintOffsetStore>(QStringLiteral("Morvath"), QStringLiteral("Zavenor")));
+    RLUserChoices::SetRemembered(true);
+    RLUserChoices::SetLastPrinter(remembered);
+    RLUserChoices::SetRemembered(true); // a new run
+    {
+        TRLPrintDialog dialog;
+        dialog.FillPrinterList();
+        QCOMPARE(dialog.SelectedQueueName(), selected);
+        QCOMPARE(dialog.LabelPrinterGone->isVisibleTo(&dialog), gone);
+        if (gone) {
+            QVERIFY(dialog.LabelPrinterGone->text().contains(QStringLiteral("\"Sumiu\"")));
+            QVERIFY(dialog.LabelPrinterGone->width() >= dialog.LabelPrinterGone->sizeHint().width());
+            QVERIFY(dialog.rect().contains(dialog.LabelPrinterGone->geometry()));
+        }
+        dialog.ComboBoxPrinterNames->setCurrentIndex(1);
+        dialog.WriteToParams();
+        // Later dialogs of the same run start at the printer chosen in it.
+        TRLPrintDialog later;
+        later.FillPrinterList();
+        QVERIFY(!later.LabelPrinterGone->isVisibleTo(&later));
+    }
+    RLUserChoices::SetRemembered(true);
+    QCOMPARE(RLUserChoices::TakeRunStartPrinter(), QStringLiteral("Sala2"));
+    RLUserChoices::SetRemembered(false);
+    SetRLPrintOffsetStore(nullptr);
 }
 
 void TestRLPrintDialog::printerItems()
