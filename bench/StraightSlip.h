@@ -8,6 +8,7 @@
 #include "report/page/RLMetaFileObjects.h"
 #include "report/page/RLPenCells.h"
 #include "report/page/RLRowSpacing.h"
+#include "report/page/RLTextMeasure.h"
 
 #include <QPolygon>
 
@@ -34,6 +35,7 @@ struct StraightCall
     QPainterPath cells;       // a pen's stroke, filled in its colour
     QPainterPath under;       // a patterned line's whole length, in the brush's colour first
     qreal wordSpacing = 0;    // texts spread or narrowed to their box
+    qreal condense = 1;          // and squeezed as a whole
     QPointF spreadAt;
 };
 
@@ -125,11 +127,12 @@ void planText(StraightPlan &plan, StraightCall &call, const TRLTextObject &text,
     const bool crossing = text.Alignment == mtaLeft && x + m.horizontalAdvance(shown) + 1 > right;
     TRLRowSpacing spacing;
     if (text.Alignment == mtaJustify || crossing)
-        spacing = RLSpaceRow(shown, QFontMetricsF(font, device), x, right, text.Alignment == mtaJustify);
+        spacing = RLSpaceRow(shown, *TRLTextMeasure::For(font, device), x, right, text.Alignment == mtaJustify);
     const bool spread = spacing.Spread();
     if (spread) {
         call.text = spacing.Text;
         call.wordSpacing = spacing.WordSpacing;
+        call.condense = spacing.Condense;
         call.spreadAt = QPointF(spacing.Start, call.at.y());
     }
     call.color = text.Font.Color.ToQColor();
@@ -304,11 +307,19 @@ void paintStraight(QPainter &painter, const StraightPlan &plan)
             if (call.background)
                 painter.fillRect(call.rect, brushes[size_t(call.brush)]);
             painter.setPen(call.color);
-            if (call.wordSpacing != 0) {
+            if (call.wordSpacing != 0 || call.condense != 1) {
                 QFont spaced = fonts[size_t(call.font)];
                 spaced.setWordSpacing(call.wordSpacing);
                 painter.setFont(spaced);
-                painter.drawText(call.spreadAt, call.text);
+                if (call.condense != 1) {
+                    const QTransform before = painter.worldTransform();
+                    painter.translate(call.spreadAt);
+                    painter.scale(call.condense, 1);
+                    painter.drawText(QPointF(0, 0), call.text);
+                    painter.setWorldTransform(before);
+                } else {
+                    painter.drawText(call.spreadAt, call.text);
+                }
             } else {
                 painter.setFont(fonts[size_t(call.font)]);
                 painter.drawText(call.at, call.text);

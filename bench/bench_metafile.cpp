@@ -25,6 +25,7 @@
 
 #include "report/page/RLMetaFile.h"
 #include "report/page/RLRowSpacing.h"
+#include "report/page/RLTextMeasure.h"
 
 #include <QGuiApplication>
 
@@ -182,6 +183,7 @@ struct StraightCall
     QPainterPath cells;          // the frame pen's cells, filled in its colour
     std::vector<QLineF> sloping; // its sloping edges, along the middle of their cells
     qreal wordSpacing = 0;       // a text spread or narrowed to its box
+    qreal condense = 1;          // and squeezed as a whole
     QPointF spreadAt;
 };
 
@@ -226,10 +228,11 @@ std::vector<StraightCall> planStraight(const std::vector<Item> &items, QPaintDev
             const bool crossing = item.alignment == mtaLeft && x + m.horizontalAdvance(item.text) + 1 > right;
             TRLRowSpacing spacing;
             if (item.alignment == mtaJustify || crossing)
-                spacing = RLSpaceRow(item.text, QFontMetricsF(font, device), x, right, item.alignment == mtaJustify);
+                spacing = RLSpaceRow(item.text, *TRLTextMeasure::For(font, device), x, right, item.alignment == mtaJustify);
             if (spacing.Spread()) {
                 call.text = spacing.Text;
                 call.wordSpacing = spacing.WordSpacing;
+                call.condense = spacing.Condense;
                 call.spreadAt = QPointF(spacing.Start, baseline);
             }
             call.clip = !(item.options & MetaTextFlagUnclipped)
@@ -275,11 +278,19 @@ void paintStraight(QPainter &painter, const std::vector<StraightCall> &calls, co
                 painter.setClipRect(call.rect);
             }
             painter.setPen(ink);
-            if (call.wordSpacing != 0) {
+            if (call.wordSpacing != 0 || call.condense != 1) {
                 QFont spaced = fonts[size_t(call.font)];
                 spaced.setWordSpacing(call.wordSpacing);
                 painter.setFont(spaced);
-                painter.drawText(call.spreadAt, call.text);
+                if (call.condense != 1) {
+                    const QTransform before = painter.worldTransform();
+                    painter.translate(call.spreadAt);
+                    painter.scale(call.condense, 1);
+                    painter.drawText(QPointF(0, 0), call.text);
+                    painter.setWorldTransform(before);
+                } else {
+                    painter.drawText(call.spreadAt, call.text);
+                }
             } else {
                 painter.setFont(fonts[size_t(call.font)]);
                 painter.drawText(call.at, call.text);

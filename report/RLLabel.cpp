@@ -2,6 +2,7 @@
 
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFile.h"
+#include "report/page/RLTextMeasure.h"
 
 void TRLTextCaption::Write(const QString &text, bool preparing)
 {
@@ -74,9 +75,9 @@ QSize TRLCustomLabel::CalcSize() const
 {
     if (!AutoSize())
         return TRLCustomControl::CalcSize();
-    const QSize text = textExtent(m_caption.Measured(this) + QLatin1Char(' '), Font());
-    return QSize(text.width() + Borders()->DrawnExtent(TRLBorders::Left, TRLBorders::Right, 1),
-                 text.height() + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
+    const std::shared_ptr<TRLTextMeasure> measure = TRLTextMeasure::Recorded(Font());
+    return QSize(measure->SpacedWidth(m_caption.Measured(this)) + Borders()->DrawnExtent(TRLBorders::Left, TRLBorders::Right, 1),
+                 measure->Height() + Borders()->DrawnExtent(TRLBorders::Top, TRLBorders::Bottom, 1));
 }
 
 void TRLCustomLabel::Print()

@@ -3,6 +3,7 @@
 #include "report/base/RLRecentlyUsed.h"
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFile.h"
+#include "report/page/RLTextMeasure.h"
 
 #include <QRegularExpression>
 
@@ -83,12 +84,10 @@ int rowsHeight(const QString &text, const QFont &font, int width, bool wordWrap)
     };
     thread_local TRLRecentlyUsed<Measure, int> kept(16);
     return kept.Get({text, font, width, wordWrap}, [&] {
+        const std::shared_ptr<TRLTextMeasure> measure = TRLTextMeasure::Recorded(font);
         const QStringList rows =
-            RLBreakRows(text, width, wordWrap, [&](const QString &t) { return textExtent(t, font).width(); });
-        int height = 0;
-        for (const QString &row : rows)
-            height += textExtent(row + QLatin1Char(' '), font).height();
-        return height;
+            RLBreakRows(text, width, wordWrap, [&](const QString &t) { return measure->Width(t); });
+        return int(rows.size()) * measure->Height();
     });
 }
 

@@ -1,7 +1,9 @@
 #include "slips/SlipFieldFits.h"
 
 #include "report/RLMemo.h"
-#include "report/base/RLUtils.h"
+#include "report/page/RLMetaFileMath.h"
+#include "report/page/RLRowSpacing.h"
+#include "report/page/RLTextMeasure.h"
 #include "slips/pDadosDARF.h"
 #include "slips/pDadosGARE.h"
 #include "slips/pLayOutDarf.h"
@@ -9,8 +11,6 @@
 #include "slips/pLayOutGareFill.h"
 
 #include <QHash>
-#include <QImage>
-#include <QtMath>
 #include <memory>
 
 namespace {
@@ -124,53 +124,25 @@ const TBoxes &allBoxes()
     return boxes;
 }
 
-// Printers draw with the font scaled to their resolution, where a text can come out wider than
-// at the report's 96 dpi; a right-aligned or centred text then starts further left.
-constexpr int kPrinterDpi[] = {300, 600};
+// The report's resolution and the printers': each draws the font as the page records it, where a
+// row can come out wider than at 96 dpi.
+constexpr int kResolutions[] = {96, 300, 600};
 
-struct TScaledMeasure
-{
-    QFont font;
-    QImage device;
-    double scale;
-};
-
-const TScaledMeasure &scaledMeasure(const QFont &font, int dpi)
-{
-    thread_local QHash<QPair<QString, int>, TScaledMeasure> measures;
-    const auto key = qMakePair(font.key(), dpi);
-    auto it = measures.find(key);
-    if (it == measures.end()) {
-        TScaledMeasure m{font, QImage(1, 1, QImage::Format_RGB32), dpi / 96.0};
-        m.device.setDotsPerMeterX(qRound(dpi / 0.0254));
-        m.device.setDotsPerMeterY(qRound(dpi / 0.0254));
-        if (font.pixelSize() > 0)
-            m.font.setPixelSize(qRound(font.pixelSize() * m.scale));
-        else
-            m.font.setPointSizeF(font.pointSizeF());
-        it = measures.insert(key, m);
-    }
-    return *it;
-}
-
-// A row's ink, from where the engine starts it to the end of its characters, within [0, width],
-// at the report's resolution and at the printers'.
+// Whether the row, started where the engine starts it, ends inside [0, width] of the box on every
+// device: justified and left-aligned rows as far as their spacing brings them in, the others as
+// they are.
 bool rowFits(const TPrintedBox &box, const QString &row, TRLTextAlignment alignment)
 {
-    const auto fitsWith = [&](const std::function<int(const QString &)> &width, int boxWidth) {
-        const TRLRect r(0, 0, boxWidth, box.height);
-        const int x = RLTextOriginX(alignment, r, width(QStringLiteral(" ")), width(row + QLatin1Char(' ')));
-        return x >= 0 && x + width(row) <= boxWidth;
-    };
-    if (!fitsWith([&](const QString &t) { return textExtent(t, box.font).width(); }, box.width))
-        return false;
-    // Left-aligned rows are narrowed to their box when printed; only the start of the others moves.
-    if (alignment == taLeftJustify)
-        return true;
-    for (const int dpi : kPrinterDpi) {
-        const TScaledMeasure &m = scaledMeasure(box.font, dpi);
-        const QFontMetrics metrics(m.font, &m.device);
-        if (!fitsWith([&](const QString &t) { return metrics.horizontalAdvance(t); }, qFloor(box.width * m.scale)))
+    for (const int dpi : kResolutions) {
+        const std::shared_ptr<TRLTextMeasure> measure = TRLTextMeasure::Recorded(box.font, dpi);
+        const int width = RLMeta::scaled(box.width, dpi / 96.0);
+        const int x = RLTextOriginX(alignment, TRLRect(0, 0, width, 0), measure->Blank(), measure->SpacedWidth(row));
+        if (x < 0)
+            return false;
+        if (x + measure->Width(row) <= width)
+            continue;
+        const bool spaced = alignment == taLeftJustify || alignment == taJustify;
+        if (!spaced || dpi == 96 || RLSpaceRow(row, *measure, x, width, false).End > width)
             return false;
     }
     return true;
@@ -190,15 +162,16 @@ bool TextFitsBox(const TPrintedBox &box, const QString &text)
 {
     if (!box.memo)
         return text.isEmpty() || rowFits(box, text, box.alignment);
-    const QStringList rows = RLBreakRows(text, box.width, box.wordWrap,
-                                         [&](const QString &t) { return textExtent(t, box.font).width(); });
+    const std::shared_ptr<TRLTextMeasure> measure = TRLTextMeasure::Recorded(box.font);
+    const QStringList rows =
+        RLBreakRows(text, box.width, box.wordWrap, [&](const QString &t) { return measure->Width(t); });
     // Justified rows are spread to the right edge when printed, the last one left-aligned.
     const TRLTextAlignment alignment = box.alignment == taJustify ? taLeftJustify : box.alignment;
     int height = 0;
     for (const QString &row : rows) {
         if (!row.isEmpty() && !rowFits(box, row, alignment))
             return false;
-        height += textExtent(row + QLatin1Char(' '), box.font).height();
+        height += measure->Height();
     }
     return text.isEmpty() || height <= box.height;
 }

@@ -1,9 +1,5 @@
 #include "report/base/RLUtils.h"
 
-#include "report/base/RLRecentlyUsed.h"
-
-#include <QFontMetrics>
-#include <QHash>
 #include <QImage>
 #include <QLocale>
 #include <QObject>
@@ -11,8 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -260,64 +254,6 @@ QImage reportMeasureBitmap()
     device.setDotsPerMeterX(3780);
     device.setDotsPerMeterY(3780);
     return device;
-}
-
-namespace {
-
-// Widths of the texts measured lately in a few fonts, with each font's metrics. Layout measures
-// the same captions again whenever a control adjusts or its band prints, and every measure shapes
-// the whole text.
-class TMeasuredWidths
-{
-public:
-    static TMeasuredWidths &Of(const QFont &font)
-    {
-        constexpr size_t maxFonts = 16;
-        thread_local TRLRecentlyUsed<QFont, std::unique_ptr<TMeasuredWidths>> fonts(maxFonts);
-        return *fonts.Get(font, [&] { return std::unique_ptr<TMeasuredWidths>(new TMeasuredWidths(font)); });
-    }
-
-    int Width(const QString &text)
-    {
-        // Forgotten all at once when full: a batch of slips measures new names and amounts for
-        // ever, and the captions come back at the next slip.
-        constexpr qsizetype maxTexts = 4096;
-        const auto known = m_widths.constFind(text);
-        if (known != m_widths.cend())
-            return *known;
-        if (m_widths.size() >= maxTexts)
-            m_widths.clear();
-        const int width = m_metrics.horizontalAdvance(text);
-        m_widths.insert(text, width);
-        return width;
-    }
-    int Height() const { return m_height; }
-
-private:
-    explicit TMeasuredWidths(const QFont &font)
-        : m_device(reportMeasureBitmap()), m_metrics(font, &m_device), m_height(m_metrics.height())
-    {
-    }
-
-    const QImage m_device;
-    const QFontMetrics m_metrics;
-    const int m_height;
-    QHash<QString, int> m_widths;
-};
-
-} // namespace
-
-QSize textExtent(const QString &text, const QFont &font, double angle)
-{
-    TMeasuredWidths &measured = TMeasuredWidths::Of(font);
-    const int width = measured.Width(text);
-    const int height = measured.Height();
-    if (angle == 0)
-        return QSize(width, height);
-    QVector<QPoint> corners{{0, 0}, {width, 0}, {width, height}, {0, height}};
-    rotatePoints(corners, angle);
-    const TRLRect box = pointsExtent(corners);
-    return QSize(box.Width(), box.Height());
 }
 
 TRLCroppedPicture cropPicture(const TRLRect &rect, const QImage &picture, bool center)

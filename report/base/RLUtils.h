@@ -52,8 +52,6 @@ void rotatePoints(QVector<QPoint> &points, double angle);
 
 // A 1 x 1 bitmap at 96 dpi on which text is measured in report pixels.
 QImage reportMeasureBitmap();
-// Size of a line of text at 96 dpi; with an angle, the size of the box around it turned.
-QSize textExtent(const QString &text, const QFont &font, double angle = 0);
 
 // The part of a picture that shows when it is placed at the rectangle's top-left corner (or
 // centred in it) and cut to the rectangle. Picture is null when nothing shows.

@@ -33,6 +33,7 @@ class TRLGraphicStorage;
 class TRLPageReader;
 class TRLPageWriter;
 class TRLReplayCanvas;
+class TRLTextMeasure;
 
 // ---------------------------------------------------------------------------------------------
 // Where a page is replayed: device x = OffsetX + round(x * FactorX), likewise for y. Keeps the
@@ -224,9 +225,9 @@ private:
     TRLRect m_clipRect;
     int m_sourceControlId = 0;
     TRLNameValueList m_macros;
-    // Metrics of the last font measured: labels of a band measure in one font, record after record.
+    // The measure of the last font: labels of a band measure in one font, record after record.
     struct TextMeasure;
-    const TextMeasure &measure() const;
+    TRLTextMeasure &measure() const;
     mutable std::unique_ptr<TextMeasure> m_measure;
 };
 

@@ -2,13 +2,12 @@
 // here is bounded by what can be seen on the device, whatever the coordinates say.
 #include "report/page/RLMetaFile.h"
 
+#include "report/base/RLRecentlyUsed.h"
 #include "report/page/RLMetaFileMath.h"
 #include "report/page/RLPenCells.h"
 #include "report/page/RLRowSpacing.h"
-#include "report/page/RLTextAdvances.h"
+#include "report/page/RLTextMeasure.h"
 
-#include <QFontMetrics>
-#include <QHash>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -196,23 +195,6 @@ QPolygon rectangleSides(const TRLRect &r)
     return QPolygon({QPoint(r.Left, r.Top), QPoint(right, r.Top), QPoint(right, bottom), QPoint(r.Left, bottom)});
 }
 
-QFont canvasFont(const QString &name, int size, quint8 style, TRLMetaFontPitch pitch)
-{
-    QFont font;
-    if (!name.isEmpty())
-        font.setFamily(name);
-    font.setPointSize(size);
-    font.setBold(style & mfsBold);
-    font.setItalic(style & mfsItalic);
-    font.setUnderline(style & mfsUnderline);
-    font.setStrikeOut(style & mfsStrikeOut);
-    if (pitch == mfpFixed)
-        font.setFixedPitch(true);
-    else if (pitch == mfpVariable)
-        font.setFixedPitch(false);
-    return font;
-}
-
 // Point sizes stay points on every device: scaled by fy, then corrected for the resolution the
 // size was given for against the device's.
 int canvasPointSize(const TRLReplayCanvas &canvas, const TRLMetaFont &meta)
@@ -224,68 +206,10 @@ int canvasPointSize(const TRLReplayCanvas &canvas, const TRLMetaFont &meta)
     return std::clamp(size, 1, largest);
 }
 
-// QFixed widths round half up, as QFontMetrics rounds them.
-qint64 roundedWidth(qreal width)
-{
-    return qint64(std::floor(width + 0.5));
-}
-
 } // namespace
 
-namespace {
-
-struct TextMeasure
-{
-    std::optional<qreal> width;  // of the text and one blank
-    std::optional<QRect> ink;    // from the start of the baseline
-    std::optional<int> advance;  // of the text alone
-};
-
-// The ink of one character from the start of its baseline, and its advance.
-struct CharInk
-{
-    QRect ink;
-    int advance = 0;
-    bool known = false;
-};
-// Characters whose own ink bounds a text's ink: the Latin letters, figures and signs.
-constexpr char16_t lastBoundedChar = 0x24F;
-
-// The measures of the texts of one font on one kind of device. They depend on nothing else, and
-// pages repeat their captions from page to page and from one print to the next, so they outlive
-// the canvas: a page's texts are measured when they are first seen.
-struct MeasureTable
-{
-    QString key; // family, size, style, pitch, device type and resolution
-    QHash<QString, TextMeasure> measures;
-    std::vector<CharInk> chars; // by character, up to lastBoundedChar, filled as met
-};
-
-// Bounds for what hostile pages can make the tables hold.
-constexpr size_t maxTables = 32;
-constexpr qsizetype maxMeasures = 4096;
-constexpr qsizetype longestKeptText = 1024;
-
-// Each thread has its own tables: the printing thread replays while the window may draw previews.
-std::shared_ptr<MeasureTable> measureTable(const QString &key)
-{
-    thread_local std::vector<std::shared_ptr<MeasureTable>> tables; // latest used last
-    const auto known = std::find_if(tables.begin(), tables.end(),
-                                    [&](const std::shared_ptr<MeasureTable> &t) { return t->key == key; });
-    if (known != tables.end()) {
-        std::rotate(known, known + 1, tables.end());
-        return tables.back();
-    }
-    if (tables.size() >= maxTables)
-        tables.erase(tables.begin()); // a canvas still using it keeps it alive
-    tables.push_back(std::make_shared<MeasureTable>(MeasureTable{key, {}, {}}));
-    return tables.back();
-}
-
-} // namespace
-
-// A page has few fonts and repeats its texts (two copies of a slip on one sheet): each font is
-// made once while a canvas lives, and each text measured once in its font's table.
+// A page has few fonts: each is made once while a canvas lives, its texts measured by the
+// thread's shared measure of that font on this device.
 struct TRLReplayCanvas::TextCache
 {
     struct Font
@@ -295,12 +219,7 @@ struct TRLReplayCanvas::TextCache
         quint8 style;
         TRLMetaFontPitch pitch;
         QFont font; // as the painter holds it
-        QFontMetrics metrics;
-        QFontMetricsF exact;
-        int blank;
-        qreal exactBlank;
-        std::shared_ptr<MeasureTable> table;
-        std::shared_ptr<TRLTextAdvances> advances; // none for fonts whose texts must be shaped whole
+        std::shared_ptr<TRLTextMeasure> measure;
     };
     // Hostile pages could hold a font per text; past this many the fonts start afresh.
     static constexpr size_t maxFonts = 32;
@@ -312,28 +231,6 @@ struct TRLReplayCanvas::TextCache
 namespace {
 
 using TextCache = TRLReplayCanvas::TextCache;
-
-// The measures of the text in the font; a text too long to keep gets a fresh one in spare.
-TextMeasure &measureOf(const TextCache::Font &font, const QString &text, TextMeasure &spare)
-{
-    QHash<QString, TextMeasure> &measures = font.table->measures;
-    if (text.size() > longestKeptText)
-        return spare;
-    const auto known = measures.find(text);
-    if (known != measures.end())
-        return *known;
-    if (measures.size() >= maxMeasures)
-        measures.clear();
-    return measures[text];
-}
-
-QString measureKey(const QPaintDevice *device, const QString &name, int size, quint8 style, TRLMetaFontPitch pitch)
-{
-    const int type = device ? device->devType() : 0;
-    const int dpiX = device ? device->logicalDpiX() : 0;
-    const int dpiY = device ? device->logicalDpiY() : 0;
-    return QStringLiteral("%1/%2/%3/%4/%5/%6/%7").arg(name).arg(size).arg(style).arg(int(pitch)).arg(type).arg(dpiX).arg(dpiY);
-}
 
 // Puts the text's font on the painter, unless it is there already.
 int useFont(TRLReplayCanvas &canvas, const TRLTextObject &text)
@@ -355,78 +252,11 @@ int useFont(TRLReplayCanvas &canvas, const TRLTextObject &text)
     }
     if (cache.fonts.size() >= TextCache::maxFonts)
         cache.fonts.clear();
-    painter->setFont(canvasFont(name, size, style, text.Font.Pitch));
-    const QFontMetrics metrics = painter->fontMetrics();
-    const QFontMetricsF exact(metrics);
-    cache.fonts.push_back({name, size, style, text.Font.Pitch, painter->font(), metrics, exact,
-                           metrics.horizontalAdvance(QLatin1Char(' ')), exact.horizontalAdvance(QLatin1Char(' ')),
-                           measureTable(measureKey(painter->device(), name, size, style, text.Font.Pitch)),
-                           TRLTextAdvances::For(painter->font(), painter->device())});
+    painter->setFont(TRLTextMeasure::CanvasFont(name, size, style, text.Font.Pitch));
+    cache.fonts.push_back({name, size, style, text.Font.Pitch, painter->font(),
+                           TRLTextMeasure::For(painter->font(), painter->device())});
     cache.current = int(cache.fonts.size()) - 1;
     return cache.current;
-}
-
-qreal textWidth(const TextCache::Font &font, TextMeasure &measure, const QString &text)
-{
-    if (!measure.width) {
-        const QString spaced = text + QLatin1Char(' ');
-        const std::optional<qreal> added = font.advances ? font.advances->Width(spaced, font.exact) : std::nullopt;
-        measure.width = added ? *added : font.exact.horizontalAdvance(spaced);
-    }
-    return *measure.width;
-}
-
-// The text's advance alone, as the toolkit rounds a shaped width.
-int advanceOf(const TextCache::Font &font, TextMeasure &measure, const QString &text)
-{
-    if (!measure.advance) {
-        const std::optional<qreal> added = font.advances ? font.advances->Width(text, font.exact) : std::nullopt;
-        measure.advance = added ? qRound(*added) : font.metrics.horizontalAdvance(text);
-    }
-    return *measure.advance;
-}
-
-// The box around the text's ink from the start of its baseline, with underline and strike-out.
-QRect inkOf(const TextCache::Font &font, const QString &text)
-{
-    QRect ink = font.metrics.boundingRect(text);
-    if (font.font.underline() || font.font.strikeOut()) {
-        const QFontMetrics &m = font.metrics;
-        ink |= QRect(0, -m.ascent(), m.horizontalAdvance(text),
-                     m.ascent() + std::max(m.descent(), m.underlinePos() + m.lineWidth()) + 1);
-    }
-    return ink;
-}
-
-// A box that holds the ink of the text, from its characters' own ink: each glyph starts at or
-// after the text's start and ends its advance at or before the text's end. Kerning and rounding
-// move glyphs by a little, hence the margin. None for characters it cannot vouch for.
-std::optional<QRect> inkBound(const TextCache::Font &font, const QString &text, int advance)
-{
-    if (text.isEmpty() || font.font.underline() || font.font.strikeOut())
-        return std::nullopt;
-    std::vector<CharInk> &chars = font.table->chars;
-    if (chars.empty())
-        chars.resize(size_t(lastBoundedChar) + 1);
-    int left = INT_MAX, top = INT_MAX, bottom = INT_MIN, overhang = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u > lastBoundedChar)
-            return std::nullopt;
-        CharInk &glyph = chars[u];
-        if (!glyph.known)
-            glyph = {font.metrics.boundingRect(c), font.metrics.horizontalAdvance(c), true};
-        if (glyph.ink.isEmpty())
-            continue;
-        left = std::min(left, glyph.ink.left());
-        top = std::min(top, glyph.ink.top());
-        bottom = std::max(bottom, glyph.ink.bottom());
-        overhang = std::max(overhang, glyph.ink.right() + 1 - glyph.advance);
-    }
-    if (top == INT_MAX)
-        return QRect(); // blanks only: no ink
-    const int across = 2 + font.metrics.height() / 32;
-    return QRect(QPoint(left - across, top - 1), QPoint(advance + overhang + across, bottom + 1));
 }
 
 // Whether the ink of the text started at (x, baseline) stays inside the box, a device pixel to
@@ -443,24 +273,12 @@ bool inkInside(const QRect &ink, qint64 x, qint64 baseline, const TRLRect &box)
 // handing out the same image lets the PDF and print engines store it once, too.
 QImage cachedPicture(const QByteArray &data)
 {
-    struct Entry
-    {
-        QByteArray data;
-        QImage picture;
-    };
     constexpr size_t entries = 8;
     constexpr qsizetype largest = 4 * 1024 * 1024;
-    thread_local std::vector<Entry> cache; // the printing thread has its own
-    for (const Entry &entry : cache)
-        if (entry.data == data)
-            return entry.picture;
-    QImage picture = TRLImageObject::PictureFromData(data);
-    if (data.size() <= largest) {
-        if (cache.size() >= entries)
-            cache.erase(cache.begin());
-        cache.push_back({data, picture});
-    }
-    return picture;
+    if (data.size() > largest)
+        return TRLImageObject::PictureFromData(data);
+    thread_local TRLRecentlyUsed<QByteArray, QImage> pictures(entries); // the printing thread has its own
+    return pictures.Get(data, [&] { return TRLImageObject::PictureFromData(data); });
 }
 
 } // namespace
@@ -691,26 +509,27 @@ QString TRLTextObject::DisplayText() const
 
 namespace {
 
-// Where a text starts on the device: its left edge, its top and its baseline.
+// Where a text starts on the device: its left edge (a right-aligned or centred text where its
+// exact width puts it, unrounded), its top and its baseline.
 struct TextPlace
 {
-    int left;
+    qreal left;
     int top;
     int baseline;
 };
 
-TextPlace placeText(const TRLTextObject &t, const TRLReplayCanvas &canvas, const TextCache::Font &font,
-                    TextMeasure &measure, const QString &text, const TRLRect &r)
+TextPlace placeText(const TRLTextObject &t, const TRLReplayCanvas &canvas, TRLTextMeasure &measure,
+                    const QString &text, const TRLRect &r)
 {
     const QPoint origin = canvas.MapPoint(t.Origin);
-    const qint64 blank = font.blank;
-    const qint64 textHeight = font.metrics.height();
+    const qint64 blank = measure.Blank();
+    const qint64 textHeight = measure.Height();
     // Half a blank of lead on the left balances the blank measured after the text.
-    qint64 x;
+    qreal x;
     switch (t.Alignment) {
-    case mtaRight: x = blank / 2 + r.Right - roundedWidth(textWidth(font, measure, text)); break;
-    case mtaCenter: x = blank / 2 + (qint64(r.Left) + r.Right - roundedWidth(textWidth(font, measure, text))) / 2; break;
-    default: x = blank / 2 + origin.x(); break;
+    case mtaRight: x = qreal(blank / 2 + r.Right) - measure.ExactSpacedWidth(text); break;
+    case mtaCenter: x = qreal(blank / 2) + (qreal(r.Left) + r.Right - measure.ExactSpacedWidth(text)) / 2; break;
+    default: x = qreal(blank / 2 + qint64(origin.x())); break;
     }
     qint64 y;
     switch (t.Layout) {
@@ -719,21 +538,21 @@ TextPlace placeText(const TRLTextObject &t, const TRLReplayCanvas &canvas, const
     default: y = origin.y(); break;
     }
     const int top = toDevice(y);
-    return {toDevice(x), top, toDevice(qint64(top) + font.metrics.ascent())};
+    return {std::clamp<qreal>(x, -deviceLimit, deviceLimit), top, toDevice(qint64(top) + measure.Ascent())};
 }
 
-// Justified rows end at the box's right edge and left-aligned ones never cross it, whatever this
-// device's widths make of them: the spacing that does so, or none when the row stays as it is.
-std::optional<TRLRowSpacing> rowSpread(const TRLTextObject &t, const TextCache::Font &font, TextMeasure &measure,
-                                       const QString &text, int left, const TRLRect &r)
+// Justified rows end at the box's right edge and left-aligned ones do not cross it, whatever
+// this device's widths make of them: the spacing that does so, or none when the row stays as it is.
+std::optional<TRLRowSpacing> rowSpread(const TRLTextObject &t, TRLTextMeasure &measure, const QString &text, qreal left,
+                                       const TRLRect &r)
 {
-    bool mayCross = t.Alignment == mtaJustify;
     if (t.Alignment == mtaLeft) {
-        mayCross = qint64(left) + advanceOf(font, measure, text) + 1 > r.Right;
-    }
-    if (!mayCross)
+        if (left + measure.Width(text) + 1 <= r.Right)
+            return std::nullopt;
+    } else if (t.Alignment != mtaJustify) {
         return std::nullopt;
-    TRLRowSpacing spacing = RLSpaceRow(text, font.exact, left, r.Right, t.Alignment == mtaJustify);
+    }
+    TRLRowSpacing spacing = RLSpaceRow(text, measure, left, r.Right, t.Alignment == mtaJustify);
     if (!spacing.Spread())
         return std::nullopt;
     return spacing;
@@ -741,23 +560,14 @@ std::optional<TRLRowSpacing> rowSpread(const TRLTextObject &t, const TextCache::
 
 // Whether the text's ink leaves its box. Most texts sit well inside: their characters' ink tells
 // so without laying the text out again; the others are measured whole.
-bool inkLeavesBox(const TextCache::Font &font, TextMeasure &measure, const QString &text, int left, int baseline,
-                  const TRLRect &r)
+bool inkLeavesBox(TRLTextMeasure &measure, const QString &text, qreal start, int baseline, const TRLRect &r)
 {
-    if (!measure.ink) {
-        // The text's advance: known already for placing a right or centred text.
-        qreal alone;
-        if (measure.width) {
-            alone = std::ceil(*measure.width - font.exactBlank);
-        } else {
-            alone = advanceOf(font, measure, text);
-        }
-        const std::optional<QRect> bound = inkBound(font, text, int(std::clamp<qreal>(alone, 0, deviceLimit)));
-        if (bound && inkInside(*bound, left, baseline, r))
-            return false;
-        measure.ink = inkOf(font, text);
-    }
-    return !inkInside(*measure.ink, left, baseline, r);
+    const int advance = std::clamp(measure.Width(text), 0, deviceLimit);
+    const qint64 left = RLRound(start);
+    const std::optional<QRect> bound = measure.InkBound(text, advance);
+    if (bound && inkInside(*bound, left, baseline, r))
+        return false;
+    return !inkInside(measure.Ink(text), left, baseline, r);
 }
 
 } // namespace
@@ -767,19 +577,18 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
     QPainter *painter = canvas.Painter();
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     const TextCache::Font &font = canvas.Texts().fonts[size_t(useFont(canvas, *this))];
+    TRLTextMeasure &measure = *font.measure;
     const QString text = DisplayText();
-    TextMeasure spare;
-    TextMeasure &measure = measureOf(font, text, spare);
 
     const TRLRect r = canvas.MapRect(BoundsRect);
-    const TextPlace at = placeText(*this, canvas, font, measure, text, r);
-    const std::optional<TRLRowSpacing> spacing = rowSpread(*this, font, measure, text, at.left, r);
+    const TextPlace at = placeText(*this, canvas, measure, text, r);
+    const std::optional<TRLRowSpacing> spacing = rowSpread(*this, measure, text, at.left, r);
 
     // Every clip is a state change of its own on a printer or in a PDF: only ink that would leave
     // the box needs one. A background keeps it: renderers smooth a clipped fill's edges otherwise.
     const bool clipped = !(TextOptions & MetaTextFlagUnclipped);
-    const bool clipping = clipped && (Brush.Style != mbsClear || spacing
-                                      || inkLeavesBox(font, measure, text, at.left, at.baseline, r));
+    const bool clipping =
+        clipped && (Brush.Style != mbsClear || spacing || inkLeavesBox(measure, text, at.left, at.baseline, r));
     if (clipping && !canvas.ClipTemporarily(r))
         return;
     if (Brush.Style != mbsClear) {
@@ -787,20 +596,29 @@ void TRLTextObject::PaintTo(TRLReplayCanvas &canvas) const
         if (spacing) {
             wide = int(std::clamp<qreal>(std::ceil(spacing->End) - at.left, 0, 2 * deviceLimit));
         } else {
-            wide = std::min(advanceOf(font, measure, text), 2 * deviceLimit);
+            wide = std::min(measure.Width(text), 2 * deviceLimit);
         }
-        const QRect behind = clipped ? r.ToQRect() : QRect(at.left, at.top, wide, int(font.metrics.height()));
+        const QRect behind = clipped ? r.ToQRect() : QRect(RLRound(at.left), at.top, wide, measure.Height());
         painter->fillRect(behind, Brush.ToQBrush());
     }
     painter->setPen(Font.Color.ToQColor());
     if (spacing) {
+        // The whole row as one text, its blanks in it, so that the words are found and copied.
         QFont spaced = font.font;
         spaced.setWordSpacing(spacing->WordSpacing);
         painter->setFont(spaced);
-        painter->drawText(QPointF(spacing->Start, at.baseline), spacing->Text);
+        if (spacing->Condense != 1) {
+            const QTransform before = painter->worldTransform();
+            painter->translate(spacing->Start, at.baseline);
+            painter->scale(spacing->Condense, 1);
+            painter->drawText(QPointF(0, 0), spacing->Text);
+            painter->setWorldTransform(before);
+        } else {
+            painter->drawText(QPointF(spacing->Start, at.baseline), spacing->Text);
+        }
         painter->setFont(font.font);
     } else {
-        painter->drawText(at.left, at.baseline, text);
+        painter->drawText(QPointF(at.left, at.baseline), text);
     }
     if (clipping)
         canvas.RestoreClip();

@@ -6,9 +6,8 @@
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFileMath.h"
 #include "report/page/RLMetaFilePageFormat.h"
-#include "report/page/RLTextAdvances.h"
+#include "report/page/RLTextMeasure.h"
 
-#include <QFontMetrics>
 #include <QIODevice>
 
 #include <algorithm>
@@ -81,17 +80,11 @@ void TRLGraphicSurface::recordFont(TRLMetaFont &meta)
     meta.PixelsPerInch = 96;
     meta.CharSet = 0;
     meta.Color = TRLMetaColor::FromQColor(m_fontColor);
-    if (m_font.pixelSize() > 0) {
-        meta.Height = -m_font.pixelSize();
-        meta.Size = RLRound(m_font.pixelSize() * 72.0L / 96);
-    } else {
-        meta.Size = RLRound(m_font.pointSizeF());
-        meta.Height = -RLRound(m_font.pointSizeF() * 96.0L / 72);
-    }
+    meta.Size = TRLTextMeasure::RecordedPoints(m_font);
+    meta.Height = m_font.pixelSize() > 0 ? -m_font.pixelSize() : -RLRound(m_font.pointSizeF() * 96.0L / 72);
     meta.NameId = FontNameId(m_font.family());
-    meta.Pitch = m_font.fixedPitch() ? mfpFixed : mfpDefault;
-    meta.Style = quint8((m_font.bold() ? mfsBold : 0) | (m_font.italic() ? mfsItalic : 0)
-                        | (m_font.underline() ? mfsUnderline : 0) | (m_font.strikeOut() ? mfsStrikeOut : 0));
+    meta.Pitch = TRLTextMeasure::RecordedPitch(m_font);
+    meta.Style = TRLTextMeasure::RecordedStyle(m_font);
 }
 
 int TRLGraphicSurface::FontNameId(const QString &name)
@@ -213,64 +206,34 @@ void TRLGraphicSurface::Clear()
     m_sourceControlId = 0;
 }
 
-namespace {
-
-// What measuring in one font takes. Kept per thread for a few fonts: the labels of a page switch
-// between the fonts of captions and of data at almost every control, and page after page.
-struct FontMeasure
-{
-    explicit FontMeasure(const QFont &f)
-        : font(f), device(reportMeasureBitmap()), metrics(f, &device), exact(f, &device),
-          advances(TRLTextAdvances::For(QFont(f, &device), &device)), blank(metrics.horizontalAdvance(QStringLiteral(" ")))
-    {
-    }
-    const QFont font;
-    const QImage device;
-    const QFontMetrics metrics;
-    const QFontMetricsF exact;
-    const std::shared_ptr<TRLTextAdvances> advances;
-    const int blank;
-};
-
-std::shared_ptr<const FontMeasure> fontMeasure(const QFont &font)
-{
-    constexpr size_t maxFonts = 16;
-    thread_local TRLRecentlyUsed<QFont, std::shared_ptr<const FontMeasure>> fonts(maxFonts);
-    return fonts.Get(font, [&] { return std::make_shared<const FontMeasure>(font); });
-}
-
-} // namespace
-
+// Texts are measured in the font the page records, as every device will draw it.
 struct TRLGraphicSurface::TextMeasure
 {
-    std::shared_ptr<const FontMeasure> font;
+    QFont font; // as set on the surface
+    std::shared_ptr<TRLTextMeasure> measure;
 };
 
-const TRLGraphicSurface::TextMeasure &TRLGraphicSurface::measure() const
+TRLTextMeasure &TRLGraphicSurface::measure() const
 {
     if (!m_measure)
         m_measure = std::make_unique<TextMeasure>();
     TextMeasure &m = *m_measure;
-    if (!m.font || m.font->font != m_font)
-        m.font = fontMeasure(m_font);
-    return m;
+    if (!m.measure || m.font != m_font) {
+        m.font = m_font;
+        m.measure = TRLTextMeasure::Recorded(m_font);
+    }
+    return *m.measure;
 }
 
 int TRLGraphicSurface::TextWidth(const QString &text) const
 {
-    const FontMeasure &m = *measure().font;
-    if (text.size() == 1 && text.front() == QLatin1Char(' '))
-        return m.blank;
-    if (m.advances)
-        if (const std::optional<qreal> width = m.advances->Width(text, m.exact))
-            return qRound(*width); // as the toolkit rounds a shaped width
-    return m.metrics.horizontalAdvance(text);
+    return measure().Width(text);
 }
 
 int TRLGraphicSurface::TextHeight(const QString &text) const
 {
     Q_UNUSED(text);
-    return measure().font->metrics.height();
+    return measure().Height();
 }
 
 void TRLGraphicSurface::MergeSurface(int x, int y, const TRLGraphicSurface &source)

@@ -1,9 +1,5 @@
 #include "report/page/RLTextAdvances.h"
 
-#include "report/base/RLRecentlyUsed.h"
-
-#include <QPaintDevice>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -18,12 +14,13 @@ bool simple(char16_t c)
 
 } // namespace
 
-std::optional<qreal> TRLTextAdvances::Width(QStringView text, const QFontMetricsF &metrics)
+std::optional<qreal> TRLTextAdvances::Width(QStringView text, const QFontMetricsF &metrics, bool trailingBlank)
 {
     qreal sum = 0;
     char16_t previous = 0;
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
+    const qsizetype length = text.size() + (trailingBlank ? 1 : 0);
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = i < text.size() ? text[i].unicode() : u' ';
         if (!simple(c))
             return std::nullopt;
         sum += advance(c, metrics);
@@ -54,19 +51,4 @@ bool TRLTextAdvances::additive(char16_t a, char16_t b, const QFontMetricsF &metr
         known = metrics.horizontalAdvance(QString(pair, 2)) == advance(a, metrics) + advance(b, metrics) ? 1 : 2;
     }
     return known == 1;
-}
-
-std::shared_ptr<TRLTextAdvances> TRLTextAdvances::For(const QFont &font, const QPaintDevice *device)
-{
-    constexpr size_t maxTables = 32;
-    if (font.letterSpacing() != 0 || font.wordSpacing() != 0 || font.capitalization() != QFont::MixedCase)
-        return nullptr;
-    // The same font shapes to other widths at another resolution.
-    const QString key = font.toString() + QLatin1Char('|') + QString::number(font.kerning()) + QLatin1Char('|')
-                        + QString::number(int(font.hintingPreference())) + QLatin1Char('|')
-                        + QString::number(device ? device->devType() : 0) + QLatin1Char('|')
-                        + QString::number(device ? device->logicalDpiX() : 0) + QLatin1Char('|')
-                        + QString::number(device ? device->logicalDpiY() : 0);
-    thread_local TRLRecentlyUsed<QString, std::shared_ptr<TRLTextAdvances>> tables(maxTables);
-    return tables.Get(key, [&] { return std::make_shared<TRLTextAdvances>(key); });
 }

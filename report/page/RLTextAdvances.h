@@ -4,32 +4,19 @@
 // every record. A pair of neighbours is trusted once the shaped pair was found to be the sum of
 // its two characters (no kerning, no ligature); any other text is shaped whole, as before.
 
-#include <QFont>
 #include <QFontMetricsF>
-#include <QString>
 #include <QStringView>
 
-#include <memory>
 #include <optional>
 #include <vector>
-
-class QPaintDevice;
 
 class TRLTextAdvances
 {
 public:
-    explicit TRLTextAdvances(QString key) : Key(std::move(key)) {}
-
-    // The width the toolkit would shape the text to, or nothing when it has to be shaped whole.
-    // Shaped widths are whole 64ths of a pixel, so the sum is exact.
-    std::optional<qreal> Width(QStringView text, const QFontMetricsF &metrics);
-
-    // The table of a font as measured on a device, kept per thread for a few fonts: a report
-    // uses a handful, and a hostile page cannot make them grow. None for fonts whose texts are
-    // more than their characters (letter or word spacing, capitals).
-    static std::shared_ptr<TRLTextAdvances> For(const QFont &font, const QPaintDevice *device);
-
-    const QString Key; // everything about the font and device that changes how texts shape
+    // The width the toolkit would shape the text to (with one blank after it when asked), or
+    // nothing when it has to be shaped whole. Shaped widths are whole 64ths of a pixel, so the
+    // sum is exact. One table serves one font on one device.
+    std::optional<qreal> Width(QStringView text, const QFontMetricsF &metrics, bool trailingBlank = false);
 
 private:
     static constexpr char16_t first = 0x20, last = 0xFF;

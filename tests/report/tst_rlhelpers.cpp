@@ -3,6 +3,7 @@
 #include "report/base/RLExceptions.h"
 #include "report/base/RLRecentlyUsed.h"
 #include "report/base/RLUtils.h"
+#include "report/page/RLTextMeasure.h"
 
 #include <QtTest>
 

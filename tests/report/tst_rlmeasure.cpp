@@ -2,7 +2,7 @@
 // otherwise an auto-sized label would not fit the text it prints.
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFile.h"
-#include "report/page/RLTextAdvances.h"
+#include "report/page/RLTextMeasure.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -10,6 +10,23 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+
+namespace {
+
+// A report's width of a text: the font as a page records it at its exact size (10 points are
+// 13.33 pixels), where every point is 100 pixels, scaled down and rounded.
+int reportWidth(const QFont &font, const QString &text)
+{
+    static const QImage fine = [] {
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        device.setDotsPerMeterX(qRound(7200 / 0.0254));
+        device.setDotsPerMeterY(qRound(7200 / 0.0254));
+        return device;
+    }();
+    return RLRound(QFontMetricsF(TRLTextMeasure::RecordedFont(font), &fine).horizontalAdvance(text) * 96 / 7200);
+}
+
+} // namespace
 
 class TestMeasure : public QObject
 {
@@ -22,10 +39,13 @@ private slots:
         points.setPointSizeF(9.75); // 13 pixels at 96 dpi
         QFont pixels(QStringLiteral("Arial"));
         pixels.setPixelSize(13);
-        const int expected = QFontMetrics(pixels).horizontalAdvance(text);
+        // Both are recorded as 10 points, and measured so.
+        const int expected = reportWidth(pixels, text);
 
         TRLGraphicSurface surface;
         surface.SetFont(points);
+        QCOMPARE(surface.TextWidth(text), expected);
+        surface.SetFont(pixels);
         QCOMPARE(surface.TextWidth(text), expected);
         QCOMPARE(textExtent(text, points).width(), expected);
     }
@@ -52,11 +72,11 @@ private slots:
             font.setPixelSize(pixels);
             font.setBold(bold);
             surface.SetFont(font);
-            QFont plain(font);
-            QFontMetrics metrics(plain);
-            QCOMPARE(surface.TextWidth(text), metrics.horizontalAdvance(text));
-            QCOMPARE(surface.TextWidth(QStringLiteral(" ")), metrics.horizontalAdvance(QStringLiteral(" ")));
-            QCOMPARE(surface.TextHeight(text), metrics.height());
+            const QImage device = reportMeasureBitmap();
+            const QFont recorded = TRLTextMeasure::RecordedFont(font);
+            QCOMPARE(surface.TextWidth(text), reportWidth(font, text));
+            QCOMPARE(surface.TextWidth(QStringLiteral(" ")), reportWidth(font, QStringLiteral(" ")));
+            QCOMPARE(surface.TextHeight(text), QFontMetrics(recorded, &device).height());
         }
     }
 
@@ -85,17 +105,21 @@ private slots:
         font.setBold(bold);
         font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
         const QImage device = reportMeasureBitmap();
-        const QFontMetrics whole(font, &device);
+        const QFontMetricsF whole(font, &device);
         const QStringList texts{"1.234.567,89", "0,07 ", "AVATAR Tô LTAV", "office fi fl ffl", "Ribeirão Preto",
                                 "Água, Ônibus; «ÿ»", "R$ (12,5%) - 3 / 4", "a\u00a0b\u00adc", "Σ ação — €10",
                                 "W", "", "VA"};
         TRLGraphicSurface surface;
         surface.SetFont(font);
+        TRLTextMeasure &measure = *TRLTextMeasure::For(font, &device);
         // Twice: the second pass runs on what the first one learnt.
         for (int pass = 0; pass < 2; ++pass)
-            for (const QString &text : texts)
-                QVERIFY2(surface.TextWidth(text) == whole.horizontalAdvance(text),
-                         qPrintable(QString("%1: %2 / %3").arg(text).arg(surface.TextWidth(text)).arg(whole.horizontalAdvance(text))));
+            for (const QString &text : texts) {
+                QVERIFY2(measure.ExactWidth(text) == whole.horizontalAdvance(text),
+                         qPrintable(QString("%1: %2 / %3").arg(text).arg(measure.ExactWidth(text)).arg(whole.horizontalAdvance(text))));
+                QCOMPARE(measure.ExactSpacedWidth(text), whole.horizontalAdvance(text + ' '));
+                QCOMPARE(surface.TextWidth(text), reportWidth(font, text));
+            }
     }
 
     // Printing places right-aligned texts by the same sums, on the printer's own resolution. One
@@ -118,26 +142,21 @@ private slots:
         const QImage screen = reportMeasureBitmap();
         QFont font(family);
         font.setPointSize(8);
-        const QStringList texts{"1.234.567,89 ", "AVATAR Tô LTAV ", "office fi fl ", "Σ ação ", "R$ 0,07 "};
+        const QStringList texts{"1.234.567,89 ", "AVATAR Tô LTAV ", "office fi fl ", "Σ ação ", "R$ 0,07 ", "Σ"};
         for (int pass = 0; pass < 2; ++pass)
             for (const QPaintDevice *device : {static_cast<const QPaintDevice *>(&screen), static_cast<const QPaintDevice *>(&printer)}) {
                 const QFontMetricsF metrics(font, const_cast<QPaintDevice *>(device));
-                const std::shared_ptr<TRLTextAdvances> table = TRLTextAdvances::For(font, device);
-                QVERIFY(table);
+                TRLTextMeasure &measure = *TRLTextMeasure::For(font, device);
                 for (const QString &text : texts) {
-                    const std::optional<qreal> added = table->Width(text, metrics);
-                    if (!added)
-                        continue;
-                    QVERIFY2(*added == metrics.horizontalAdvance(text),
-                             qPrintable(QString("%1 at %2 dpi: %3 / %4").arg(text).arg(device->logicalDpiX()).arg(*added).arg(metrics.horizontalAdvance(text))));
-                    QCOMPARE(qRound(*added), QFontMetrics(font, const_cast<QPaintDevice *>(device)).horizontalAdvance(text));
+                    QVERIFY2(measure.ExactWidth(text) == metrics.horizontalAdvance(text),
+                             qPrintable(QString("%1 at %2 dpi: %3 / %4").arg(text).arg(device->logicalDpiX()).arg(measure.ExactWidth(text)).arg(metrics.horizontalAdvance(text))));
+                    QCOMPARE(measure.Width(text), RLRound(metrics.horizontalAdvance(text)));
                 }
             }
-        QCOMPARE(TRLTextAdvances::For(font, &printer)->Width(QStringLiteral("Σ"), QFontMetricsF(font, &printer)), std::nullopt);
     }
 
-    // textExtent keeps what it measured: a text measured again, or in a font that differs in one
-    // attribute only, must still come out as that font's metrics give it.
+    // What is kept of measured texts and fonts: a text measured again, or in a font that differs
+    // in one attribute only, must still come out as the recorded font's metrics give it.
     void extentsFollowTheirFont_data()
     {
         QTest::addColumn<QStringList>("changes"); // applied one after the other to Arial 13
@@ -177,13 +196,13 @@ private slots:
                 font.setKerning(false);
             else if (change.startsWith("spacing "))
                 font.setLetterSpacing(QFont::AbsoluteSpacing, change.mid(8).toDouble());
-            const QFontMetrics metrics(font, &device);
+            const QFont recorded = TRLTextMeasure::RecordedFont(font);
             for (const QString &text : texts) {
                 const QSize extent = textExtent(text, font);
-                QVERIFY2(extent.width() == metrics.horizontalAdvance(text),
+                QVERIFY2(extent.width() == reportWidth(font, text),
                          qPrintable(QString("%1 after \"%2\": %3 / %4").arg(text, change).arg(extent.width())
-                                        .arg(metrics.horizontalAdvance(text))));
-                QCOMPARE(extent.height(), metrics.height());
+                                        .arg(reportWidth(font, text))));
+                QCOMPARE(extent.height(), QFontMetrics(recorded, &device).height());
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include "report/RLReport.h"
 #include "report/base/RLUtils.h"
+#include "report/page/RLTextMeasure.h"
 #include "report/page/RLMetaFile.h"
 
 #include <QPainter>

@@ -142,7 +142,7 @@ private slots:
         QTest::addColumn<QString>("fits");
         QTest::addColumn<QString>("tooMuch");
         QTest::newRow("DARF name, the longest typical")
-            << "EdNome" << typicalTexts().Nome << QString(34, 'W');
+            << "EdNome" << typicalTexts().Nome << QString(35, 'W');
         QTest::newRow("DARF punctuated CNPJ") << "edCGCCPF" << "12.345.678/0001-95" << "12.345.678/0001-95 0001-95";
         QTest::newRow("GARE punctuated CNPJ") << "EDCGCG" << "12.345.678/0001-90" << QString(40, '9');
         QTest::newRow("GARE name, typical") << "EdNomeG" << typicalGareTexts().EdNomeG << QString(60, 'W');
