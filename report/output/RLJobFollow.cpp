@@ -2,6 +2,11 @@
 
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
+#include "report/base/RLWork.h"
+
+#include <QThread>
+
+#include <climits>
 
 QString RLJobText(int messageId, const QString &queue, const QString &document, int jobId, const QString &words)
 {
@@ -58,4 +63,21 @@ TRLJobEnd RLCancelFollowedJob(TRLPrinterService &service, const QString &queue, 
             return RLJobEndOf(after);
         throw TRLException(RLJobText(rlmCancelFailed, queue, document, jobId, refused.Message()));
     }
+}
+
+QFuture<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, const QString &queue, int jobId)
+{
+    return RLStartWork<TRLJobStatus>([service = std::move(service), queue, jobId](QPromise<TRLJobStatus> &promise) {
+        // Progress values must grow for each text to be delivered.
+        promise.setProgressRange(0, INT_MAX);
+        for (int look = 1; !promise.isCanceled(); ++look) {
+            const TRLJobStatus status = service->JobStatus(queue, jobId);
+            if (status.Outcome != TRLJobStatus::Waiting) {
+                promise.addResult(status);
+                return;
+            }
+            promise.setProgressValueAndText(look, status.Message);
+            QThread::msleep(RLJobPollMilliseconds);
+        }
+    });
 }

@@ -1,13 +1,21 @@
 #pragma once
-// What a followed job's status means: its end, the error that tells it, and a cancel that gives
-// way to an end that came first.
+// Following a job the service accepted, off the caller's thread: one look at it every
+// RLJobPollMilliseconds until it is no longer waiting. The caller waits for the future with
+// RLAwait and decides what a deadline, a cancel or a quit mean for the job.
 
 #include "report/output/RLPrinters.h"
+
+#include <QFuture>
 
 #include <memory>
 
 // How often a job is looked at.
 constexpr int RLJobPollMilliseconds = 300;
+
+// The job's first status that is not Waiting. Meanwhile its words (or the service's silence) are
+// published as the future's progress text. A service that stops answering ends the future with
+// TRLServiceUnreachable; a cancelled future stops looking.
+QFuture<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, const QString &queue, int jobId);
 
 // A message of the job's printer, document and number (%1, %2, %3), with words as %4 when given.
 QString RLJobText(int messageId, const QString &queue, const QString &document, int jobId,
