@@ -124,11 +124,11 @@ void TPrintOutput::Finish()
     const QString queue = printer.LastJobQueue();
     const int jobId = printer.LastJobId();
     m_end = TRLJobEnd::Open;
-    QFuture<TRLJobStatus> follow = RLFollowJob(printer.SharedService(), queue, jobId);
-    m_interrupt->SetWaiting(QFuture<void>(follow));
+    TRLWork<TRLJobStatus> follow = RLFollowJob(printer.SharedService(), queue, jobId);
+    m_interrupt->SetWaiting(QFuture<void>(follow.Future));
     QString words;
     const TRLWaitEnd end = RLAwait(follow, QDeadlineTimer(qint64(m_waitSeconds) * 1000), [&](const QString &text) {
-        if (text.isEmpty() || text == words)
+        if (text.trimmed().isEmpty() || text == words)
             return;
         words = text;
         if (m_say)
@@ -136,7 +136,7 @@ void TPrintOutput::Finish()
     });
     m_interrupt->SetWaiting({});
     if (end != TRLWaitEnd::Finished) {
-        follow.cancel();
+        follow.Cancel();
         takeBack(queue, jobId,
                  end == TRLWaitEnd::TimedOut ? QStringLiteral("o trabalho não terminou em %1 s de espera").arg(m_waitSeconds)
                                              : QStringLiteral("interrompido"),
@@ -145,7 +145,7 @@ void TPrintOutput::Finish()
     }
     const QString title = printer.LastJobTitle();
     try {
-        const TRLJobStatus status = follow.result();
+        const TRLJobStatus status = follow.Result();
         m_end = RLJobEndOf(status);
         if (status.Outcome == TRLJobStatus::Failed || status.Outcome == TRLJobStatus::Canceled) {
             try {

@@ -15,10 +15,15 @@
 
 void RLStartOnPool(std::function<void()> body)
 {
-    QThreadPool::globalInstance()->start(std::move(body));
+    QThreadPool *pool = QThreadPool::globalInstance();
+    // Calls that wait on a silent server must not keep the next piece of work from starting.
+    if (pool->maxThreadCount() < 8)
+        pool->setMaxThreadCount(8);
+    pool->start(std::move(body));
 }
 
-TRLWaitEnd RLAwait(QFuture<void> future, QDeadlineTimer deadline, const std::function<void(const QString &)> &progressText)
+TRLWaitEnd RLAwait(QFuture<void> future, QDeadlineTimer deadline, const std::function<void(const QString &)> &progressText,
+                   bool userInput)
 {
     if (future.isCanceled())
         return TRLWaitEnd::Canceled;
@@ -26,8 +31,6 @@ TRLWaitEnd RLAwait(QFuture<void> future, QDeadlineTimer deadline, const std::fun
         return TRLWaitEnd::Finished;
     QCoreApplication *app = QCoreApplication::instance();
     const bool userThread = app && QThread::currentThread() == app->thread();
-    if (userThread && RLApplicationClosing())
-        return TRLWaitEnd::Quitting;
 
     QEventLoop loop;
     bool ended = false;
@@ -56,7 +59,7 @@ TRLWaitEnd RLAwait(QFuture<void> future, QDeadlineTimer deadline, const std::fun
         QObject::connect(app, &QCoreApplication::aboutToQuit, &loop, [&] { endWith(TRLWaitEnd::Quitting); });
     watcher.setFuture(future);
     // Only a modal window takes input meanwhile, so that nothing else can be started.
-    const bool modal = qobject_cast<QGuiApplication *>(app) && QGuiApplication::modalWindow();
+    const bool modal = userInput || (qobject_cast<QGuiApplication *>(app) && QGuiApplication::modalWindow());
     loop.exec(userThread && !modal ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
     // A loop that returned without an end was refused by an application on its way out.
     return ended ? end : TRLWaitEnd::Quitting;

@@ -25,35 +25,61 @@ enum class TRLWaitEnd {
 // Queues body on Qt's thread pool.
 void RLStartOnPool(std::function<void()> body);
 
-// Starts work(promise) off the caller's thread. An error it throws becomes the future's, raised
-// again by QFuture::result or waitForFinished. The work may publish words for the waiting side with
-// promise.setProgressValueAndText and should end soon after promise.isCanceled().
+// A piece of work started by RLStartWork: its future (cancel it to cancel the work) and the error
+// it raised, kept apart because Qt reads a future's error as a cancel.
+template <class T>
+struct TRLWork
+{
+    QFuture<T> Future;
+    std::shared_ptr<std::exception_ptr> Error = std::make_shared<std::exception_ptr>();
+
+    void Cancel() { Future.cancel(); }
+    // After a Finished wait: the work's error raised again, or its result.
+    T Result() const
+    {
+        if (*Error)
+            std::rethrow_exception(*Error);
+        return Future.result();
+    }
+};
+
+// Starts work(promise) off the caller's thread. The work may publish words for the waiting side
+// with promise.setProgressValueAndText and should end soon after promise.isCanceled(); an error
+// it throws is the one Result raises.
 template <class T, class Work>
-QFuture<T> RLStartWork(Work work)
+TRLWork<T> RLStartWork(Work work)
 {
     auto promise = std::make_shared<QPromise<T>>();
-    QFuture<T> future = promise->future();
+    TRLWork<T> started{promise->future()};
     promise->start();
-    RLStartOnPool([promise, work = std::move(work)]() mutable {
+    RLStartOnPool([promise, error = started.Error, work = std::move(work)]() mutable {
         try {
             work(*promise);
         } catch (...) {
-            promise->setException(std::current_exception());
+            *error = std::current_exception();
         }
         promise->finish();
     });
-    return future;
+    return started;
 }
 
 // Waits for future until it ends, is cancelled, the deadline passes or the program is asked to
 // quit, whichever comes first. progressText receives the words the work publishes meanwhile.
+// userInput: the caller shows a modal window of its own during the wait, so input goes on.
 TRLWaitEnd RLAwait(QFuture<void> future, QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever),
-                   const std::function<void(const QString &)> &progressText = {});
+                   const std::function<void(const QString &)> &progressText = {}, bool userInput = false);
 
 // The same for a future of any result type.
 template <class T>
 TRLWaitEnd RLAwait(const QFuture<T> &future, QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever),
-                   const std::function<void(const QString &)> &progressText = {})
+                   const std::function<void(const QString &)> &progressText = {}, bool userInput = false)
 {
-    return RLAwait(QFuture<void>(future), deadline, progressText);
+    return RLAwait(QFuture<void>(future), deadline, progressText, userInput);
+}
+
+template <class T>
+TRLWaitEnd RLAwait(const TRLWork<T> &work, QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever),
+                   const std::function<void(const QString &)> &progressText = {}, bool userInput = false)
+{
+    return RLAwait(QFuture<void>(work.Future), deadline, progressText, userInput);
 }

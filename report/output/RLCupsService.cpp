@@ -86,14 +86,15 @@ private:
     bool m_timedOut = false;
 };
 
-// Runs body off the user-interface thread on a fresh connection.
-template <class Body>
-void withCups(Body &&body)
+// Runs body off the user-interface thread on a fresh connection and gives its result. Body owns
+// what it uses (captured by value): a wait the program's end cuts short never reads it.
+template <class T, class Body>
+T withCups(Body body)
 {
-    RLRunOffUserThread([&body] {
+    return RLRunOffUserThread<T>(std::function<T()>([body = std::move(body)]() mutable {
         Connection connection;
-        body(connection);
-    });
+        return body(connection);
+    }));
 }
 
 QString text(ipp_t *response, const char *name)
@@ -400,7 +401,7 @@ QList<TRLPrinterQueue> TRLCupsService::Queues(QString *failure)
 {
     QList<TRLPrinterQueue> queues;
     try {
-        withCups([&queues](Connection &cups) { queues = listQueues(cups); });
+        queues = withCups<QList<TRLPrinterQueue>>([](Connection &cups) { return listQueues(cups); });
     } catch (const TRLException &e) {
         if (failure)
             *failure = e.Message();
@@ -410,7 +411,7 @@ QList<TRLPrinterQueue> TRLCupsService::Queues(QString *failure)
 
 void TRLCupsService::CheckQueue(const QString &queue)
 {
-    withCups([&queue](Connection &cups) {
+    withCups<void>([queue](Connection &cups) {
         const PrinterState printer = readPrinter(cups, queue);
         // The scheduler's own words for a plain pause or reject say nothing the first half does not.
         const bool reasonGiven = !printer.message.isEmpty() && printer.message != QLatin1String("Paused")
@@ -426,8 +427,8 @@ void TRLCupsService::CheckQueue(const QString &queue)
 
 bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm)
 {
-    bool taken = true;
-    withCups([&](Connection &cups) {
+    return withCups<bool>([queue, media, widthMm, heightMm](Connection &cups) {
+        bool taken = true;
         DestPtr dest(cupsGetNamedDest(cups.http(), queue.toUtf8().constData(), nullptr));
         if (!dest) {
             if (cups.timedOut())
@@ -438,45 +439,41 @@ bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, d
         if (!info) {
             if (cups.timedOut())
                 cups.throwServiceFailure();
-            return; // nothing known about the queue: let the job tell
+            return taken; // nothing known about the queue: let the job tell
         }
         // A raw queue, or any that lists no sizes, takes whatever it is sent.
         ipp_attribute_t *sizes = cupsFindDestSupported(cups.http(), dest.get(), info.get(), CUPS_MEDIA);
         if (!sizes || ippGetCount(sizes) == 0)
-            return;
+            return taken;
         cups_size_t size;
         if (cupsGetDestMediaByName(cups.http(), dest.get(), info.get(), media.toUtf8().constData(),
                                    CUPS_MEDIA_FLAGS_DEFAULT, &size))
-            return;
+            return taken;
         // Legacy names such as "A4" are not always known by name; the size decides then, and a
         // queue with custom ranges takes any size inside them.
         taken = cupsGetDestMediaBySize(cups.http(), dest.get(), info.get(), int(std::lround(widthMm * 100)),
                                        int(std::lround(heightMm * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size)
             != 0;
+        return taken;
     });
-    return taken;
 }
 
 int TRLCupsService::Submit(const TRLPrintJob &job)
 {
-    int jobId = 0;
-    withCups([&](Connection &cups) {
+    return withCups<int>([job](Connection &cups) {
         readPrinter(cups, job.Queue); // a missing queue is named as such before anything is sent
-        jobId = submit(cups, job);
+        return submit(cups, job);
     });
-    return jobId;
 }
 
 TRLJobStatus TRLCupsService::JobStatus(const QString &queue, int jobId)
 {
-    TRLJobStatus status;
-    withCups([&](Connection &cups) { status = jobStatus(cups, queue, jobId); });
-    return status;
+    return withCups<TRLJobStatus>([queue, jobId](Connection &cups) { return jobStatus(cups, queue, jobId); });
 }
 
 void TRLCupsService::CancelJob(const QString &queue, int jobId)
 {
-    withCups([&](Connection &cups) {
+    withCups<void>([queue, jobId](Connection &cups) {
         const ipp_status_t answer = cupsCancelJob2(cups.http(), queue.toUtf8().constData(), jobId, 0);
         if (answer <= IPP_STATUS_OK_EVENTS_COMPLETE)
             return;

@@ -65,7 +65,7 @@ TRLJobEnd RLCancelFollowedJob(TRLPrinterService &service, const QString &queue, 
     }
 }
 
-QFuture<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, const QString &queue, int jobId)
+TRLWork<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, const QString &queue, int jobId)
 {
     return RLStartWork<TRLJobStatus>([service = std::move(service), queue, jobId](QPromise<TRLJobStatus> &promise) {
         // Progress values must grow for each text to be delivered.
@@ -76,7 +76,8 @@ QFuture<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, co
                 promise.addResult(status);
                 return;
             }
-            promise.setProgressValueAndText(look, status.Message);
+            // A null text would not be delivered: a blank stands for "no words yet".
+            promise.setProgressValueAndText(look, status.Message.isEmpty() ? QStringLiteral(" ") : status.Message);
             QThread::msleep(RLJobPollMilliseconds);
         }
     });

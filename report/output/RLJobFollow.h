@@ -3,6 +3,7 @@
 // RLJobPollMilliseconds until it is no longer waiting. The caller waits for the future with
 // RLAwait and decides what a deadline, a cancel or a quit mean for the job.
 
+#include "report/base/RLWork.h"
 #include "report/output/RLPrinters.h"
 
 #include <QFuture>
@@ -13,9 +14,9 @@
 constexpr int RLJobPollMilliseconds = 300;
 
 // The job's first status that is not Waiting. Meanwhile its words (or the service's silence) are
-// published as the future's progress text. A service that stops answering ends the future with
+// published as the future's progress text. A service that stops answering ends the work with
 // TRLServiceUnreachable; a cancelled future stops looking.
-QFuture<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, const QString &queue, int jobId);
+TRLWork<TRLJobStatus> RLFollowJob(std::shared_ptr<TRLPrinterService> service, const QString &queue, int jobId);
 
 // A message of the job's printer, document and number (%1, %2, %3), with words as %4 when given.
 QString RLJobText(int messageId, const QString &queue, const QString &document, int jobId,

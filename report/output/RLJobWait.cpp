@@ -5,13 +5,12 @@
 #include "report/base/RLConsts.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"
+#include "report/base/RLWork.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,6 +53,7 @@ QString TfrmRLJobWait::StatusText() const
 void TfrmRLJobWait::reject()
 {
     m_canceled = true;
+    emit CancelPressed();
 }
 
 namespace {
@@ -68,20 +68,6 @@ void cancelQuietly(TRLPrinterService &service, const QString &queue, int jobId)
     }
 }
 
-// Lets the loop turn for a while; ends early when the window is cancelled.
-void pause(TfrmRLJobWait *window, int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (window->Canceled())
-            loop.quit();
-    });
-    poll.start(20);
-    loop.exec();
-}
-
 } // namespace
 
 void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue, const QString &document,
@@ -92,41 +78,54 @@ void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QStri
             *end = how;
     };
     ended(TRLJobEnd::Open);
+    TRLWork<TRLJobStatus> follow = RLFollowJob(service, queue, jobId);
+    // Shown at the first look that finds the job still waiting; its Cancelar ends the wait.
     std::unique_ptr<TfrmRLJobWait> window;
-    for (;;) {
-        const bool cancel = window && window->Canceled();
-        try {
-            TRLJobStatus status = service->JobStatus(queue, jobId);
-            // A job that completed printed, whatever was pressed meanwhile.
-            if (cancel && status.Outcome == TRLJobStatus::Waiting) {
-                const TRLJobEnd how = RLCancelFollowedJob(*service, queue, document, jobId);
-                ended(how);
-                if (how == TRLJobEnd::Canceled)
-                    throw TRLAbort();
-                if (how == TRLJobEnd::Completed)
-                    return;
-                status = service->JobStatus(queue, jobId);
-            }
-            ended(RLJobEndOf(status));
-            if (status.Outcome == TRLJobStatus::Completed)
-                return;
-            if (status.Outcome == TRLJobStatus::Failed || status.Outcome == TRLJobStatus::Canceled)
-                cancelQuietly(*service, queue, jobId);
-            RLRaiseJobEnd(status, queue, document, jobId);
+    const TRLWaitEnd how = RLAwait(
+        follow, QDeadlineTimer(QDeadlineTimer::Forever),
+        [&](const QString &words) {
             if (!window) {
                 window = std::make_unique<TfrmRLJobWait>(QApplication::activeWindow());
+                QObject::connect(window.get(), &TfrmRLJobWait::CancelPressed, window.get(),
+                                 [follow]() mutable { follow.Cancel(); });
                 window->show();
             }
-            window->SetStatusText(status.Message.isEmpty() ? RLMessage(rlmSending).arg(queue) : status.Message);
-        } catch (const TRLServiceUnreachable &silent) {
-            // The job may still print when the service is back: the watcher follows it (and takes
-            // it out, when that was asked) and reports its end.
-            RLWatchJob(service, queue, document, jobId, cancel, true);
-            ended(TRLJobEnd::Open);
-            throw TRLException(RLJobText(cancel ? rlmCancelKept : rlmJobFateOpen, queue, document, jobId,
-                                       silent.Message()));
+            window->SetStatusText(words.trimmed().isEmpty() ? RLMessage(rlmSending).arg(queue) : words);
+        },
+        true);
+    window.reset();
+    if (how == TRLWaitEnd::Quitting) {
+        // The user was never told it printed: it must not print later unannounced. Not waited for.
+        RLStartOnPool([service, queue, jobId] { cancelQuietly(*service, queue, jobId); });
+        throw TRLAbort();
+    }
+    try {
+        if (how == TRLWaitEnd::Canceled) {
+            // A job that completed meanwhile printed, whatever was pressed.
+            const TRLJobEnd cancel = RLCancelFollowedJob(*service, queue, document, jobId);
+            ended(cancel);
+            if (cancel == TRLJobEnd::Canceled)
+                throw TRLAbort();
+            if (cancel == TRLJobEnd::Completed)
+                return;
+            RLRaiseJobEnd(service->JobStatus(queue, jobId), queue, document, jobId);
+            return;
         }
-        pause(window.get(), RLJobPollMilliseconds);
+        const TRLJobStatus status = follow.Result();
+        ended(RLJobEndOf(status));
+        if (status.Outcome == TRLJobStatus::Completed)
+            return;
+        if (status.Outcome == TRLJobStatus::Failed || status.Outcome == TRLJobStatus::Canceled)
+            cancelQuietly(*service, queue, jobId);
+        RLRaiseJobEnd(status, queue, document, jobId);
+    } catch (const TRLServiceUnreachable &silent) {
+        // The job may still print when the service is back: the watcher follows it (and takes
+        // it out, when that was asked) and reports its end.
+        const bool cancel = how == TRLWaitEnd::Canceled;
+        RLWatchJob(service, queue, document, jobId, cancel, true);
+        ended(TRLJobEnd::Open);
+        throw TRLException(RLJobText(cancel ? rlmCancelKept : rlmJobFateOpen, queue, document, jobId,
+                                     silent.Message()));
     }
 }
 

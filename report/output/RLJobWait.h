@@ -23,6 +23,10 @@ public:
     QString StatusText() const;
     bool Canceled() const { return m_canceled; }
 
+signals:
+    void CancelPressed();
+
+public:
     QLabel *LabelStatus = nullptr;
     QPushButton *ButtonCancel = nullptr;
 

@@ -178,10 +178,13 @@ public:
     {
         const int look = looks++;
         const int step = std::min(look, int(script.size()) - 1);
+        // Looks run off the window's thread: the click is the window's own.
         if (look == cancelAt)
-            for (QWidget *widget : QApplication::topLevelWidgets())
-                if (auto *window = qobject_cast<TfrmRLJobWait *>(widget))
-                    window->ButtonCancel->click();
+            QMetaObject::invokeMethod(qApp, [] {
+                for (QWidget *widget : QApplication::topLevelWidgets())
+                    if (auto *window = qobject_cast<TfrmRLJobWait *>(widget))
+                        window->ButtonCancel->click();
+            }, Qt::QueuedConnection);
         if (script.at(step) < 0)
             throw TRLServiceUnreachable(RLMessage(rlmServiceSilent));
         return {TRLJobStatus::TOutcome(script.at(step)), QString()};
