@@ -1,6 +1,6 @@
 #include "app/BackgroundPrints.h"
 
-#include "app/TerminationSignals.h"
+#include "report/base/TerminationSignals.h"
 #include "report/base/RLHost.h"
 #include "report/base/RLTempFiles.h"
 #include "report/output/RLFilterThread.h"

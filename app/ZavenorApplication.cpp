@@ -59,3 +59,8 @@ void TZavenorApplication::handleException(std::exception_ptr error)
     }
     QMessageBox::critical(activeWindow(), QStringLiteral("Error"), message);
 }
+
+void TZavenorApplication::handleNotice(const QString &text)
+{
+    QMessageBox::information(activeWindow(), QStringLiteral("Information"), text);
+}

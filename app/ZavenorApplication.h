@@ -17,4 +17,6 @@ public:
 public slots:
     // A silent abort is swallowed; any other error is shown in the standard error box.
     void handleException(std::exception_ptr error);
+    // News from the engine (a print's end learnt late), in the standard information box.
+    void handleNotice(const QString &text);
 };

@@ -16,3 +16,10 @@ public:
 private:
     QString m_message;
 };
+
+// A failure of the printer or its job: a whole line of its own, never a spreadsheet row's.
+class TBatchPrintError : public TBatchOutputError
+{
+public:
+    using TBatchOutputError::TBatchOutputError;
+};

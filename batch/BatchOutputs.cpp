@@ -1,6 +1,11 @@
 #include "batch/BatchOutputs.h"
 
 #include "batch/BatchErrors.h"
+#include "batch/BatchInterrupt.h"
+#include "report/base/RLConsts.h"
+#include "report/base/RLExceptions.h"
+#include "report/base/RLWork.h"
+#include "report/output/RLJobFollow.h"
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLSpoolFilter.h"
@@ -114,10 +119,16 @@ QString TSinglePdfOutput::Made(int) const
     return QStringLiteral("%1 (%2 página%3)").arg(m_path).arg(m_file.PageCount()).arg(m_file.PageCount() == 1 ? "" : "s");
 }
 
-TPrintOutput::TPrintOutput() : m_filter(std::make_unique<TRLSpoolFilter>()) {}
+TPrintOutput::TPrintOutput(int waitSeconds, TBatchInterrupt *interrupt)
+    : m_filter(std::make_unique<TRLSpoolFilter>()), m_waitSeconds(waitSeconds), m_interrupt(interrupt)
+{
+    // The batch follows its job itself, with its own limit.
+    RLPrinter().SetFollowJobs(false);
+}
 
 TPrintOutput::~TPrintOutput()
 {
+    RLPrinter().SetFollowJobs(true);
     if (m_begun && !m_finished) {
         try {
             m_filter->AbortDoc();
@@ -136,7 +147,12 @@ void TPrintOutput::Add(const TBatchSlip &, TRLGraphicStorage &pages)
         if (!m_begun) {
             RLPrinter().SetJobTitle(QStringLiteral("Zavenor - lote"));
             m_begun = true;
-            m_filter->StartJobForPaper(page->Orientation(), page->PaperWidth(), page->PaperHeight());
+            try {
+                m_filter->StartJobForPaper(page->Orientation(), page->PaperWidth(), page->PaperHeight());
+            } catch (const TRLException &e) {
+                // The printer's refusal, not the row's fault.
+                throw TBatchPrintError(e.Message());
+            }
         } else {
             m_filter->NewPage();
         }
@@ -149,12 +165,79 @@ void TPrintOutput::Finish()
     if (!m_begun)
         return;
     m_finished = true;
-    m_filter->EndDoc();
+    TRLPrinterWrapper &printer = RLPrinter();
+    try {
+        m_filter->EndDoc();
+    } catch (const TRLException &e) {
+        throw TBatchPrintError(e.Message());
+    }
+    const QString queue = printer.LastJobQueue();
+    const int jobId = printer.LastJobId();
+    m_end = TRLJobEnd::Open;
+    TRLWork<TRLJobStatus> follow = RLFollowJob(printer.SharedService(), queue, jobId);
+    m_interrupt->SetWaiting(QFuture<void>(follow.Future));
+    QString words;
+    const TRLWaitEnd end = RLAwait(follow, QDeadlineTimer(qint64(m_waitSeconds) * 1000), [&](const QString &text) {
+        if (text.trimmed().isEmpty() || text == words)
+            return;
+        words = text;
+        if (m_say)
+            m_say(QStringLiteral("impressora %1, trabalho %2: %3").arg(queue).arg(jobId).arg(text));
+    });
+    m_interrupt->SetWaiting({});
+    if (end != TRLWaitEnd::Finished) {
+        follow.Cancel();
+        takeBack(queue, jobId,
+                 end == TRLWaitEnd::TimedOut ? QStringLiteral("o trabalho não terminou em %1 s de espera").arg(m_waitSeconds)
+                                             : QStringLiteral("interrompido"),
+                 words);
+        return;
+    }
+    const QString title = printer.LastJobTitle();
+    try {
+        const TRLJobStatus status = follow.Result();
+        m_end = RLJobEndOf(status);
+        if (status.Outcome == TRLJobStatus::Failed || status.Outcome == TRLJobStatus::Canceled) {
+            try {
+                printer.Service().CancelJob(queue, jobId);
+            } catch (const TRLException &) {
+                // Its failure is what the user needs to read.
+            }
+        }
+        RLRaiseJobEnd(status, queue, title, jobId);
+    } catch (const TRLServiceUnreachable &silent) {
+        // Nothing will follow the job once the batch has ended: said as it is.
+        throw TBatchPrintError(RLMessage(rlmJobFateOpen).arg(queue, title, QString::number(jobId), silent.Message())
+                                   .section(QStringLiteral("; "), 0, 0)
+                               + QLatin1Char('.'));
+    } catch (const TRLException &e) {
+        throw TBatchPrintError(e.Message());
+    }
+}
+
+void TPrintOutput::takeBack(const QString &queue, int jobId, const QString &why, const QString &words)
+{
+    TRLPrinterWrapper &printer = RLPrinter();
+    try {
+        m_end = RLCancelFollowedJob(printer.Service(), queue, printer.LastJobTitle(), jobId);
+    } catch (const TRLServiceUnreachable &silent) {
+        throw TBatchPrintError(QStringLiteral("impressora %1: %2; o trabalho %3 não pôde ser cancelado: %4")
+                                   .arg(queue, why).arg(jobId).arg(silent.Message()));
+    } catch (const TRLException &e) {
+        throw TBatchPrintError(QStringLiteral("impressora %1: %2; %3").arg(queue, why, e.Message()));
+    }
+    // Completed at the last moment: printed after all.
+    if (m_end == TRLJobEnd::Completed)
+        return;
+    throw TBatchPrintError(QStringLiteral("impressora %1: %2; o trabalho %3 foi cancelado (último motivo do CUPS: %4)")
+                               .arg(queue, why)
+                               .arg(jobId)
+                               .arg(words.isEmpty() ? QStringLiteral("nenhum") : words));
 }
 
 QString TPrintOutput::Made(int slips) const
 {
-    return QStringLiteral("%1 guia%2 enviada%2 à impressora %3 (trabalho %4)")
+    return QStringLiteral("%1 guia%2 impressa%2 pela impressora %3 (trabalho %4)")
         .arg(slips)
         .arg(slips == 1 ? "" : "s", RLPrinter().PrinterName())
         .arg(RLPrinter().LastJobId());

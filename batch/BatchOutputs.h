@@ -4,13 +4,17 @@
 #include "batch/BatchTable.h"
 #include "batch/SlipPdfFile.h"
 
+#include "report/output/RLPrinters.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class TRLGraphicStorage;
 class TRLSpoolFilter;
+class TBatchInterrupt;
 
 class TBatchOutput
 {
@@ -72,18 +76,31 @@ private:
     TSlipPdfFile m_file;
 };
 
-// Every page into one job of the printer layer (its queue chosen beforehand).
+// Every page into one job of the printer layer (its queue chosen beforehand), followed until CUPS
+// says it completed, for at most waitSeconds. A job that fails, runs out of time or is interrupted
+// throws TBatchPrintError; the last two are cancelled in CUPS first.
 class TPrintOutput : public TBatchOutput
 {
 public:
-    TPrintOutput();
+    TPrintOutput(int waitSeconds, TBatchInterrupt *interrupt);
     ~TPrintOutput() override; // a job not finished is abandoned
     void Add(const TBatchSlip &slip, TRLGraphicStorage &pages) override;
     void Finish() override;
     QString Made(int slips) const override;
+    // Receives CUPS's words about the job while it is waited for.
+    void SetWaitWords(std::function<void(const QString &)> say) { m_say = std::move(say); }
+    // How the job ended, for the history of prints.
+    TRLJobEnd JobEnd() const { return m_end; }
 
 private:
+    // Cancels the job in CUPS and throws why, unless it completed meanwhile.
+    void takeBack(const QString &queue, int jobId, const QString &why, const QString &words);
+
     std::unique_ptr<TRLSpoolFilter> m_filter;
+    int m_waitSeconds;
+    TBatchInterrupt *m_interrupt;
+    std::function<void(const QString &)> m_say;
+    TRLJobEnd m_end = TRLJobEnd::None;
     bool m_begun = false;
     bool m_finished = false;
 };

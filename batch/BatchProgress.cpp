@@ -47,6 +47,15 @@ void TBatchProgress::draw()
     m_drawn = true;
 }
 
+void TBatchProgress::Say(const QString &words)
+{
+    if (!m_enabled)
+        return;
+    m_err << "\r\033[K" << words;
+    m_err.flush();
+    m_drawn = true;
+}
+
 void TBatchProgress::Clear()
 {
     if (m_drawn)

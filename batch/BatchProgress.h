@@ -12,6 +12,8 @@ public:
     void Step();
     // Clears the line and prints the summary (made: what the output says it made).
     void Finish(const QString &made);
+    // Puts words in the line's place (on a terminal only), until the next step or message.
+    void Say(const QString &words);
     // Clears the line before a message takes it.
     void Clear();
 

@@ -1,6 +1,7 @@
 #include "batch/BatchRunner.h"
 
 #include "batch/BatchErrors.h"
+#include "batch/BatchInterrupt.h"
 #include "batch/BatchOutputs.h"
 #include "batch/BatchProgress.h"
 #include "batch/BatchRegister.h"
@@ -32,6 +33,7 @@ struct TOptions
     TOutputKind output = TOutputKind::None;
     QString target; // folder or file
     QString queue;
+    int waitSeconds = 300; // for the print job to complete
     TBatchMode mode = TBatchMode::LayoutColour;
     bool overwrite = false;
     bool verify = false;
@@ -57,6 +59,7 @@ QString parse(const QStringList &arguments, TOptions &o)
 {
     int outputs = 0;
     bool queueGiven = false;
+    bool waitGiven = false;
     for (int i = 0; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
         std::optional<QString> inlineValue;
@@ -96,6 +99,14 @@ QString parse(const QStringList &arguments, TOptions &o)
             if (!value(o.queue))
                 return QStringLiteral("--impressora pede o nome de uma fila de impressão");
             queueGiven = true;
+        } else if (arg == QLatin1String("--espera")) {
+            QString seconds;
+            bool number = false;
+            if (value(seconds))
+                o.waitSeconds = seconds.toInt(&number);
+            if (!number || o.waitSeconds < 1)
+                return QStringLiteral("--espera pede um número inteiro de segundos, 1 ou mais");
+            waitGiven = true;
         } else if (arg == QLatin1String("--modo")) {
             QString mode;
             if (!value(mode))
@@ -132,6 +143,8 @@ QString parse(const QStringList &arguments, TOptions &o)
         return QStringLiteral("--cadastrar só vale com uma saída: --pdf, --pdf-unico ou --imprimir");
     if (queueGiven && o.output != TOutputKind::Print)
         return QStringLiteral("--impressora só vale com --imprimir");
+    if (waitGiven && o.output != TOutputKind::Print)
+        return QStringLiteral("--espera só vale com --imprimir");
     if (o.overwrite && o.output != TOutputKind::PdfFolder && o.output != TOutputKind::PdfSingle)
         return QStringLiteral("--sobrescrever só vale com --pdf ou --pdf-unico");
     return QString();
@@ -161,11 +174,14 @@ QString columnLine(const QString &column)
     return QStringLiteral("  %1%2\n").arg(column, -24).arg(parts.join(QStringLiteral("; ")));
 }
 
-// Selects the queue; empty when it is done, else the reason.
-QString selectQueue(const QString &queue)
+// Selects the queue; empty when it is done, else the reason. unreachable: CUPS did not answer.
+QString selectQueue(const QString &queue, bool &unreachable)
 {
     TRLPrinterWrapper &printer = RLPrinter();
     const int count = int(printer.Printers().size());
+    unreachable = count == 0 && !printer.ListFailure().isEmpty();
+    if (unreachable)
+        return printer.ListFailure();
     if (count == 0)
         return QStringLiteral("nenhuma impressora instalada");
     if (queue.isEmpty())
@@ -190,7 +206,7 @@ QString messageOf(const std::exception &e)
     return QString::fromUtf8(e.what());
 }
 
-std::unique_ptr<TBatchOutput> makeOutput(const TOptions &o)
+std::unique_ptr<TBatchOutput> makeOutput(const TOptions &o, TBatchInterrupt *interrupt)
 {
     switch (o.output) {
     case TOutputKind::PdfFolder:
@@ -198,7 +214,7 @@ std::unique_ptr<TBatchOutput> makeOutput(const TOptions &o)
     case TOutputKind::PdfSingle:
         return std::make_unique<TSinglePdfOutput>(o.target, QFileInfo(o.file).fileName());
     case TOutputKind::Print:
-        return std::make_unique<TPrintOutput>();
+        return std::make_unique<TPrintOutput>(o.waitSeconds, interrupt);
     case TOutputKind::None:
         break;
     }
@@ -336,12 +352,14 @@ private:
                 return outputFailure(QStringLiteral("a pasta %1 não existe").arg(info.absolutePath()));
             break;
         }
-        case TOutputKind::Print:
-            if (const QString reason = selectQueue(m_o.queue); !reason.isEmpty()) {
+        case TOutputKind::Print: {
+            bool unreachable = false;
+            if (const QString reason = selectQueue(m_o.queue, unreachable); !reason.isEmpty()) {
                 m_err << QStringLiteral("zavenor: %1").arg(reason) << Qt::endl;
-                return m_o.queue.isEmpty() ? ExitOutput : ExitUsage;
+                return m_o.queue.isEmpty() || unreachable ? ExitOutput : ExitUsage;
             }
             break;
+        }
         case TOutputKind::None:
             break;
         }
@@ -355,8 +373,11 @@ private:
         TCsvRecord record;
         m_reader.Next(record); // the header, read before
         TSlipDocuments documents(m_o.mode);
-        const std::unique_ptr<TBatchOutput> output = makeOutput(m_o);
+        TBatchInterrupt interrupt;
+        const std::unique_ptr<TBatchOutput> output = makeOutput(m_o, &interrupt);
         TBatchProgress progress(m_err, rows, m_terminal);
+        if (auto *print = dynamic_cast<TPrintOutput *>(output.get()))
+            print->SetWaitWords([&progress](const QString &words) { progress.Say(words); });
         TBatchSlip slip;
         int done = 0;
         while (m_reader.Next(record)) {
@@ -367,11 +388,21 @@ private:
                 return outputFailure(QStringLiteral("linha %1: a linha não foi lida como na conferência; "
                                                     "nada mais foi gravado").arg(record.row));
             }
+            if (interrupt.Arrived()) {
+                progress.Clear();
+                finishHistory(false);
+                return outputFailure(QStringLiteral("linha %1: interrompido; nada mais foi gravado nem impresso")
+                                         .arg(slip.row));
+            }
             if (m_register)
                 m_register->CompletePayer(slip, nullptr);
             try {
                 output->Add(slip, documents.Prepare(slip));
                 issued(slip, output->LastPath());
+            } catch (const TBatchPrintError &e) {
+                progress.Clear();
+                finishHistory(false);
+                return outputFailure(e.Message() + QStringLiteral("; nada foi impresso"));
             } catch (const TRLAbort &) {
                 progress.Clear();
                 finishHistory(false);
@@ -392,6 +423,14 @@ private:
         const int jobBefore = RLPrinter().LastJobId();
         try {
             output->Finish();
+        } catch (const TBatchPrintError &e) {
+            progress.Clear();
+            // A job CUPS took is recorded with the end it came to (failed, cancelled, unknown).
+            const bool jobMade = RLPrinter().LastJobId() != jobBefore;
+            if (m_register && jobMade)
+                m_register->Printed(RLPrinter().PrinterName(), RLPrinter().LastJobId(), outcomeOf(*output));
+            finishHistory(jobMade);
+            return outputFailure(e.Message());
         } catch (const std::exception &e) {
             progress.Clear();
             // A job the print service took and then failed is recorded as such.
@@ -408,6 +447,21 @@ private:
         finishHistory(true);
         progress.Finish(output->Made(done));
         return ExitOk;
+    }
+
+    static TIssueOutcome outcomeOf(const TBatchOutput &output)
+    {
+        const auto *print = dynamic_cast<const TPrintOutput *>(&output);
+        switch (print ? print->JobEnd() : TRLJobEnd::Unknown) {
+        case TRLJobEnd::Completed:
+            return TIssueOutcome::Completed;
+        case TRLJobEnd::Failed:
+            return TIssueOutcome::Failed;
+        case TRLJobEnd::Canceled:
+            return TIssueOutcome::Cancelled;
+        default:
+            return TIssueOutcome::Unknown;
+        }
     }
 
     // The slip reached its output: noted for the history, and its payer registered when asked.
@@ -507,6 +561,9 @@ QString Usage()
         "\n"
         "Opções:\n"
         "  --impressora FILA       fila de impressão (com --imprimir; sem ela, a padrão)\n"
+        "  --espera SEGUNDOS       quanto esperar que a impressora termine o trabalho (com\n"
+        "                          --imprimir; padrão 300); depois disso, ou com Ctrl+C, o\n"
+        "                          trabalho é cancelado e a saída é 3\n"
         "  --modo MODO             layout-cor (padrão), layout-pb ou dados (só os dados, para o\n"
         "                          formulário pré-impresso de 211 x 102 mm)\n"
         "  --sobrescrever          substitui arquivos PDF que já existam\n"

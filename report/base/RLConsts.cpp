@@ -175,6 +175,50 @@ const MessageRow messageRows[] = {
      "The printer %1 is not accepting jobs: %2",
      "La impresora %1 no acepta trabajos: %2",
      "L'imprimante %1 n'accepte pas de travaux : %2"},
+    {96, "Não é mais possível saber se a impressora %1 imprimiu \"%2\" (trabalho %3): o serviço de impressão "
+         "não guarda mais esse trabalho. Confira na impressora.",
+     "It can no longer be known whether the printer %1 printed \"%2\" (job %3): the print service no longer "
+     "keeps that job. Look at the printer.",
+     "Ya no es posible saber si la impresora %1 imprimió \"%2\" (trabajo %3): el servicio de impresión ya no "
+     "guarda ese trabajo. Verifique en la impresora.",
+     "Il n'est plus possible de savoir si l'imprimante %1 a imprimé « %2 » (travail %3) : le service "
+     "d'impression ne garde plus ce travail. Vérifiez sur l'imprimante."},
+    {97, "%4. O trabalho %3 (\"%2\") da impressora %1 ainda pode ser impresso quando o serviço voltar a "
+         "responder; o resultado será informado.",
+     "%4. The job %3 (\"%2\") on the printer %1 may still print when the service answers again; its "
+     "outcome will be reported.",
+     "%4. El trabajo %3 (\"%2\") de la impresora %1 aún puede imprimirse cuando el servicio vuelva a "
+     "responder; se informará el resultado.",
+     "%4. Le travail %3 (« %2 ») de l'imprimante %1 peut encore être imprimé quand le service répondra "
+     "de nouveau ; son résultat sera signalé."},
+    {98, "O trabalho %3 (\"%2\") não pôde ser cancelado na impressora %1: %4",
+     "The job %3 (\"%2\") could not be cancelled on the printer %1: %4",
+     "El trabajo %3 (\"%2\") no pudo cancelarse en la impresora %1: %4",
+     "Le travail %3 (« %2 ») n'a pas pu être annulé sur l'imprimante %1 : %4"},
+    {99, "%4. O cancelamento do trabalho %3 (\"%2\") da impressora %1 será repetido até o serviço responder.",
+     "%4. Cancelling the job %3 (\"%2\") on the printer %1 will be tried again until the service answers.",
+     "%4. La cancelación del trabajo %3 (\"%2\") de la impresora %1 se repetirá hasta que el servicio responda.",
+     "%4. L'annulation du travail %3 (« %2 ») de l'imprimante %1 sera répétée jusqu'à ce que le service réponde."},
+    {100, "até ser liberado",
+     "until it is released",
+     "hasta ser liberado",
+     "jusqu'à sa libération"},
+    {101, "\"%2\" não foi enviado à impressora %1: %3",
+     "\"%2\" was not sent to the printer %1: %3",
+     "\"%2\" no fue enviado a la impresora %1: %3",
+     "« %2 » n'a pas été envoyé à l'imprimante %1 : %3"},
+    {102, "A impressora %1 imprimiu \"%2\" (trabalho %3).",
+     "The printer %1 printed \"%2\" (job %3).",
+     "La impresora %1 imprimió \"%2\" (trabajo %3).",
+     "L'imprimante %1 a imprimé « %2 » (travail %3)."},
+    {103, "O trabalho %3 (\"%2\") foi cancelado na impressora %1.",
+     "The job %3 (\"%2\") was cancelled on the printer %1.",
+     "El trabajo %3 (\"%2\") fue cancelado en la impresora %1.",
+     "Le travail %3 (« %2 ») a été annulé sur l'imprimante %1."},
+    {104, "conectando à impressora",
+     "connecting to the printer",
+     "conectando con la impresora",
+     "connexion à l'imprimante"},
 };
 static_assert(sizeof(messageRows) / sizeof(messageRows[0]) == RLMessageCount, "one row per message");
 

@@ -105,9 +105,18 @@ enum TRLMessageId {
     rlmWaitCaption = 93,
     rlmStoppedBecause = 94,
     rlmNotAcceptingBecause = 95,
+    rlmJobUnknown = 96,
+    rlmJobFateOpen = 97,
+    rlmCancelFailed = 98,
+    rlmCancelKept = 99,
+    rlmHeldUntilReleased = 100,
+    rlmNotSent = 101,
+    rlmJobPrintedLate = 102,
+    rlmJobCanceledLate = 103,
+    rlmConnectingToDevice = 104,
 };
 
-constexpr int RLMessageCount = 95;
+constexpr int RLMessageCount = 104;
 
 // Message 1..RLMessageCount in the current language; an empty text for any other number.
 QString RLMessage(int number);

@@ -19,6 +19,14 @@ private:
     QByteArray m_utf8;
 };
 
+// The print service gave no answer (silent, or not running): what it was asked may or may not have
+// happened, so a job's fate stays open rather than failed.
+class TRLServiceUnreachable : public TRLException
+{
+public:
+    using TRLException::TRLException;
+};
+
 class TRLAbort : public std::exception
 {
 public:

@@ -33,6 +33,9 @@ void warnUnhandled(std::exception_ptr error)
 // the application's class.
 bool handOverToApplication(QCoreApplication *app, std::exception_ptr error)
 {
+    // A program on its way out opens no more boxes: nothing would be there to close them.
+    if (applicationClosing.load())
+        return false;
     qRegisterMetaType<std::exception_ptr>("std::exception_ptr");
     return app->metaObject()->indexOfMethod("handleException(std::exception_ptr)") >= 0
         && QMetaObject::invokeMethod(app, "handleException", Qt::DirectConnection, Q_ARG(std::exception_ptr, error));
@@ -54,6 +57,24 @@ void RLReportError(std::exception_ptr error)
         return;
     }
     warnUnhandled(error);
+}
+
+void RLReportNotice(const QString &text)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    auto deliver = [app, text] {
+        // A program on its way out opens no more boxes.
+        const bool handled = !RLApplicationClosing() && app->metaObject()->indexOfMethod("handleNotice(QString)") >= 0
+            && QMetaObject::invokeMethod(app, "handleNotice", Qt::DirectConnection, Q_ARG(QString, text));
+        if (!handled)
+            qInfo("%s", qUtf8Printable(text));
+    };
+    if (!app)
+        qInfo("%s", qUtf8Printable(text));
+    else if (QThread::currentThread() != app->thread())
+        RLQueueCall(app, deliver);
+    else
+        deliver();
 }
 
 void RLSetApplicationClosing(bool closing)

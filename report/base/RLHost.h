@@ -2,6 +2,8 @@
 // What the engine needs from the program that hosts it, without knowing that program: a place to
 // hand errors that escape the engine's slots and timers, and whether the program is closing.
 
+#include <QString>
+
 #include <exception>
 #include <utility>
 
@@ -9,6 +11,10 @@
 // has one (the program's error box); otherwise writes a warning. Safe from any thread: a call off
 // the application's thread is queued to it.
 void RLReportError(std::exception_ptr error);
+
+// Hands a piece of news the user should read (a job's end learnt late) to the application object's
+// "handleNotice(QString)" slot when it has one; otherwise writes it to the log. Any thread.
+void RLReportNotice(const QString &text);
 
 // Qt cannot carry an exception through its event loop: every engine slot runs its body here.
 template <class F>

@@ -9,6 +9,9 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QRandomGenerator>
+#include <QStorageInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -76,6 +79,25 @@ QString RLUsableFolder(const QStringList &candidates)
     return QString();
 }
 
+bool RLNoSpaceIn(const QString &folder, int errorNumber)
+{
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT)
+        return true;
+    const QStorageInfo storage(folder);
+    return storage.isValid() && storage.bytesAvailable() < 64 * 1024;
+}
+
+QString RLTempFolderFullMessage()
+{
+    QString folder;
+    try {
+        folder = RLTempFolder();
+    } catch (const TRLException &) {
+        folder = QDir::tempPath();
+    }
+    return RLMessage(rlmTempFolderFull).arg(QDir::toNativeSeparators(folder));
+}
+
 QString RLTempFolder()
 {
     // Qt canonicalises TMPDIR: one that does not exist comes back empty, and a name built on it
@@ -112,9 +134,13 @@ std::unique_ptr<QFile> CreateRLTempFile(const QString &prefix)
             tempFileList().add(file->fileName());
             return file;
         }
+        const int error = errno;
         const QFileInfo taken(file->fileName());
-        if (!taken.exists() && !taken.isSymLink())
+        if (!taken.exists() && !taken.isSymLink()) {
+            if (RLNoSpaceIn(taken.absolutePath(), error))
+                throw TRLException(RLTempFolderFullMessage());
             throw TRLException(file->errorString() + QStringLiteral(": ") + file->fileName());
+        }
     }
     throw TRLException(QStringLiteral("Cannot create a temporary file in ") + RLTempFolder());
 }

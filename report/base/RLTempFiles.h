@@ -15,6 +15,12 @@ QString RLTempFolder();
 // The first of the candidates that is a writable folder, absolute; empty when none is.
 QString RLUsableFolder(const QStringList &candidates);
 
+// Whether a write in folder failed for want of room: the error number said so, or less than a few
+// pages' worth is left (a short write sets no number). Qt's words for it depend on its language.
+bool RLNoSpaceIn(const QString &folder, int errorNumber = 0);
+// The temporary folder's "no space" message, naming it.
+QString RLTempFolderFullMessage();
+
 // A name in the temporary folder: prefix, a random non-negative 31-bit number, ".tmp"; drawn
 // again while a file of that name exists.
 QString NewRLTempFileName(const QString &prefix = QStringLiteral("~rl"));

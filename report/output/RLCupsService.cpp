@@ -47,7 +47,7 @@ public:
                               TRLCupsService::TimeoutMilliseconds, nullptr);
         if (!m_http) {
             // A connection refused or a missing socket fails at once; a silent server lets it wait.
-            throw TRLException(RLMessage(clock.elapsed() >= TRLCupsService::TimeoutMilliseconds - 100
+            throw TRLServiceUnreachable(RLMessage(clock.elapsed() >= TRLCupsService::TimeoutMilliseconds - 100
                                                  ? rlmServiceSilent
                                                  : rlmServiceDown));
         }
@@ -71,7 +71,7 @@ public:
     // The failure of a call that got no answer: silence or a server gone.
     [[noreturn]] void throwServiceFailure() const
     {
-        throw TRLException(RLMessage(m_timedOut ? rlmServiceSilent : rlmServiceDown));
+        throw TRLServiceUnreachable(RLMessage(m_timedOut ? rlmServiceSilent : rlmServiceDown));
     }
     bool timedOut() const { return m_timedOut; }
 
@@ -86,14 +86,15 @@ private:
     bool m_timedOut = false;
 };
 
-// Runs body off the user-interface thread on a fresh connection.
-template <class Body>
-void withCups(Body &&body)
+// Runs body off the user-interface thread on a fresh connection and gives its result. Body owns
+// what it uses (captured by value): a wait the program's end cuts short never reads it.
+template <class T, class Body>
+T withCups(Body body)
 {
-    RLRunOffUserThread([&body] {
+    return RLRunOffUserThread<T>(std::function<T()>([body = std::move(body)]() mutable {
         Connection connection;
-        body(connection);
-    });
+        return body(connection);
+    }));
 }
 
 QString text(ipp_t *response, const char *name)
@@ -304,6 +305,19 @@ int submit(Connection &cups, const TRLPrintJob &job)
     return jobId;
 }
 
+// CUPS's keywords in the user's words; a keyword without them is left out rather than shown raw.
+QString reasonWords(const QStringList &keywords)
+{
+    QStringList words;
+    for (const QString &keyword : keywords) {
+        if (keyword == QLatin1String("job-hold-until-specified"))
+            words << RLMessage(rlmHeldUntilReleased);
+        else if (keyword.startsWith(QLatin1String("connecting-to-device")))
+            words << RLMessage(rlmConnectingToDevice);
+    }
+    return words.join(QStringLiteral(", "));
+}
+
 TRLJobStatus jobStatus(Connection &cups, const QString &queue, int jobId)
 {
     ipp_t *request = newRequest(IPP_OP_GET_JOB_ATTRIBUTES);
@@ -311,13 +325,28 @@ TRLJobStatus jobStatus(Connection &cups, const QString &queue, int jobId)
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
     askFor(request, {"job-state", "job-state-reasons", "job-state-message", "job-printer-state-message"});
     const IppPtr job = cups.request(request);
-    const int state = integer(job.get(), "job-state");
-    const PrinterState printer = readPrinter(cups, queue);
-
+    const ipp_status_t answer = ippGetStatusCode(job.get());
     TRLJobStatus status;
+    // Purged, or never kept: whether it printed can no longer be told.
+    if (answer == IPP_STATUS_ERROR_NOT_FOUND || answer == IPP_STATUS_ERROR_GONE) {
+        status.Outcome = TRLJobStatus::Unknown;
+        return status;
+    }
+    if (answer > IPP_STATUS_OK_EVENTS_COMPLETE)
+        throw TRLException(QString::fromUtf8(cupsLastErrorString()));
+    const int state = integer(job.get(), "job-state");
+    if (state == 0) {
+        status.Outcome = TRLJobStatus::Unknown;
+        return status;
+    }
+    if (state == IPP_JSTATE_COMPLETED) {
+        status.Outcome = TRLJobStatus::Completed;
+        return status;
+    }
+    const PrinterState printer = readPrinter(cups, queue);
+    const QString jobWords = text(job.get(), "job-state-message");
     // The job's own words first, then the printer's.
-    for (const QString &words : {text(job.get(), "job-state-message"), text(job.get(), "job-printer-state-message"),
-                                 printer.message})
+    for (const QString &words : {jobWords, text(job.get(), "job-printer-state-message"), printer.message})
         if (status.Message.isEmpty() && !words.isEmpty())
             status.Message = words;
     auto failWith = [&status](TRLMessageId otherwise) {
@@ -326,23 +355,26 @@ TRLJobStatus jobStatus(Connection &cups, const QString &queue, int jobId)
             status.Message = RLMessage(otherwise);
     };
     switch (state) {
-    case IPP_JSTATE_COMPLETED:
-        status.Outcome = TRLJobStatus::Completed;
-        break;
     case IPP_JSTATE_STOPPED:
         failWith(rlmJobStopped);
         break;
     case IPP_JSTATE_CANCELED:
-        failWith(rlmJobCanceled);
+        // The printer's words are older than the cancel and do not say why the job ended.
+        status.Outcome = TRLJobStatus::Canceled;
+        status.Message = RLMessage(rlmJobCanceled);
         break;
     case IPP_JSTATE_ABORTED:
         failWith(rlmJobAborted);
         break;
-    case IPP_JSTATE_HELD:
+    case IPP_JSTATE_HELD: {
         // A job held for a time or for ever would print later, unseen: the user decides again.
-        status.Message.clear();
-        failWith(rlmJobHeld);
+        status.Outcome = TRLJobStatus::Failed;
+        status.Message = RLMessage(rlmJobHeld);
+        const QString why = reasonWords(keywords(job.get(), "job-state-reasons"));
+        if (!why.isEmpty())
+            status.Message += QStringLiteral(" (") + why + QLatin1Char(')');
         break;
+    }
     case IPP_JSTATE_PENDING:
         // Behind a stopped printer a job waits for an administrator, not for the paper.
         if (printer.state == IPP_PSTATE_STOPPED) {
@@ -350,16 +382,11 @@ TRLJobStatus jobStatus(Connection &cups, const QString &queue, int jobId)
             status.Message = printer.message.isEmpty() ? RLMessage(rlmStopped).arg(queue) : printer.message;
         }
         break;
-    case 0:
-        // Gone from the server's memory without an end it told: nothing says it printed.
-        failWith(rlmJobCanceled);
-        break;
     default:
         break;
     }
-    if (state == IPP_JSTATE_HELD && !keywords(job.get(), "job-state-reasons").isEmpty())
-        status.Message += QStringLiteral(" (") + keywords(job.get(), "job-state-reasons").join(QStringLiteral(", "))
-            + QLatin1Char(')');
+    if (status.Outcome == TRLJobStatus::Waiting && status.Message.isEmpty())
+        status.Message = reasonWords(keywords(job.get(), "job-state-reasons"));
     return status;
 }
 
@@ -374,7 +401,7 @@ QList<TRLPrinterQueue> TRLCupsService::Queues(QString *failure)
 {
     QList<TRLPrinterQueue> queues;
     try {
-        withCups([&queues](Connection &cups) { queues = listQueues(cups); });
+        queues = withCups<QList<TRLPrinterQueue>>([](Connection &cups) { return listQueues(cups); });
     } catch (const TRLException &e) {
         if (failure)
             *failure = e.Message();
@@ -384,7 +411,7 @@ QList<TRLPrinterQueue> TRLCupsService::Queues(QString *failure)
 
 void TRLCupsService::CheckQueue(const QString &queue)
 {
-    withCups([&queue](Connection &cups) {
+    withCups<void>([queue](Connection &cups) {
         const PrinterState printer = readPrinter(cups, queue);
         // The scheduler's own words for a plain pause or reject say nothing the first half does not.
         const bool reasonGiven = !printer.message.isEmpty() && printer.message != QLatin1String("Paused")
@@ -400,8 +427,8 @@ void TRLCupsService::CheckQueue(const QString &queue)
 
 bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, double widthMm, double heightMm)
 {
-    bool taken = true;
-    withCups([&](Connection &cups) {
+    return withCups<bool>([queue, media, widthMm, heightMm](Connection &cups) {
+        bool taken = true;
         DestPtr dest(cupsGetNamedDest(cups.http(), queue.toUtf8().constData(), nullptr));
         if (!dest) {
             if (cups.timedOut())
@@ -412,46 +439,47 @@ bool TRLCupsService::SupportsMedia(const QString &queue, const QString &media, d
         if (!info) {
             if (cups.timedOut())
                 cups.throwServiceFailure();
-            return; // nothing known about the queue: let the job tell
+            return taken; // nothing known about the queue: let the job tell
         }
         // A raw queue, or any that lists no sizes, takes whatever it is sent.
         ipp_attribute_t *sizes = cupsFindDestSupported(cups.http(), dest.get(), info.get(), CUPS_MEDIA);
         if (!sizes || ippGetCount(sizes) == 0)
-            return;
+            return taken;
         cups_size_t size;
         if (cupsGetDestMediaByName(cups.http(), dest.get(), info.get(), media.toUtf8().constData(),
                                    CUPS_MEDIA_FLAGS_DEFAULT, &size))
-            return;
+            return taken;
         // Legacy names such as "A4" are not always known by name; the size decides then, and a
         // queue with custom ranges takes any size inside them.
         taken = cupsGetDestMediaBySize(cups.http(), dest.get(), info.get(), int(std::lround(widthMm * 100)),
                                        int(std::lround(heightMm * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size)
             != 0;
+        return taken;
     });
-    return taken;
 }
 
 int TRLCupsService::Submit(const TRLPrintJob &job)
 {
-    int jobId = 0;
-    withCups([&](Connection &cups) {
+    return withCups<int>([job](Connection &cups) {
         readPrinter(cups, job.Queue); // a missing queue is named as such before anything is sent
-        jobId = submit(cups, job);
+        return submit(cups, job);
     });
-    return jobId;
 }
 
 TRLJobStatus TRLCupsService::JobStatus(const QString &queue, int jobId)
 {
-    TRLJobStatus status;
-    withCups([&](Connection &cups) { status = jobStatus(cups, queue, jobId); });
-    return status;
+    return withCups<TRLJobStatus>([queue, jobId](Connection &cups) { return jobStatus(cups, queue, jobId); });
 }
 
 void TRLCupsService::CancelJob(const QString &queue, int jobId)
 {
-    withCups([&](Connection &cups) {
-        if (!cupsCancelJob2(cups.http(), queue.toUtf8().constData(), jobId, 0) && cups.timedOut())
+    withCups<void>([queue, jobId](Connection &cups) {
+        const ipp_status_t answer = cupsCancelJob2(cups.http(), queue.toUtf8().constData(), jobId, 0);
+        if (answer <= IPP_STATUS_OK_EVENTS_COMPLETE)
+            return;
+        // No answer at all: the server went silent or away, and the job stays as it was.
+        if (cups.timedOut() || answer == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || answer == IPP_STATUS_ERROR_INTERNAL)
             cups.throwServiceFailure();
+        throw TRLException(QString::fromUtf8(cupsLastErrorString()));
     });
 }

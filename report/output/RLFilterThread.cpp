@@ -4,15 +4,14 @@
 #include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
 #include "report/base/RLQueuedCall.h"
+#include "report/base/RLWork.h"
 #include "report/output/RLFilters.h"
 #include "report/page/RLMetaFile.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QList>
 #include <QPointer>
-#include <QTimer>
 
 #include <atomic>
 #include <condition_variable>
@@ -83,6 +82,7 @@ QString backgroundBusyMessage()
 TFilterThread::TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome)
     : m_filter(filter), m_outcome(std::move(outcome))
 {
+    m_ended.start();
     connect(this, &QThread::finished, this, &QObject::deleteLater);
     // Queued to the application: this object may be gone by the time it is delivered.
     connect(this, &QThread::finished, QCoreApplication::instance(), [] { runEndCallbacks(); });
@@ -120,28 +120,27 @@ void TFilterThread::run()
     }
     runningThreads.fetch_sub(1);
     if (m_outcome) {
-        m_outcome->Error = error;
-        m_outcome->Ended = true;
+        if (error)
+            m_outcome->Ended.setException(error);
+        else
+            m_outcome->Ended.addResult(0);
+        m_outcome->Ended.finish();
     } else if (error) {
         // Queued to the user-interface thread: a message box never opens on a worker.
         RLReportError(error);
     }
+    m_ended.finish();
 }
 
 void RLWaitForRun(const std::shared_ptr<TRLRunOutcome> &outcome)
 {
-    QEventLoop loop;
-    QTimer poll;
-    // Polled: the thread object may be gone by the time this looks, the outcome is not.
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, &outcome] {
-        if (outcome->Ended)
-            loop.quit();
-    });
-    poll.start(20);
-    if (!outcome->Ended)
-        loop.exec();
-    if (outcome->Error)
-        std::rethrow_exception(outcome->Error);
+    // The future outlives the thread object; a wait the program's end cuts short reads nothing.
+    const QFuture<int> ended = outcome->Ended.future();
+    // A run's error reads as a cancel of its future; only the program's end leaves it unread.
+    const TRLWaitEnd end = RLAwait(ended, QDeadlineTimer(QDeadlineTimer::Forever), {}, true);
+    if (end == TRLWaitEnd::Quitting || end == TRLWaitEnd::TimedOut)
+        throw TRLAbort();
+    ended.result();
 }
 
 namespace {
@@ -261,20 +260,9 @@ bool RLFinishBackgroundRuns(int timeoutMs)
         return !RLBackgroundRunning();
     const QDeadlineTimer deadline(timeoutMs);
     for (const QPointer<TFilterThread> &thread : threads) {
-        if (!thread || thread->isFinished())
-            continue;
-        QEventLoop loop;
-        QObject::connect(thread.data(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-        // The end may fall between the test below and the connection taking hold: look again now and then.
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, &thread, &deadline] {
-            if (!thread || thread->isFinished() || deadline.hasExpired())
-                loop.quit();
-        });
-        poll.start(50);
         // Never QThread::wait here: the worker may be waiting for a hand-over to this thread.
-        if (!thread->isFinished() && !deadline.hasExpired())
-            loop.exec();
+        if (thread && RLAwait(thread->Ended(), deadline, {}, true) != TRLWaitEnd::Finished)
+            break;
     }
     return !RLBackgroundRunning();
 }

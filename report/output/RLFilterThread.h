@@ -2,6 +2,8 @@
 // Background output: a filter's page loop on a thread of its own, while the user-interface thread
 // goes on. The worker touches windows only through synchronous hand-overs to that thread.
 
+#include <QFuture>
+#include <QPromise>
 #include <QThread>
 
 #include <atomic>
@@ -12,11 +14,12 @@
 class QObject;
 class TRLCustomFilter;
 
-// How a run on a thread ended, for a caller that waits for it.
+// How a run on a thread ended, for a caller that waits for it: finished with the run, carrying
+// its error.
 struct TRLRunOutcome
 {
-    std::atomic<bool> Ended{false};
-    std::exception_ptr Error; // written before Ended is set
+    TRLRunOutcome() { Ended.start(); }
+    QPromise<int> Ended;
 };
 
 class TFilterThread : public QThread
@@ -30,6 +33,8 @@ public:
     ~TFilterThread() override;
 
     TRLCustomFilter *Filter() const { return m_filter; }
+    // Finished once run() has ended (the object itself is deleted soon after).
+    QFuture<int> Ended() const { return m_ended.future(); }
 
 protected:
     void run() override;
@@ -38,9 +43,11 @@ private:
     TFilterThread(TRLCustomFilter *filter, std::shared_ptr<TRLRunOutcome> outcome);
     TRLCustomFilter *m_filter;
     std::shared_ptr<TRLRunOutcome> m_outcome;
+    QPromise<int> m_ended;
 };
 
-// Serves the user-interface thread's events until the run has ended; raises its error.
+// Waits (RLAwait) until the run has ended and raises its error; the silent abort when the
+// program is asked to quit first.
 void RLWaitForRun(const std::shared_ptr<TRLRunOutcome> &outcome);
 
 // Runs body on the user-interface thread and waits for it; its error is raised again on the
@@ -61,8 +68,8 @@ bool RLBackgroundRunning();
 void RLCheckNoBackgroundRun();
 // Runs call (in context, if it still lives) once no background run is left; at once when none is.
 void RLWhenBackgroundRunsEnd(QObject *context, std::function<void()> call);
-// Cancels every background run and waits, at most timeoutMs, for it to end in a local event
-// loop, so that its hand-overs are still served. Does not wait inside a hand-over. True when no
+// Cancels every background run and waits (RLAwait), at most timeoutMs, for it to end, so that
+// its hand-overs are still served. Does not wait inside a hand-over. True when no
 // run is left. User-interface thread only.
 bool RLFinishBackgroundRuns(int timeoutMs = 30000);
 

@@ -5,13 +5,12 @@
 #include "report/base/RLConsts.h"
 #include "report/output/RLPrinters.h"
 #include "report/output/RLWindowFont.h"
+#include "report/base/RLWork.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,14 +53,10 @@ QString TfrmRLJobWait::StatusText() const
 void TfrmRLJobWait::reject()
 {
     m_canceled = true;
+    emit CancelPressed();
 }
 
 namespace {
-
-QString failureText(const QString &queue, const QString &document, const QString &reason)
-{
-    return RLMessage(rlmJobFailed).arg(queue, document, reason);
-}
 
 // A failed job leaves the queue: with a retrying error policy it would print later, by surprise.
 void cancelQuietly(TRLPrinterService &service, const QString &queue, int jobId)
@@ -73,44 +68,64 @@ void cancelQuietly(TRLPrinterService &service, const QString &queue, int jobId)
     }
 }
 
-// Lets the loop turn for a while; ends early when the window is cancelled.
-void pause(TfrmRLJobWait *window, int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (window->Canceled())
-            loop.quit();
-    });
-    poll.start(20);
-    loop.exec();
-}
-
 } // namespace
 
 void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue, const QString &document,
-                  int jobId)
+                  int jobId, TRLJobEnd *end)
 {
+    auto ended = [end](TRLJobEnd how) {
+        if (end)
+            *end = how;
+    };
+    ended(TRLJobEnd::Open);
+    TRLWork<TRLJobStatus> follow = RLFollowJob(service, queue, jobId);
+    // Shown at the first look that finds the job still waiting; its Cancelar ends the wait.
     std::unique_ptr<TfrmRLJobWait> window;
-    for (;;) {
-        const TRLJobStatus status = service->JobStatus(queue, jobId);
-        if (window && window->Canceled()) {
-            service->CancelJob(queue, jobId);
-            throw TRLAbort();
+    const TRLWaitEnd how = RLAwait(
+        follow, QDeadlineTimer(QDeadlineTimer::Forever),
+        [&](const QString &words) {
+            if (!window) {
+                window = std::make_unique<TfrmRLJobWait>(QApplication::activeWindow());
+                QObject::connect(window.get(), &TfrmRLJobWait::CancelPressed, window.get(),
+                                 [follow]() mutable { follow.Cancel(); });
+                window->show();
+            }
+            window->SetStatusText(words.trimmed().isEmpty() ? RLMessage(rlmSending).arg(queue) : words);
+        },
+        true);
+    window.reset();
+    if (how == TRLWaitEnd::Quitting) {
+        // The user was never told it printed: it must not print later unannounced. Not waited for.
+        RLStartOnPool([service, queue, jobId] { cancelQuietly(*service, queue, jobId); });
+        throw TRLAbort();
+    }
+    try {
+        if (how == TRLWaitEnd::Canceled) {
+            // A job that completed meanwhile printed, whatever was pressed.
+            const TRLJobEnd cancel = RLCancelFollowedJob(*service, queue, document, jobId);
+            ended(cancel);
+            if (cancel == TRLJobEnd::Canceled)
+                throw TRLAbort();
+            if (cancel == TRLJobEnd::Completed)
+                return;
+            RLRaiseJobEnd(service->JobStatus(queue, jobId), queue, document, jobId);
+            return;
         }
+        const TRLJobStatus status = follow.Result();
+        ended(RLJobEndOf(status));
         if (status.Outcome == TRLJobStatus::Completed)
             return;
-        if (status.Outcome == TRLJobStatus::Failed) {
+        if (status.Outcome == TRLJobStatus::Failed || status.Outcome == TRLJobStatus::Canceled)
             cancelQuietly(*service, queue, jobId);
-            throw TRLException(failureText(queue, document, status.Message));
-        }
-        if (!window) {
-            window = std::make_unique<TfrmRLJobWait>(QApplication::activeWindow());
-            window->show();
-        }
-        window->SetStatusText(status.Message.isEmpty() ? RLMessage(rlmSending).arg(queue) : status.Message);
-        pause(window.get(), RLJobPollMilliseconds);
+        RLRaiseJobEnd(status, queue, document, jobId);
+    } catch (const TRLServiceUnreachable &silent) {
+        // The job may still print when the service is back: the watcher follows it (and takes
+        // it out, when that was asked) and reports its end.
+        const bool cancel = how == TRLWaitEnd::Canceled;
+        RLWatchJob(service, queue, document, jobId, cancel, true);
+        ended(TRLJobEnd::Open);
+        throw TRLException(RLJobText(cancel ? rlmCancelKept : rlmJobFateOpen, queue, document, jobId,
+                                     silent.Message()));
     }
 }
 
@@ -121,8 +136,11 @@ struct WatchedJob
     std::shared_ptr<TRLPrinterService> service;
     QString queue;
     QString document;
-    int jobId;
+    int jobId = 0;
+    bool cancel = false;       // asked by the user; taken out as soon as the service answers
+    bool fateTold = false;     // the user was told its end is not known yet
 };
+using WatchedJobPtr = std::shared_ptr<WatchedJob>;
 
 // One thread follows the background jobs while there are any; it sleeps between looks and ends
 // when the last one has ended, so that an idle program holds no thread for it.
@@ -131,12 +149,14 @@ class JobWatcher
 public:
     ~JobWatcher() { Stop(); }
 
-    void Add(WatchedJob job)
+    void Add(WatchedJob job, bool toldAlready)
     {
+        auto watched = std::make_shared<WatchedJob>(std::move(job));
+        watched->fateTold = toldAlready;
         std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(job));
-        m_stopping = false;
-        if (!m_running) {
+        m_jobs.push_back(std::move(watched));
+        // A stop under way keeps its word: the thread being joined must end.
+        if (!m_running && !m_stopping) {
             // A thread that ended has given up the lock for good: joining it here cannot block.
             if (m_thread.joinable())
                 m_thread.join();
@@ -168,6 +188,8 @@ public:
             thread.join();
         std::lock_guard lock(m_mutex);
         m_jobs.clear();
+        m_running = false;
+        m_stopping = false;
     }
 
 private:
@@ -175,35 +197,70 @@ private:
     {
         std::unique_lock lock(m_mutex);
         while (!m_stopping && !m_jobs.empty()) {
-            std::list<WatchedJob> jobs = m_jobs;
+            const std::list<WatchedJobPtr> jobs = m_jobs;
             lock.unlock();
-            std::list<int> ended;
-            for (const WatchedJob &job : jobs)
-                if (look(job))
-                    ended.push_back(job.jobId);
+            std::list<WatchedJobPtr> ended;
+            for (const WatchedJobPtr &job : jobs) {
+                // A stop does not wait for the other jobs' answers.
+                if (stopping())
+                    break;
+                if (look(*job))
+                    ended.push_back(job);
+            }
             lock.lock();
-            m_jobs.remove_if([&ended](const WatchedJob &job) {
-                return std::find(ended.begin(), ended.end(), job.jobId) != ended.end();
-            });
+            for (const WatchedJobPtr &job : ended)
+                m_jobs.remove(job);
             if (!m_jobs.empty())
                 m_wake.wait_for(lock, std::chrono::milliseconds(RLJobPollMilliseconds), [this] { return m_stopping; });
         }
         m_running = false;
     }
 
+    bool stopping()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_stopping;
+    }
+
     // True when the job has ended, well or not.
-    static bool look(const WatchedJob &job)
+    static bool look(WatchedJob &job)
     {
         try {
-            const TRLJobStatus status = job.service->JobStatus(job.queue, job.jobId);
-            if (status.Outcome == TRLJobStatus::Waiting)
-                return false;
-            if (status.Outcome == TRLJobStatus::Failed) {
-                cancelQuietly(*job.service, job.queue, job.jobId);
-                RLReportError(std::make_exception_ptr(TRLException(failureText(job.queue, job.document, status.Message))));
+            TRLJobStatus status = job.service->JobStatus(job.queue, job.jobId);
+            if (job.cancel && status.Outcome == TRLJobStatus::Waiting) {
+                const TRLJobEnd how = RLCancelFollowedJob(*job.service, job.queue, job.document, job.jobId);
+                if (how == TRLJobEnd::Canceled) {
+                    RLReportNotice(RLJobText(rlmJobCanceledLate, job.queue, job.document, job.jobId));
+                    return true;
+                }
+                status = job.service->JobStatus(job.queue, job.jobId);
             }
+            switch (status.Outcome) {
+            case TRLJobStatus::Waiting:
+                return false;
+            case TRLJobStatus::Completed:
+                // Said only to whom it was left open.
+                if (job.fateTold)
+                    RLReportNotice(RLJobText(rlmJobPrintedLate, job.queue, job.document, job.jobId));
+                return true;
+            case TRLJobStatus::Failed:
+            case TRLJobStatus::Canceled:
+                cancelQuietly(*job.service, job.queue, job.jobId);
+                break;
+            case TRLJobStatus::Unknown:
+                break;
+            }
+            RLRaiseJobEnd(status, job.queue, job.document, job.jobId);
+        } catch (const TRLServiceUnreachable &silent) {
+            // Followed on until the service answers; said once.
+            if (!job.fateTold) {
+                job.fateTold = true;
+                RLReportError(std::make_exception_ptr(TRLException(
+                    RLJobText(job.cancel ? rlmCancelKept : rlmJobFateOpen, job.queue, job.document, job.jobId,
+                            silent.Message()))));
+            }
+            return false;
         } catch (...) {
-            // The server gone or silent: said once, and the job is no longer followed.
             RLReportError(std::current_exception());
         }
         return true;
@@ -211,7 +268,7 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::list<WatchedJob> m_jobs;
+    std::list<WatchedJobPtr> m_jobs;
     std::thread m_thread;
     bool m_running = false;
     bool m_stopping = false;
@@ -226,11 +283,10 @@ JobWatcher &watcher()
 } // namespace
 
 void RLWatchJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue, const QString &document,
-                int jobId)
+                int jobId, bool cancel, bool toldOpen)
 {
-    watcher().Add({service, queue, document, jobId});
+    watcher().Add({service, queue, document, jobId, cancel, false}, toldOpen);
 }
-
 int RLWatchedJobCount()
 {
     return watcher().Count();

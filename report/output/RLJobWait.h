@@ -9,7 +9,7 @@
 
 class QLabel;
 class QPushButton;
-class TRLPrinterService;
+#include "report/output/RLJobFollow.h"
 
 // The small window shown while a foreground print waits for its job: what the service says about
 // the job and its printer, and a button that cancels the job.
@@ -23,6 +23,10 @@ public:
     QString StatusText() const;
     bool Canceled() const { return m_canceled; }
 
+signals:
+    void CancelPressed();
+
+public:
     QLabel *LabelStatus = nullptr;
     QPushButton *ButtonCancel = nullptr;
 
@@ -37,15 +41,19 @@ private:
 // Waits on the user-interface thread until the job completes, with the wait window up (modal to
 // the program's windows, the event loop turning) once the job did not complete at the first look.
 // A failed job is cancelled and raised as an error naming the printer, the document and the
-// service's reason; Cancelar cancels the job and raises the silent abort.
+// service's reason; Cancelar cancels the job and raises the silent abort, unless the job completed
+// first. A job the service no longer knows is raised as such, not cancelled. A service that stops
+// answering leaves the job to the watcher (with the cancel, when one was asked) and raises that the
+// job may still print. end, when given, receives how the job ended as far as known.
 void RLWaitForJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue,
-                  const QString &document, int jobId);
+                  const QString &document, int jobId, TRLJobEnd *end = nullptr);
 
 // Hands the job to the engine's watcher, which follows it on a thread of its own (started for the
 // first job, ended when no job is left) and reports a failure (after cancelling the job) as the
-// program's error.
+// program's error. cancel: take the job out once the service answers. toldOpen: the user was told
+// its end is not known yet, so its completion is told too.
 void RLWatchJob(const std::shared_ptr<TRLPrinterService> &service, const QString &queue,
-                const QString &document, int jobId);
+                const QString &document, int jobId, bool cancel = false, bool toldOpen = false);
 
 // Jobs the watcher still follows.
 int RLWatchedJobCount();
@@ -53,6 +61,3 @@ int RLWatchedJobCount();
 bool RLJobWatchRunning();
 // Stops the watcher (the jobs stay in the queue as they are) and waits for its thread.
 void RLStopJobWatch();
-
-// How often a job is looked at.
-constexpr int RLJobPollMilliseconds = 300;

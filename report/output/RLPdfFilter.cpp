@@ -3,6 +3,7 @@
 #include "report/base/RLConsts.h"
 #include "report/base/RLExceptions.h"
 #include "report/base/RLHost.h"
+#include "report/base/RLTempFiles.h"
 #include "report/base/RLUtils.h"
 #include "report/page/RLMetaFile.h"
 #include "report/output/RLPdfFileDialog.h"
@@ -19,6 +20,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -38,6 +40,13 @@ QString diskFullReason()
 {
     return portuguese() ? QStringLiteral("o arquivo ficou incompleto (o disco pode estar cheio).")
                         : QStringLiteral("the file came out incomplete (the disk may be full).");
+}
+
+QString noSpaceMessage(const QString &fileName)
+{
+    const QString folder = shownName(QFileInfo(fileName).absolutePath());
+    return portuguese() ? QStringLiteral("Sem espaço na pasta %1: o arquivo \"%2\" não foi gravado.").arg(folder, shownName(fileName))
+                        : QStringLiteral("No space in the folder %1: the file \"%2\" was not written.").arg(folder, shownName(fileName));
 }
 
 QString canceledMessage(const QString &fileName)
@@ -83,15 +92,19 @@ public:
     explicit CheckedOutput(QIODevice *target) : m_target(target) { open(QIODevice::WriteOnly); }
     qint64 Written() const { return m_written; }
     bool Failed() const { return m_failed; }
+    int FirstErrno() const { return m_errno; }
     bool EndsWithTrailer() const { return m_tail.trimmed().endsWith("%%EOF"); }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *data, qint64 length) override
     {
+        errno = 0;
         const qint64 done = m_target->write(data, length);
-        if (done != length)
+        if (done != length && !m_failed) {
             m_failed = true;
+            m_errno = errno;
+        }
         if (done > 0) {
             m_written += done;
             m_tail = (m_tail + QByteArray(data + done - std::min<qint64>(done, 16), int(std::min<qint64>(done, 16)))).right(16);
@@ -103,6 +116,7 @@ private:
     QIODevice *m_target;
     qint64 m_written = 0;
     bool m_failed = false;
+    int m_errno = 0;
     QByteArray m_tail;
 };
 
@@ -207,19 +221,27 @@ void TRLPdfFilter::commitFile()
     m_painter.reset();
     m_writer.reset();
     QString reason;
+    errno = 0;
     if (!ended || m_output->Failed() || !m_file->flush())
         reason = m_file->errorString();
+    int errorNumber = m_output->FirstErrno() ? m_output->FirstErrno() : errno;
     // A full disk can leave a cut file that reports no error: the bytes on disk must be all of them.
     struct stat info {};
     if (reason.isEmpty()
         && (!m_output->EndsWithTrailer() || ::fstat(m_file->handle(), &info) != 0 || info.st_size != m_output->Written()))
         reason = diskFullReason();
-    if (reason.isEmpty() && !m_file->commit())
-        reason = m_file->errorString();
+    if (reason.isEmpty()) {
+        errno = 0;
+        if (!m_file->commit()) {
+            reason = m_file->errorString();
+            errorNumber = errno;
+        }
+    }
     if (!reason.isEmpty()) {
         discardFile();
-        if (reason == QLatin1String("Unknown error"))
-            reason = diskFullReason();
+        // Judged by the error number and the room left: Qt's words change with its language.
+        if (RLNoSpaceIn(QFileInfo(m_fileName).absolutePath(), errorNumber))
+            throw TRLException(noSpaceMessage(m_fileName));
         throw TRLException(cannotWriteMessage(m_fileName, reason));
     }
     m_output.reset();

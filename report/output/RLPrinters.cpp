@@ -16,7 +16,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QStorageInfo>
 
 #include <cerrno>
 #include <cmath>
@@ -45,15 +44,6 @@ QString displayEntry(const TRLPrinterQueue &q)
     if (!q.Server.isEmpty())
         return q.Name + QLatin1Char('|') + q.Server + QLatin1Char('\\') + q.Share;
     return q.Name + QLatin1Char('|') + q.Port;
-}
-
-// Less than this left in the temporary folder is a full folder, whatever the call said.
-constexpr qint64 nearlyFull = 64 * 1024;
-
-bool folderFull(const QString &folder)
-{
-    const QStorageInfo storage(folder);
-    return storage.isValid() && storage.bytesAvailable() < nearlyFull;
 }
 
 } // namespace
@@ -330,7 +320,7 @@ void TRLPrinterWrapper::openDocument()
     try {
         m_documentFile = CreateRLTempFile(QStringLiteral("~rlprn"));
     } catch (const TRLException &) {
-        if (folderFull(folder))
+        if (RLNoSpaceIn(folder))
             throw TRLException(RLMessage(rlmTempFolderFull).arg(folder));
         const QFileInfo info(RLTempFolder());
         if (!info.isDir() || !info.isWritable())
@@ -355,7 +345,7 @@ QString TRLPrinterWrapper::finishDocument()
         && tail.contains("%%EOF");
     if (whole)
         return QString();
-    if (m_documentDevice->FirstErrno() == ENOSPC || syncErrno == ENOSPC || folderFull(folder))
+    if (RLNoSpaceIn(folder, m_documentDevice->FirstErrno()) || RLNoSpaceIn(folder, syncErrno))
         return RLMessage(rlmTempFolderFull).arg(folder);
     QString reason = m_documentDevice->FirstError();
     if (reason.isEmpty())
@@ -392,15 +382,24 @@ void TRLPrinterWrapper::EndDoc()
         job.Media = MediaName();
         job.Copies = std::max(1, m_copies);
         job.Canceled = m_cancelCheck;
+        m_lastJobEnd = TRLJobEnd::None;
         jobId = m_service->Submit(job);
         m_lastJobId = jobId;
+        m_lastJobQueue = m_jobQueue;
+        m_lastJobTitle = title;
+        m_lastJobEnd = TRLJobEnd::Open;
+    } catch (const TRLServiceUnreachable &e) {
+        closeDocument();
+        throw TRLServiceUnreachable(RLMessage(rlmNotSent).arg(m_jobQueue, title, e.Message()));
     } catch (...) {
         closeDocument();
         throw;
     }
     closeDocument();
+    if (!m_followJobs)
+        return;
     if (RLOnUserThread())
-        RLWaitForJob(m_service, m_jobQueue, title, jobId);
+        RLWaitForJob(m_service, m_jobQueue, title, jobId, &m_lastJobEnd);
     else
         RLWatchJob(m_service, m_jobQueue, title, jobId);
 }

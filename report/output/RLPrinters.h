@@ -54,14 +54,19 @@ struct TRLPrintJob
     std::function<bool()> Canceled;
 };
 
-// What the service says about a job it accepted.
+// What the service says about a job it accepted. Unknown: the service no longer holds the job, so
+// whether it printed cannot be told (neither printed nor failed).
 struct TRLJobStatus
 {
-    enum TOutcome { Waiting, Completed, Failed };
+    enum TOutcome { Waiting, Completed, Failed, Canceled, Unknown };
     TOutcome Outcome = Waiting;
     // The service's own words about the job or its printer (why it failed, what it waits for).
     QString Message;
 };
+
+// How a job handed to the service ended, as far as the program knows: Open while it is still
+// followed (waiting, or the service silent), Unknown when the service forgot it unseen.
+enum class TRLJobEnd { None, Completed, Failed, Canceled, Unknown, Open };
 
 // The printer service behind the wrapper. Failures are TRLException with a message the user can
 // read; another service (or a test double) can stand in for the real one.
@@ -85,7 +90,8 @@ public:
         Q_UNUSED(jobId);
         return {TRLJobStatus::Completed, QString()};
     }
-    // Takes the job out of the queue, so that it never prints later.
+    // Takes the job out of the queue, so that it never prints later. Throws the service's words when
+    // it refuses (a job already ended), its failure when it does not answer.
     virtual void CancelJob(const QString &queue, int jobId)
     {
         Q_UNUSED(queue);
@@ -147,8 +153,14 @@ public:
     bool Landscape() const { return m_landscape; }
     // The medium sent to the service for the current paper.
     QString MediaName() const;
-    // The job id of the last document handed over, 0 before any.
+    // The job id of the last document handed over, 0 before any; its queue and how it ended.
     int LastJobId() const { return m_lastJobId; }
+    QString LastJobQueue() const { return m_lastJobQueue; }
+    QString LastJobTitle() const { return m_lastJobTitle; }
+    TRLJobEnd LastJobEnd() const { return m_lastJobEnd; }
+    // Whether EndDoc follows the job itself (the default) or leaves that to the caller, who reads
+    // LastJobId and LastJobQueue.
+    void SetFollowJobs(bool follow) { m_followJobs = follow; }
 
     TRLPrinterService &Service() { return *m_service; }
     std::shared_ptr<TRLPrinterService> SharedService() const { return m_service; }
@@ -179,6 +191,10 @@ private:
     bool m_landscape = false;
     int m_copies = 1;
     int m_lastJobId = 0;
+    QString m_lastJobQueue;
+    QString m_lastJobTitle;
+    TRLJobEnd m_lastJobEnd = TRLJobEnd::None;
+    bool m_followJobs = true;
     QString m_jobQueue;
     QString m_jobTitle;
     QString m_listFailure;

@@ -5,9 +5,11 @@
 #include "report/base/RLTempFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -70,9 +72,13 @@ void TRLGraphicStorage::writePage(TRLGraphicSurface *surface)
     qToLittleEndian(qint32(record.size() - 4), record.data());
 
     const qint64 offset = m_pageFile->size();
+    errno = 0;
     if (!m_pageFile->seek(offset) || m_pageFile->write(record) != record.size()) {
+        const int errorNumber = errno;
         const QString error = m_pageFile->errorString();
         m_pageFile->resize(offset); // no half page stays behind
+        if (RLNoSpaceIn(QFileInfo(m_fileName).absolutePath(), errorNumber))
+            throw TRLException(RLTempFolderFullMessage());
         throw TRLException(error + QStringLiteral(": ") + m_fileName);
     }
     // The offset is noted only once the page is complete on disk.

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 class TestBatchPrint : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ private slots:
     void movesSlipsByThePrintersAdjustment();
     void printedSlipsAreRecorded_data();
     void printedSlipsAreRecorded();
+    void printEndsWithinItsLimit_data();
+    void printEndsWithinItsLimit();
 
 private:
     PrivateCups m_cups; // first: before anything asks CUPS about its server
@@ -175,6 +179,65 @@ void TestBatchPrint::printedSlipsAreRecorded()
         QCOMPARE(slip.jobId, RLPrinter().LastJobId());
         QCOMPARE(slip.outcome, failing ? TIssueOutcome::Failed : TIssueOutcome::Completed);
     }
+}
+
+void TestBatchPrint::printEndsWithinItsLimit_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QString>("server"); // empty: the private CUPS
+    QTest::addColumn<bool>("terminate"); // SIGTERM once the job is queued
+    QTest::addColumn<QString>("says");
+    QTest::newRow("switched-off printer, --espera 3")
+        << "Desligada" << "" << false
+        << "impressora Desligada: o trabalho não terminou em 3 s de espera; o trabalho";
+    QTest::newRow("switched-off printer, SIGTERM") << "Desligada" << "" << true << "impressora Desligada: interrompido";
+    QTest::newRow("CUPS not running") << "Desligada" << "/nao/existe/cups.sock" << false
+                                      << "O serviço de impressão (CUPS) não está disponível";
+}
+
+// The batch as cron runs it: a job that does not end is taken back within the limit or on a
+// signal, exit 3 naming the printer and CUPS's last words, nothing left queued or in TMPDIR.
+void TestBatchPrint::printEndsWithinItsLimit()
+{
+    QFETCH(QString, queue);
+    QFETCH(QString, server);
+    QFETCH(bool, terminate);
+    QFETCH(QString, says);
+    QVERIFY2(m_cups.IsRunning(), qPrintable("no private CUPS scheduler: " + m_cups.Error()));
+    QVERIFY(m_cups.AddBackendQueue(
+        "Desligada", "while :; do echo 'INFO: A impressora pode não existir ou está indisponível neste momento.' >&2;"
+                     " sleep 1; done"));
+    QTemporaryDir dir, tmp;
+    const QString input = dir.filePath("lote.csv");
+    QFile f(input);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("tipo;nome;principal;vencimento\nDARF;ALFA;10,00;10/01/2026\n");
+    f.close();
+    const QString before = m_cups.command("lpstat", {"-W", "not-completed", "-o", queue});
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", tmp.path());
+    if (!server.isEmpty())
+        env.insert("CUPS_SERVER", server);
+    p.setProcessEnvironment(env);
+    p.start(ZAVENOR_EXECUTABLE, {"--lote", input, "--imprimir", "--impressora", queue, "--espera", terminate ? "120" : "3"});
+    QVERIFY(p.waitForStarted());
+    if (terminate) {
+        // Once the printer has said its words and the batch has had a look at them.
+        QTRY_VERIFY_WITH_TIMEOUT(m_cups.command("lpstat", {"-l", "-p", queue}).contains("pode não existir"),
+                                 PrivateCups::scaled(30000));
+        QTest::qWait(1000);
+        ::kill(pid_t(p.processId()), SIGTERM);
+    }
+    QVERIFY2(p.waitForFinished(PrivateCups::scaled(60000)), "the batch did not give up");
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 3);
+    QVERIFY2(err.contains(says), qPrintable(err));
+    if (server.isEmpty())
+        QVERIFY2(err.contains("A impressora pode não existir"), qPrintable(err));
+    QCOMPARE(m_cups.command("lpstat", {"-W", "not-completed", "-o", queue}), before);
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(TestBatchPrint)

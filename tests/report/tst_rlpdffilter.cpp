@@ -232,8 +232,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("background");
         QTest::newRow("read-only folder") << "read-only" << "Não foi possível gravar" << false;
-        QTest::newRow("full disk") << "full" << "Não foi possível gravar" << false;
-        QTest::newRow("full disk, background") << "full" << "Não foi possível gravar" << true;
+        QTest::newRow("full disk") << "full" << "Sem espaço na pasta" << false;
+        QTest::newRow("full disk, background") << "full" << "Sem espaço na pasta" << true;
         QTest::newRow("cancelled after page 2") << "cancel" << "cancelada" << false;
         QTest::newRow("no page in the range") << "empty" << "Nenhuma página" << false;
     }

@@ -17,6 +17,9 @@ public:
     TerminationSignals(std::function<void()> onSignal, QObject *parent = nullptr);
     ~TerminationSignals() override;
 
+    // Runs onSignal now for a signal that came while no event loop was turning.
+    void TakePending();
+
     // Whether the handlers are in place (false when the socket could not be made).
     bool Installed() const { return m_notifier != nullptr; }
 

@@ -1,4 +1,4 @@
-#include "app/TerminationSignals.h"
+#include "report/base/TerminationSignals.h"
 
 #include "report/base/RLHost.h"
 
@@ -56,6 +56,13 @@ TerminationSignals::~TerminationSignals()
             ::close(fd);
         fd = -1;
     }
+}
+
+void TerminationSignals::TakePending()
+{
+    char byte = 0;
+    if (m_notifier && ::recv(signalSockets[1], &byte, 1, MSG_DONTWAIT) == 1 && m_onSignal)
+        m_onSignal();
 }
 
 void TerminationSignals::readSignal()
