@@ -39,6 +39,9 @@ TIssuedSlip FromSlip(const TBatchSlip &slip, const QString &mode)
     record.kind = BatchColumns::KindName(slip.kind);
     record.payerName = slip.PayerName();
     for (const TBatchField &field : BatchColumns::Fields(slip.kind)) {
+        // The payment date prints nowhere and has no text on the slip.
+        if (field.kind == TFieldKind::PaymentDate)
+            continue;
         const QString text = exported(field, textOf(slip, field));
         if (field.kind == TFieldKind::Total)
             record.total = text;
@@ -57,7 +60,7 @@ TBatchSlip ToSlip(const TIssuedSlip &record, bool datesAndAmounts)
     for (const TBatchField &field : BatchColumns::Fields(slip.kind)) {
         const bool dateOrAmount = field.kind == TFieldKind::Date || field.kind == TFieldKind::Amount
             || field.kind == TFieldKind::Total;
-        if (dateOrAmount && !datesAndAmounts)
+        if ((dateOrAmount && !datesAndAmounts) || field.kind == TFieldKind::PaymentDate)
             continue;
         textOf(slip, field) = field.kind == TFieldKind::Total ? record.total
                                                                : record.fields.value(QString::fromLatin1(field.column));

@@ -30,21 +30,21 @@ private slots:
     {
         QTest::addColumn<QString>("row");
         QTest::addColumn<bool>("enroll");
-        QTest::addColumn<QString>("file");     // the PDF written, named after the payer
+        QTest::addColumn<QString>("file");     // the PDF written: kind and CPF/CNPJ first, the payer last
         QTest::addColumn<QString>("told");     // on standard error, once
         QTest::addColumn<QString>("stored");   // the register's name for the row's CPF/CNPJ
-        QTest::newRow("DARF, CPF/CNPJ only") << "DARF;;11222333000181;;" << false
-                                             << "2-DARF-Padaria São João Ltda.pdf"
+        QTest::newRow("DARF, CPF/CNPJ only") << "DARF;;11222333000181;10,00;" << false
+                                             << "DARF-11222333000181-Padaria São João Ltda.pdf"
                                              << "linha 2: contribuinte 11.222.333/0001-81 tirado do cadastro (Padaria São João Ltda)"
                                              << "Padaria São João Ltda";
-        QTest::newRow("GARE, punctuated") << "GARE;;11.222.333/0001-81;;" << false
-                                          << "2-GARE-Padaria São João Ltda.pdf" << "tirado do cadastro"
+        QTest::newRow("GARE, punctuated") << "GARE;;11.222.333/0001-81;;;10,00" << false
+                                          << "GARE-11222333000181-Padaria São João Ltda.pdf" << "tirado do cadastro"
                                           << "Padaria São João Ltda";
-        QTest::newRow("a name given is kept") << "DARF;Padaria Filial;11222333000181;;" << false
-                                              << "2-DARF-Padaria Filial.pdf" << "" << "Padaria São João Ltda";
-        QTest::newRow("--cadastrar adds") << "GARE;Maria Souza;123.456.789-09;Santos;SP" << true
-                                          << "2-GARE-Maria Souza.pdf" << "" << "Maria Souza";
-        QTest::newRow("not in the register") << "DARF;;98765432100;;" << false << "2-DARF.pdf" << "" << "";
+        QTest::newRow("a name given is kept") << "DARF;Padaria Filial;11222333000181;10,00;" << false
+                                              << "DARF-11222333000181-Padaria Filial.pdf" << "" << "Padaria São João Ltda";
+        QTest::newRow("--cadastrar adds") << "GARE;Maria Souza;123.456.789-09;Santos;SP;10,00" << true
+                                          << "GARE-12345678909-Maria Souza.pdf" << "" << "Maria Souza";
+        QTest::newRow("not in the register") << "DARF;;98765432100;10,00;" << false << "DARF-98765432100.pdf" << "" << "";
     }
     void rowsUseTheRegister()
     {
@@ -60,7 +60,7 @@ private slots:
             QFile f(csv);
             QVERIFY(f.open(QIODevice::WriteOnly));
             const bool gare = row.startsWith(QLatin1String("GARE"));
-            f.write((gare ? QStringLiteral("tipo;nome;cpf_cnpj;municipio;uf\n") : QStringLiteral("tipo;nome;cpf_cnpj;principal;juros\n")).toUtf8()
+            f.write((gare ? QStringLiteral("tipo;nome;cpf_cnpj;municipio;uf;valor_receita\n") : QStringLiteral("tipo;nome;cpf_cnpj;principal;juros\n")).toUtf8()
                     + row.toUtf8() + "\n");
         }
         const int before = int(TSqliteRegister(registerPath()).History({}).size());

@@ -180,7 +180,7 @@ void TestBatchTable::judgesRows_data()
     QTest::newRow("darf name of 51 passes") << darf + "DARF;" + QByteArray(51, 'n') + ";;;1,00;;;\n" << QStringList();
     // 51 wide capitals run past the printed box of field 01, which holds 33.
     QTest::newRow("darf name of 51 capitals") << darf + "DARF;" + QByteArray(51, 'W') + ";;;1,00;;;\n"
-        << QStringList{"linha 2, coluna nome: o texto não cabe no quadro do campo no documento impresso: sobram cerca de 18 caracteres"};
+        << QStringList{"linha 2, coluna nome: o texto não cabe no quadro do campo no documento impresso: sobram cerca de 17 caracteres"};
     QTest::newRow("darf name of 52") << darf + "DARF;" + QByteArray(52, 'N') + ";;;1,00;;;\n"
                                      << QStringList{"linha 2, coluna nome: 52 caracteres; o campo aceita no máximo 51"};
     QTest::newRow("gare name of 60 passes, accents count once")
