@@ -26,7 +26,7 @@ check "control fields" test "$(dpkg-deb -f "$deb" Package Version Architecture |
   "Package: zavenor Version: $version Architecture: $arch "
 depends=$(dpkg-deb -f "$deb" Depends)
 has_dep() { [[ ", $depends," == *", $1"[\ ,]* ]]; }
-for dep in fonts-liberation2 qt6-translations-l10n qt6-qpa-plugins libcups2 libcsv3; do
+for dep in fonts-liberation2 qt6-translations-l10n qt6-qpa-plugins libcups2 libcsv3 libqt6sql6-sqlite; do
   check "depends on $dep" has_dep "$dep"
 done
 # Every library the program links against comes from a package it depends on.
