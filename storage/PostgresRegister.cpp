@@ -305,34 +305,10 @@ void TPostgresRegister::RecordIssues(const QList<TIssuedSlip> &slips)
 
 QList<TIssuedSlip> TPostgresRegister::History(const THistoryFilter &filter)
 {
-    const QString payer = RegisterText::TaxKey(filter.payerTaxId);
-    const QString month = storedMonth(filter.dueMonth);
-    const QString outcome = filter.outcome ? RegisterText::OutcomeKey(*filter.outcome) : QString();
-    QSqlQuery q = exec(
-        QStringLiteral("SELECT id, kind, payer_name, payer_tax_key, fields, total, mode, printer, job_id, pdf_path, "
-                       "outcome, issued_at FROM slips WHERE (? = '' OR payer_tax_key = ?) AND (? = '' OR kind = ?) "
-                       "AND (? = '' OR due_month = ?) AND (? = '' OR outcome = ?) "
-                       "ORDER BY issued_at DESC, id DESC LIMIT ?"),
-        {payer, payer, filter.kind, filter.kind, month, month, outcome, outcome, filter.limit});
+    QSqlQuery q = exec(QString::fromLatin1(RegisterText::HistoryQuery),
+                       RegisterText::HistoryBindings(filter, storedMonth(filter.dueMonth)));
     QList<TIssuedSlip> slips;
-    while (q.next()) {
-        TIssuedSlip s;
-        s.id = q.value(0).toLongLong();
-        s.kind = q.value(1).toString();
-        s.payerName = q.value(2).toString();
-        const QJsonObject fields = QJsonDocument::fromJson(q.value(4).toString().toUtf8()).object();
-        for (auto it = fields.begin(); it != fields.end(); ++it)
-            s.fields.insert(it.key(), it.value().toString());
-        s.payerTaxId = s.fields.value(QStringLiteral("cpf_cnpj"), q.value(3).toString());
-        s.total = q.value(5).toString();
-        s.mode = q.value(6).toString();
-        s.printer = q.value(7).toString();
-        s.jobId = q.value(8).toInt();
-        s.pdfPath = q.value(9).toString();
-        s.outcome = RegisterText::OutcomeFromKey(q.value(10).toString()).value_or(TIssueOutcome::Unknown);
-        s.issuedAt = QDateTime::fromString(q.value(11).toString(), Qt::ISODateWithMs);
-        s.issuedAt.setTimeSpec(Qt::UTC);
-        slips.append(s);
-    }
+    while (q.next())
+        slips.append(RegisterText::IssuedSlipOfRow(q));
     return slips;
 }

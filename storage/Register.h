@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 #include <stdexcept>
@@ -95,6 +96,8 @@ public:
     virtual QString Location() const = 0;
 };
 
+class QSqlQuery;
+
 namespace RegisterText {
 
 // A CPF/CNPJ as the register compares it: digits and letters only, letters in capitals.
@@ -107,5 +110,11 @@ QString MonthOfDate(const QString &date);
 QString OutcomeName(TIssueOutcome outcome);       // "concluída", "falhou", ...
 QString OutcomeKey(TIssueOutcome outcome);        // stored form
 std::optional<TIssueOutcome> OutcomeFromKey(const QString &key);
+
+// The history's query, alike on every database: its parameters are HistoryBindings' values.
+extern const char *const HistoryQuery;
+QVariantList HistoryBindings(const THistoryFilter &filter, const QString &storedMonth);
+// One row of HistoryQuery.
+TIssuedSlip IssuedSlipOfRow(const QSqlQuery &row);
 
 } // namespace RegisterText
